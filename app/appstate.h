@@ -1,0 +1,140 @@
+// AppState: the one record of program state, read and written by every handler.
+#pragma once
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include "color/history.h"
+#include "dropper/zoommath.h"
+
+typedef void (*ButtonAction)(HWND window);
+
+// One clickable button of the skin.
+struct SkinButton {
+    HRGN hitRegion;         // window coordinates: hit tests and blit destination
+    HRGN faceRegion;        // skin coordinates: the released picture
+    HRGN pressedRegion;     // skin coordinates: the pressed picture
+    bool pressed;           // shown pressed: held by the pointer, or latched on
+    ButtonAction action;    // bound once at start-up
+};
+
+// One text form of one colour channel.
+struct ValueField {
+    int textX, textY;       // text origin, window coordinates
+    HRGN region;            // window coordinates; null when the skin lacks the field
+    COLORREF textColor;
+    char text[8];
+    double value;
+};
+
+// The fixed order of the skin's buttons (also the tooltip search order).
+enum SkinButtonIndex {
+    snapButton, onTopButton, minimizeButton, closeButton,
+    moreRedButton, lessRedButton, moreGreenButton, lessGreenButton,
+    moreBlueButton, lessBlueButton, moreWhiteButton, lessWhiteButton,
+    skinButtonCount
+};
+
+// The fixed order of the value fields; the float fields are never drawn.
+enum ValueFieldIndex {
+    redDecField, greenDecField, blueDecField,
+    redHexField, greenHexField, blueHexField,
+    redFloatField, greenFloatField, blueFloatField,
+    valueFieldCount, drawnFieldCount = 6
+};
+
+struct AppState {
+    // Process and window handles
+    HINSTANCE appInstance;
+    HANDLE instanceMutex;           // never closed: the process end releases it
+    HMENU mainMenu;                 // loaded by WinMain, destroyed after the loop
+    HMENU contextMenu;              // sub-menu 0 of mainMenu
+    HWND aboutDialog;               // the open about box, or null
+    HWND toolTipWindow;             // destroyed with its owner
+    HDC windowDC;                   // the class's own DC; never released
+    HDC skinDC;                     // made by onCreate, deleted by onDestroy
+    HDC backDC;                     // made by onCreate, deleted by onDestroy
+    HBITMAP skinDCStartBitmap;      // what skinDC was created with, put back by onDestroy
+    HBITMAP backDCStartBitmap;      // what backDC was created with, put back by onDestroy
+    HFONT valueFont;                // made by loadSettings, deleted by onDestroy
+
+    // Geometry, screen coordinates
+    RECT workArea;
+    RECT windowRect;
+    RECT dragRect;                  // the unsnapped place during a drag
+    POINT cursorPos;                // scratch: refreshed by each handler before use
+    POINT lastCursorPos;            // source of pointer deltas while a button is held
+
+    // Settings, persisted under the registry key
+    bool splitScreen;
+    bool stickyZoom;
+    bool autoFormat;
+    int colorFormat;
+    int zoomFactor;
+    int antiDitherTol;
+    bool alwaysOnTop;
+    int snapTol;
+    int savedSnapTol;               // not persisted: what switching snapping on restores
+    bool showToolTips;
+    bool singleInstance;
+    bool splashScreen;
+    bool inSystemTray;
+    char* skinFileName;             // heap copy; null means the built-in skin
+
+    // The colour
+    COLORREF curColor;
+    int repeatInterval;
+    int repeatStep;
+    ColorHistory history;
+    char hexText[7];
+    char decText[12];
+    char floatText[15];
+
+    // The skin; every region is made by a skin load and deleted by freeSkinRegions
+    SkinButton skinButtons[skinButtonCount];
+    ValueField valueFields[valueFieldCount];
+    HRGN bodySkinRegion;
+    HRGN bodyRegion;
+    HRGN displayTopRegion;
+    HRGN displayBottomRegion;
+    HRGN displayRegion;
+    HRGN displaySkinRegion;
+    HRGN zoomRegion;                // points at displayBottomRegion or displayRegion; never deleted
+    HRGN titleButtonsRegion;
+    HRGN channelButtonsRegion;
+    HRGN valueFieldsSkinRegion;
+    HRGN valueFieldsRegion;
+    HRGN windowRegion;
+    bool splashShowing;
+
+    // Pointer and eye-dropper
+    bool leftButtonDown;
+    bool draggingWindow;
+    bool dropperActive;
+    bool dropperInBottomHalf;
+    bool channelPressed;
+    bool channelScrubbing;
+
+    // Sampling
+    RECT zoomBox;
+    ZoomLayout zoomLayout;          // centre, destination and source of the magnified view
+    int activeZoom;                 // the factor laid out for the pick under way
+    HBRUSH blackBrush;              // made at the first sampling tick, kept for the run
+    HDC sampleDC;                   // one screen read lands here; made on first use, kept
+    HBITMAP sampleBitmap;           // DIB section selected into sampleDC, kept
+    HBITMAP sampleDCStartBitmap;
+    DWORD* samplePixels;            // the DIB section's bits, top-down 0x00RRGGBB
+    int sampleSide;                 // width and height of the DIB section
+
+    // Title, notification icon, tooltips
+    NOTIFYICONDATAA trayIconData;
+    char titleText[28];
+    HRGN toolTipRegion;             // a button's hitRegion, not owned here
+
+    // About box
+    HRGN mailLinkRegion;            // made and deleted by the about box
+    HRGN messengerLinkRegion;
+    bool linkCursorShown;
+};
+
+extern AppState app;

@@ -1,0 +1,218 @@
+// The command table, the letter keys and the setting toggles.
+#include "app/app.h"
+#include "app/appstate.h"
+#include "app/settingsrules.h"
+#include "color/color.h"
+#include "dropper/dropper.h"
+#include "res/resource.h"
+#include "skin/skin.h"
+#include "window/window.h"
+
+static void checkItem(int command, bool checked)
+{
+    CheckMenuItem(app.mainMenu, command, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+}
+
+static void closeAboutBox()
+{
+    if (app.aboutDialog)
+        SendMessageA(app.aboutDialog, WM_KILLFOCUS, 0, 0);
+}
+
+bool pointerActionInProgress()
+{
+    return app.dropperActive || app.channelPressed || app.channelScrubbing;
+}
+
+// Draws a latched title button by its new state, into the back buffer and the window.
+static void drawLatchedButton(SkinButton& button)
+{
+    HRGN source = button.pressed ? button.pressedRegion : button.faceRegion;
+    blitSkinRegion(app.backDC, button.hitRegion, source);
+    blitSkinRegion(app.windowDC, button.hitRegion, source);
+}
+
+void toggleSplitScreen()
+{
+    app.splitScreen = !app.splitScreen;
+    checkItem(CMD_SPLIT_SCREEN, app.splitScreen);
+    if (app.splitScreen) {
+        app.zoomRegion = app.displayBottomRegion;
+        EnableMenuItem(app.mainMenu, CMD_STICKY_ZOOM, MF_BYCOMMAND | MF_ENABLED);
+    } else {
+        app.zoomRegion = app.displayRegion;
+        EnableMenuItem(app.mainMenu, CMD_STICKY_ZOOM, MF_BYCOMMAND | MF_GRAYED);
+        refreshColorDisplay(app.displayRegion);
+    }
+}
+
+void toggleStickyZoom()
+{
+    app.stickyZoom = !app.stickyZoom;
+    checkItem(CMD_STICKY_ZOOM, app.stickyZoom);
+}
+
+void toggleAutoFormat()
+{
+    app.autoFormat = !app.autoFormat;
+    checkItem(CMD_AUTO_FORMAT, app.autoFormat);
+}
+
+void setColorFormat(int format)
+{
+    app.colorFormat = format;
+    updateTitle();
+}
+
+void toggleAlwaysOnTop(HWND window)
+{
+    app.alwaysOnTop = !app.alwaysOnTop;
+    SkinButton& button = app.skinButtons[onTopButton];
+    button.pressed = app.alwaysOnTop;
+    if (app.alwaysOnTop) {
+        SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+        drawLatchedButton(button);
+    } else {
+        drawLatchedButton(button);
+        SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+    }
+    checkItem(CMD_ALWAYS_ON_TOP, app.alwaysOnTop);
+}
+
+void toggleSnap(HWND)
+{
+    app.snapTol = app.snapTol != 0 ? 0 : app.savedSnapTol;
+    SkinButton& button = app.skinButtons[snapButton];
+    button.pressed = app.snapTol != 0;
+    drawLatchedButton(button);
+    checkItem(CMD_SNAP_TO_SCREEN, button.pressed);
+}
+
+void toggleToolTips()
+{
+    app.showToolTips = !app.showToolTips;
+    checkItem(CMD_TOOL_TIPS, app.showToolTips);
+    if (!app.showToolTips)
+        hideToolTip();
+}
+
+void toggleSingleInstance()
+{
+    app.singleInstance = !app.singleInstance;
+    checkItem(CMD_SINGLE_INSTANCE, app.singleInstance);
+}
+
+void toggleSplashScreen(HWND window)
+{
+    if (app.splashShowing)
+        return;
+    app.splashScreen = !app.splashScreen;
+    checkItem(CMD_SPLASH_SCREEN, app.splashScreen);
+    if (app.splashScreen)
+        showSplash(window);
+}
+
+void closeWindow(HWND window)
+{
+    SendMessageA(window, WM_DESTROY, 0, 0);
+}
+
+void selectZoomFactor(int zoom)
+{
+    app.zoomFactor = zoom;
+    CheckMenuRadioItem(app.mainMenu, CMD_ZOOM_1X, CMD_ZOOM_MAX, zoomMenuItem(zoom), MF_BYCOMMAND);
+}
+
+void selectAntiDither(int size)
+{
+    app.antiDitherTol = size;
+    CheckMenuRadioItem(app.mainMenu, CMD_DITHER_NONE, CMD_DITHER_LARGE, antiDitherMenuItem(size), MF_BYCOMMAND);
+}
+
+static void copySelectedFormat()
+{
+    const char* text = colorTextForFormat(app.colorFormat);
+    if (text)
+        copyColorText(text);
+}
+
+static void showHistoryColor()
+{
+    setColor(currentColor(&app.history));
+    refreshColorDisplay(app.displayRegion);
+}
+
+void onCommand(HWND window, int command)
+{
+    switch (command) {
+    case CMD_SNAP_TO_SCREEN:  toggleSnap(window); break;
+    case CMD_ALWAYS_ON_TOP:   toggleAlwaysOnTop(window); break;
+    case CMD_SYSTEM_TRAY:     toggleSystemTray(window); break;
+    case CMD_SINGLE_INSTANCE: toggleSingleInstance(); break;
+    case CMD_TOOL_TIPS:       toggleToolTips(); break;
+    case CMD_MINIMIZE:        minimizeOrRestore(window); break;
+    case CMD_CLOSE:           closeWindow(window); break;
+    case CMD_ABOUT:           showAboutBox(window); break;
+    case CMD_DEFAULT_SKIN:    changeSkin(window, NULL); break;
+    case CMD_USER_SKIN:       chooseUserSkin(window); break;
+    case CMD_SPLASH_SCREEN:   toggleSplashScreen(window); break;
+    case CMD_LESS_WHITE:      adjustColor(-1, -1, -1); closeAboutBox(); break;
+    case CMD_MORE_WHITE:      adjustColor(+1, +1, +1); closeAboutBox(); break;
+    case CMD_COPY:
+    case CMD_CUT:             copySelectedFormat(); break;
+    case CMD_PASTE:           pasteColor(0); break;
+    case CMD_UNDO:            undoColor(&app.history); showHistoryColor(); break;
+    case CMD_REDO:            redoColor(&app.history); showHistoryColor(); break;
+    case CMD_ACCEPT:
+        if (pointerActionInProgress()) {
+            acceptPress(window);
+            app.leftButtonDown = false;
+        }
+        closeAboutBox();
+        break;
+    case CMD_CANCEL:
+        if (pointerActionInProgress())
+            cancelPress(window);
+        closeAboutBox();
+        break;
+    case CMD_NEXT_FORMAT:     setColorFormat((app.colorFormat + 1) % 3); break;
+    case CMD_AUTO_FORMAT:     toggleAutoFormat(); break;
+    case CMD_FORMAT_HEX:      setColorFormat(0); break;
+    case CMD_FORMAT_DEC:      setColorFormat(1); break;
+    case CMD_FORMAT_FLOAT:    setColorFormat(2); break;
+    case CMD_DITHER_NONE:     selectAntiDither(1); break;
+    case CMD_DITHER_SMALL:    selectAntiDither(3); break;
+    case CMD_DITHER_MEDIUM:   selectAntiDither(9); break;
+    case CMD_DITHER_LARGE:    selectAntiDither(21); break;
+    case CMD_STICKY_ZOOM:     toggleStickyZoom(); break;
+    case CMD_SPLIT_SCREEN:    toggleSplitScreen(); break;
+    case CMD_ZOOM_1X:         selectZoomFactor(1); break;
+    case CMD_ZOOM_2X:         selectZoomFactor(2); break;
+    case CMD_ZOOM_4X:         selectZoomFactor(4); break;
+    case CMD_ZOOM_8X:         selectZoomFactor(8); break;
+    case CMD_ZOOM_16X:        selectZoomFactor(16); break;
+    case CMD_ZOOM_MAX:        selectZoomFactor(0); break;
+    }
+}
+
+// The character decides, not the key: Caps Lock and Shift both give upper case.
+void onChar(HWND, WPARAM character)
+{
+    switch (character) {
+    case 'R': adjustColor(+1, 0, 0); break;
+    case 'r': adjustColor(-1, 0, 0); break;
+    case 'G': adjustColor(0, +1, 0); break;
+    case 'g': adjustColor(0, -1, 0); break;
+    case 'B': adjustColor(0, 0, +1); break;
+    case 'b': adjustColor(0, 0, -1); break;
+    case 'W': adjustColor(+1, +1, +1); break;
+    case 'w': adjustColor(-1, -1, -1); break;
+    }
+}
+
+// Holding a letter key steps once per repeated character but records once, on release.
+void onKeyUp(HWND, WPARAM virtualKey)
+{
+    if (virtualKey == 'R' || virtualKey == 'G' || virtualKey == 'B' || virtualKey == 'W')
+        recordColor(&app.history, app.curColor);
+}

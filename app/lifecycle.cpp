@@ -1,0 +1,204 @@
+// Start-up and shut-down: the single-instance rule, the window's creation and destruction.
+#include "app/app.h"
+#include "app/appstate.h"
+#include "app/settingsrules.h"
+#include "color/color.h"
+#include "dropper/dropper.h"
+#include "res/resource.h"
+#include "skin/skin.h"
+#include "window/window.h"
+
+#include <commctrl.h>
+#include <cstdlib>
+
+static const char* const windowClassName = "huebrickWin";
+
+// Another instance holds the mutex: with singleInstance the running one is brought
+// forward and this start ends; otherwise this one shares the mutex and goes on.
+static bool claimInstance(int* exitCode)
+{
+    SECURITY_ATTRIBUTES security = { sizeof security, NULL, TRUE };
+    app.instanceMutex = CreateMutexA(&security, TRUE, "HUEBRICK.INSTANCE.MUTEX");
+    if (GetLastError() != ERROR_ALREADY_EXISTS)
+        return true;
+    if (app.singleInstance) {
+        HWND running = FindWindowA(windowClassName, NULL);
+        if (running)
+            SetForegroundWindow(running);
+        *exitCode = 0;
+        return false;
+    }
+    app.instanceMutex = OpenMutexA(MUTEX_ALL_ACCESS, TRUE, "HUEBRICK.INSTANCE.MUTEX");
+    return true;
+}
+
+static void registerWindowClass()
+{
+    WNDCLASSEXA windowClass = {};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.style = CS_OWNDC | CS_DBLCLKS;
+    windowClass.lpfnWndProc = windowProc;
+    windowClass.hInstance = app.appInstance;
+    windowClass.hIcon = LoadIconA(app.appInstance, "RES_GFX_ICON_APP");
+    windowClass.hCursor = LoadCursorA(NULL, IDC_ARROW);
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
+    windowClass.lpszClassName = windowClassName;
+    if (!RegisterClassExA(&windowClass))
+        exit(-2);
+}
+
+bool createMainWindow(HINSTANCE instance, int showCommand, HWND* window, HACCEL* accelerators, int* exitCode)
+{
+    if (!loadSettings(instance))
+        exit(-2);
+    if (!claimInstance(exitCode))
+        return false;
+
+    // The tooltip class must exist before onCreate makes the control.
+    INITCOMMONCONTROLSEX controls = { sizeof controls, ICC_WIN95_CLASSES };
+    InitCommonControlsEx(&controls);
+
+    registerWindowClass();
+    *accelerators = LoadAcceleratorsA(app.appInstance, "RES_MENU_ACCL");
+    if (!*accelerators)
+        exit(-2);
+    app.mainMenu = LoadMenuA(app.appInstance, "RES_MENU_POPUP");
+    if (!app.mainMenu)
+        exit(-2);
+    app.contextMenu = GetSubMenu(app.mainMenu, 0);
+    if (!app.contextMenu)
+        exit(-2);
+
+    *window = CreateWindowExA(WS_EX_APPWINDOW | WS_EX_ACCEPTFILES, windowClassName, "Huebrick",
+                              WS_POPUP | WS_VISIBLE | WS_SYSMENU | WS_MINIMIZEBOX,
+                              app.windowRect.left, app.windowRect.top, 83, 132,
+                              NULL, NULL, app.appInstance, NULL);
+    if (!*window)
+        exit(-2);
+    ShowWindow(*window, showCommand);
+
+    // A start that did not get the foreground goes directly behind the window that has it;
+    // not when always on top, since going behind a plain window would end that.
+    HWND foreground = GetForegroundWindow();
+    if (foreground != *window && !app.alwaysOnTop)
+        SetWindowPos(*window, foreground, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOREDRAW | SWP_NOACTIVATE
+                                                          | SWP_NOOWNERZORDER | SWP_NOSENDCHANGING);
+    return true;
+}
+
+int runMessageLoop(HWND window, HACCEL accelerators)
+{
+    MSG message;
+    while (GetMessageA(&message, NULL, 0, 0) > 0) {
+        if (!TranslateAcceleratorA(window, accelerators, &message)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+    }
+    DestroyMenu(app.mainMenu);
+    app.mainMenu = NULL;
+    return static_cast<int>(message.wParam);
+}
+
+bool isWindowOffWorkArea(const RECT& window, const RECT& workArea)
+{
+    return window.left > workArea.right || window.top > workArea.bottom
+        || window.right < workArea.left || window.bottom < workArea.top;
+}
+
+static void recentreIfOffWorkArea(HWND window)
+{
+    RECT& r = app.windowRect;
+    if (!isWindowOffWorkArea(r, app.workArea))
+        return;
+    int32_t width = r.right - r.left, height = r.bottom - r.top;
+    int32_t left, top;
+    defaultWindowPosition(app.workArea.left, app.workArea.top, app.workArea.right, app.workArea.bottom,
+                          width, height, &left, &top);
+    SetRect(&r, left, top, left + width, top + height);
+    SetWindowPos(window, NULL, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+}
+
+// At start each setting that is on is cleared and toggled on again, so start-up and the
+// menu share one path for their side effects.
+static void applyLoadedSettings(HWND window)
+{
+    if (app.stickyZoom) { app.stickyZoom = false; toggleStickyZoom(); }
+    if (app.splitScreen) { app.splitScreen = false; toggleSplitScreen(); }
+    else EnableMenuItem(app.mainMenu, CMD_STICKY_ZOOM, MF_BYCOMMAND | MF_GRAYED);
+    if (app.autoFormat) { app.autoFormat = false; toggleAutoFormat(); }
+    setColorFormat(app.colorFormat);
+    CheckMenuRadioItem(app.mainMenu, CMD_ZOOM_1X, CMD_ZOOM_MAX, zoomMenuItem(app.zoomFactor), MF_BYCOMMAND);
+    CheckMenuRadioItem(app.mainMenu, CMD_DITHER_NONE, CMD_DITHER_LARGE, antiDitherMenuItem(app.antiDitherTol),
+                       MF_BYCOMMAND);
+    if (app.alwaysOnTop) { app.alwaysOnTop = false; toggleAlwaysOnTop(window); }
+    if (app.snapTol != 0) { app.snapTol = 0; toggleSnap(window); }
+    if (app.showToolTips) { app.showToolTips = false; toggleToolTips(); }
+    if (app.singleInstance) { app.singleInstance = false; toggleSingleInstance(); }
+    if (app.splashScreen) { app.splashScreen = false; toggleSplashScreen(window); }
+    if (app.inSystemTray) { app.inSystemTray = false; toggleSystemTray(window); }
+}
+
+void onCreate(HWND window)
+{
+    app.windowDC = GetDC(window);
+    if (!app.windowDC)
+        exit(-2);
+    app.skinDC = CreateCompatibleDC(app.windowDC);
+    app.backDC = CreateCompatibleDC(app.windowDC);
+    if (!app.skinDC || !app.backDC)
+        exit(-2);
+
+    createToolTips(window);
+    loadSkin(window, app.skinFileName);
+    recentreIfOffWorkArea(window);
+    SelectObject(app.backDC, app.valueFont);
+    SetBkMode(app.backDC, TRANSPARENT);
+    applyLoadedSettings(window);
+    refreshWindowMetrics(window);
+    showSplash(window);
+    setColor(currentColor(&app.history));
+    refreshColorDisplay(app.displayRegion);
+}
+
+// Puts back the bitmap a memory DC was created with and deletes the one it held.
+static void deleteMemoryDC(HDC* dc, HBITMAP startBitmap)
+{
+    if (!*dc)
+        return;
+    if (startBitmap) {
+        HGDIOBJ held = SelectObject(*dc, startBitmap);
+        if (held && held != startBitmap)
+            DeleteObject(held);
+    }
+    DeleteDC(*dc);
+    *dc = NULL;
+}
+
+void onDestroy(HWND window)
+{
+    saveSettings();
+    if (app.inSystemTray)
+        Shell_NotifyIconA(NIM_DELETE, &app.trayIconData);
+    freeSkinRegions(window);
+    deleteMemoryDC(&app.skinDC, app.skinDCStartBitmap);
+    deleteMemoryDC(&app.backDC, app.backDCStartBitmap);
+    freeSamplingBuffers();
+    if (app.toolTipWindow) {
+        DestroyWindow(app.toolTipWindow);
+        app.toolTipWindow = NULL;
+    }
+    DeleteObject(app.valueFont);
+    app.valueFont = NULL;
+    free(app.skinFileName);
+    app.skinFileName = NULL;
+    PostQuitMessage(0);
+}
+
+// At logoff or shutdown the process may end without WM_DESTROY; save what this
+// session changed while the system still lets us.
+void onEndSession(HWND, bool ending)
+{
+    if (ending)
+        saveSettings();
+}

@@ -1,0 +1,176 @@
+// The settings store: defaults, the registry key read once at start and written at the close.
+#include "app/app.h"
+#include "app/appstate.h"
+#include "app/settingsrules.h"
+#include "color/color.h"
+#include "window/window.h"
+
+#include <cstdlib>
+#include <cstring>
+
+const char* const settingsKey = "Software\\Vexel\\Huebrick";
+
+static void bindButtonActions()
+{
+    SkinButton* b = app.skinButtons;
+    b[snapButton].action = toggleSnap;
+    b[onTopButton].action = toggleAlwaysOnTop;
+    b[minimizeButton].action = minimizeOrRestore;
+    b[closeButton].action = closeWindow;
+    b[moreRedButton].action = moreRed;
+    b[lessRedButton].action = lessRed;
+    b[moreGreenButton].action = moreGreen;
+    b[lessGreenButton].action = lessGreen;
+    b[moreBlueButton].action = moreBlue;
+    b[lessBlueButton].action = lessBlue;
+    b[moreWhiteButton].action = moreWhite;
+    b[lessWhiteButton].action = lessWhite;
+}
+
+static void setDefaults()
+{
+    defaultWindowPosition(app.workArea.left, app.workArea.top, app.workArea.right, app.workArea.bottom,
+                          83, 132, reinterpret_cast<int32_t*>(&app.windowRect.left),
+                          reinterpret_cast<int32_t*>(&app.windowRect.top));
+    app.splitScreen = true;
+    app.stickyZoom = false;
+    app.autoFormat = true;
+    app.colorFormat = 0;
+    app.zoomFactor = 0;
+    app.antiDitherTol = 0;
+    app.alwaysOnTop = false;
+    app.snapTol = 8;
+    app.showToolTips = true;
+    app.singleInstance = false;
+    app.splashScreen = true;
+    app.inSystemTray = false;
+    app.skinFileName = NULL;
+}
+
+static void createValueFont()
+{
+    app.valueFont = CreateFontA(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, PROOF_QUALITY,
+                                VARIABLE_PITCH | FF_SWISS, "MS Sans Sherif");
+    if (!app.valueFont)
+        app.valueFont = static_cast<HFONT>(GetStockObject(ANSI_VAR_FONT));
+}
+
+// A value that is missing or larger than 4 bytes leaves the field as it is; a shorter
+// one replaces only its own bytes, as the registry hands them over.
+static void readNumber(HKEY key, const char* name, int* field)
+{
+    DWORD data = static_cast<DWORD>(*field);
+    DWORD size = sizeof data;
+    if (RegQueryValueExA(key, name, NULL, NULL, reinterpret_cast<BYTE*>(&data), &size) == ERROR_SUCCESS)
+        *field = static_cast<int>(data);
+}
+
+static void readFlag(HKEY key, const char* name, bool* field)
+{
+    DWORD data = 0;
+    DWORD size = sizeof data;
+    if (RegQueryValueExA(key, name, NULL, NULL, reinterpret_cast<BYTE*>(&data), &size) == ERROR_SUCCESS)
+        *field = data != 0;
+}
+
+// Read into a scratch buffer first: the registry leaves a buffer's contents undefined
+// when the value is too large, and a short value must not clobber the white entry.
+static void readHistory(HKEY key)
+{
+    BYTE bytes[historySize * 4];
+    DWORD size = sizeof bytes;
+    if (RegQueryValueExA(key, "colorHistory", NULL, NULL, bytes, &size) == ERROR_SUCCESS)
+        loadHistoryBytes(&app.history, bytes, size);
+}
+
+static void readSkinFileName(HKEY key)
+{
+    DWORD size = 0;
+    if (RegQueryValueExA(key, "skinFileName", NULL, NULL, NULL, &size) != ERROR_SUCCESS || !storedPathUsable(size))
+        return;
+    // One byte more than asked for, so the text ends with a NUL even when stored without one.
+    char* text = static_cast<char*>(calloc(size + 1, 1));
+    if (!text)
+        return;
+    if (RegQueryValueExA(key, "skinFileName", NULL, NULL, reinterpret_cast<BYTE*>(text), &size) != ERROR_SUCCESS
+        || text[0] == '\0') {
+        free(text);
+        return;
+    }
+    app.skinFileName = text;
+}
+
+bool loadSettings(HINSTANCE instance)
+{
+    app = AppState();
+    app.appInstance = instance;
+    bindButtonActions();
+    resetHistory(&app.history);
+
+    if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &app.workArea, 0))
+        exit(-2);
+    setDefaults();
+    createValueFont();
+
+    HKEY key;
+    if (RegOpenKeyA(HKEY_CURRENT_USER, settingsKey, &key) == ERROR_SUCCESS) {
+        readNumber(key, "xPos", reinterpret_cast<int*>(&app.windowRect.left));
+        readNumber(key, "yPos", reinterpret_cast<int*>(&app.windowRect.top));
+        readHistory(key);
+        readFlag(key, "splitScreen", &app.splitScreen);
+        readFlag(key, "stickyZoom", &app.stickyZoom);
+        readFlag(key, "autoFormat", &app.autoFormat);
+        readNumber(key, "colorFormat", &app.colorFormat);
+        readNumber(key, "zoomFactor", &app.zoomFactor);
+        readNumber(key, "antiDitherTol", &app.antiDitherTol);
+        readFlag(key, "alwaysOnTop", &app.alwaysOnTop);
+        readNumber(key, "snapTol", &app.snapTol);
+        readFlag(key, "showToolTips", &app.showToolTips);
+        readFlag(key, "singleInstance", &app.singleInstance);
+        readFlag(key, "splashScreen", &app.splashScreen);
+        readFlag(key, "inSystemTray", &app.inSystemTray);
+        readSkinFileName(key);
+        RegCloseKey(key);
+    }
+
+    app.savedSnapTol = savedSnapTolFor(app.snapTol);
+    app.history.current = app.history.newest;
+    return true;
+}
+
+static void writeNumber(HKEY key, const char* name, DWORD value)
+{
+    RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+}
+
+bool saveSettings()
+{
+    HKEY key;
+    if (RegCreateKeyA(HKEY_CURRENT_USER, settingsKey, &key) != ERROR_SUCCESS)
+        return false;
+
+    BYTE history[historySize * 4];
+    size_t historyBytes = saveHistoryBytes(&app.history, history);
+    const char* skin = app.skinFileName ? app.skinFileName : "";
+
+    writeNumber(key, "xPos", static_cast<DWORD>(app.windowRect.left));
+    writeNumber(key, "yPos", static_cast<DWORD>(app.windowRect.top));
+    RegSetValueExA(key, "colorHistory", 0, REG_BINARY, history, static_cast<DWORD>(historyBytes));
+    writeNumber(key, "splitScreen", app.splitScreen);
+    writeNumber(key, "stickyZoom", app.stickyZoom);
+    writeNumber(key, "autoFormat", app.autoFormat);
+    writeNumber(key, "colorFormat", static_cast<DWORD>(app.colorFormat));
+    writeNumber(key, "zoomFactor", static_cast<DWORD>(app.zoomFactor));
+    writeNumber(key, "antiDitherTol", static_cast<DWORD>(app.antiDitherTol));
+    writeNumber(key, "alwaysOnTop", app.alwaysOnTop);
+    writeNumber(key, "snapTol", static_cast<DWORD>(app.snapTol));
+    writeNumber(key, "showToolTips", app.showToolTips);
+    writeNumber(key, "singleInstance", app.singleInstance);
+    writeNumber(key, "splashScreen", app.splashScreen);
+    writeNumber(key, "inSystemTray", app.inSystemTray);
+    RegSetValueExA(key, "skinFileName", 0, REG_SZ, reinterpret_cast<const BYTE*>(skin),
+                   static_cast<DWORD>(strlen(skin) + 1));
+    RegCloseKey(key);
+    return true;
+}

@@ -1,0 +1,58 @@
+// The main window procedure: hands each message to its handler, and the timers' routing.
+#include "app/app.h"
+#include "app/appstate.h"
+#include "color/color.h"
+#include "dropper/dropper.h"
+#include "res/resource.h"
+#include "skin/skin.h"
+#include "window/window.h"
+
+static void onPaint(HWND window)
+{
+    PAINTSTRUCT paint;
+    BeginPaint(window, &paint);
+    presentBackBuffer(NULL);
+    EndPaint(window, &paint);
+}
+
+static void onMouseMove(HWND window, WPARAM wParam, LPARAM lParam)
+{
+    if (app.leftButtonDown)
+        onPressedMove(window, wParam, lParam);
+    else if (app.showToolTips)
+        updateToolTip(window, lParam);
+}
+
+void onTimer(HWND window, UINT_PTR timer)
+{
+    switch (timer) {
+    case TIMER_SPLASH: endSplash(window); break;
+    case TIMER_DROPPER_DELAY: onDropperDelay(window); break;
+    case TIMER_SAMPLING: sampleScreen(); break;
+    case TIMER_REPEAT: repeatTick(window); break;
+    }
+}
+
+LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_CREATE:          onCreate(window); return 0;
+    case WM_DESTROY:         onDestroy(window); return 0;
+    case WM_ENDSESSION:      onEndSession(window, wParam != 0); return 0;
+    case WM_PAINT:           onPaint(window); return 0;
+    case WM_SETTINGCHANGE:
+    case WM_DISPLAYCHANGE:   refreshWindowMetrics(window); return 0;
+    case WM_KEYUP:           onKeyUp(window, wParam); return 0;
+    case WM_CHAR:            onChar(window, wParam); return 0;
+    case WM_COMMAND:         onCommand(window, LOWORD(wParam)); return 0;
+    case WM_TIMER:           onTimer(window, wParam); return 0;
+    case WM_MOUSEMOVE:       onMouseMove(window, wParam, lParam); return 0;
+    case WM_LBUTTONDOWN:     onLeftButtonDown(window, wParam, lParam); return 0;
+    case WM_LBUTTONUP:       onLeftButtonUp(window, wParam, lParam); return 0;
+    case WM_LBUTTONDBLCLK:   onLeftDoubleClick(window, wParam, lParam); return 0;
+    case WM_RBUTTONUP:       onRightButtonUp(window, wParam, lParam); return 0;
+    case WM_DROPFILES:       onDropFiles(window, reinterpret_cast<HDROP>(wParam)); return 0;
+    case WM_USER:            onTrayCallback(window, lParam); return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}

@@ -1,0 +1,125 @@
+// The current colour: the three channel values, their steps and the channel buttons' repeat.
+#include "color/color.h"
+#include "app/appstate.h"
+#include "color/colormath.h"
+#include "color/colortext.h"
+#include "res/resource.h"
+#include "skin/skin.h"
+
+#include <cstring>
+
+static void readChannels(double rgb[3])
+{
+    rgb[0] = app.valueFields[redDecField].value;
+    rgb[1] = app.valueFields[greenDecField].value;
+    rgb[2] = app.valueFields[blueDecField].value;
+}
+
+static void writeChannels(const double rgb[3])
+{
+    app.valueFields[redDecField].value = rgb[0];
+    app.valueFields[greenDecField].value = rgb[1];
+    app.valueFields[blueDecField].value = rgb[2];
+}
+
+void formatColorTexts()
+{
+    double rgb[3];
+    readChannels(rgb);
+    ColorTexts texts;
+    buildColorTexts(rgb, &texts);
+    for (int i = 0; i < 3; i++) {
+        app.valueFields[redHexField + i].value = rgb[i];
+        app.valueFields[redFloatField + i].value = rgb[i] / 255.0;
+        memcpy(app.valueFields[redDecField + i].text, texts.decField[i], sizeof texts.decField[i]);
+        memcpy(app.valueFields[redHexField + i].text, texts.hexField[i], sizeof texts.hexField[i]);
+        memcpy(app.valueFields[redFloatField + i].text, texts.floatField[i], sizeof texts.floatField[i]);
+    }
+    app.curColor = packColor(rgb);
+    memcpy(app.hexText, texts.hexText, sizeof app.hexText);
+    memcpy(app.decText, texts.decText, sizeof app.decText);
+    memcpy(app.floatText, texts.floatText, sizeof app.floatText);
+}
+
+void adjustColor(int32_t dr, int32_t dg, int32_t db)
+{
+    double rgb[3];
+    readChannels(rgb);
+    applyColorStep(rgb, dr, dg, db);
+    writeChannels(rgb);
+    formatColorTexts();
+    refreshColorDisplay(app.channelPressed ? app.zoomRegion : app.displayRegion);
+}
+
+// 256 or more leaves a channel alone; callers pass all bits set for that.
+void setChannels(uint32_t r, uint32_t g, uint32_t b)
+{
+    double rgb[3];
+    readChannels(rgb);
+    const uint32_t wanted[3] = { r, g, b };
+    for (int i = 0; i < 3; i++)
+        if (wanted[i] < 256)
+            rgb[i] = wanted[i];
+    writeChannels(rgb);
+    formatColorTexts();
+}
+
+void setColor(COLORREF color)
+{
+    double rgb[3];
+    unpackColor(color, rgb);
+    writeChannels(rgb);
+    formatColorTexts();
+}
+
+void moreRed(HWND)   { adjustColor(+1, 0, 0); }
+void lessRed(HWND)   { adjustColor(-1, 0, 0); }
+void moreGreen(HWND) { adjustColor(0, +1, 0); }
+void lessGreen(HWND) { adjustColor(0, -1, 0); }
+void moreBlue(HWND)  { adjustColor(0, 0, +1); }
+void lessBlue(HWND)  { adjustColor(0, 0, -1); }
+void moreWhite(HWND) { adjustColor(+1, +1, +1); }
+void lessWhite(HWND) { adjustColor(-1, -1, -1); }
+
+void startRepeat(HWND window)
+{
+    app.repeatInterval = 150;
+    app.repeatStep = 20;
+    SetTimer(window, TIMER_REPEAT, app.repeatInterval, NULL);
+}
+
+static const SkinButtonIndex repeatOrder[] = {
+    lessRedButton, moreRedButton, lessGreenButton, moreGreenButton,
+    lessBlueButton, moreBlueButton, lessWhiteButton, moreWhiteButton,
+};
+
+// The held button repeats only while the pointer is on it; the acceleration goes on
+// regardless, so coming back resumes at the rate reached.
+void repeatTick(HWND window)
+{
+    KillTimer(window, TIMER_REPEAT);
+    if (app.channelScrubbing)
+        return;
+    GetCursorPos(&app.cursorPos);
+    int x = app.cursorPos.x - app.windowRect.left;
+    int y = app.cursorPos.y - app.windowRect.top;
+    for (SkinButtonIndex index : repeatOrder) {
+        SkinButton& button = app.skinButtons[index];
+        if (button.pressed && button.hitRegion && PtInRegion(button.hitRegion, x, y)) {
+            button.action(window);
+            break;
+        }
+    }
+    advanceRepeat(&app.repeatInterval, &app.repeatStep);
+    SetTimer(window, TIMER_REPEAT, app.repeatInterval, NULL);
+}
+
+const char* colorTextForFormat(int format)
+{
+    switch (format) {
+    case Hex: return app.hexText;
+    case Dec: return app.decText;
+    case Float: return app.floatText;
+    }
+    return NULL;
+}

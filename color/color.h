@@ -1,0 +1,30 @@
+// The current colour on the window: stepping, setting, its texts, pasting and the clipboard.
+#pragma once
+
+#include <windows.h>
+#include <cstdint>
+
+void adjustColor(int32_t dr, int32_t dg, int32_t db);
+void setChannels(uint32_t r, uint32_t g, uint32_t b);
+void setColor(COLORREF color);
+void formatColorTexts();
+void repeatTick(HWND window);
+void startRepeat(HWND window);
+
+// The eight channel actions of the buttons
+void moreRed(HWND window);
+void lessRed(HWND window);
+void moreGreen(HWND window);
+void lessGreen(HWND window);
+void moreBlue(HWND window);
+void lessBlue(HWND window);
+void moreWhite(HWND window);
+void lessWhite(HWND window);
+
+// The copy text of a format (hexText, decText, floatText), or null for an unknown format.
+const char* colorTextForFormat(int format);
+bool pasteColor(uint32_t selector);
+
+// The clipboard
+bool copyColorText(const char* text);
+bool readClipboardText(char** text);

@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# Builds everything and runs the three test lanes: native (sanitizers and fuzzing),
+# Wine (GoogleTest against the real Win32 calls) and end to end (the real program
+# under Xvfb). Name lanes to run only those: scripts/test.sh native wine e2e
+set -uo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+lanes=("$@")
+[ ${#lanes[@]} -gt 0 ] || lanes=(native wine e2e)
+bash scripts/setup.sh || exit 1
+
+passed=0
+failed=0
+count() {
+    # Adds up ctest's closing line: "N% tests passed, F tests failed out of T"
+    local log=$1 line f t
+    line=$(grep -E 'tests passed, [0-9]+ tests? failed out of' "$log" | tail -n 1)
+    if [ -z "$line" ]; then failed=$((failed + 1)); return; fi
+    f=$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\1/' <<<"$line")
+    t=$(sed -E 's/.* failed out of ([0-9]+).*/\1/' <<<"$line")
+    passed=$((passed + t - f))
+    failed=$((failed + f))
+}
+
+run_native() {
+    echo "== native lane: host compiler, ASan + UBSan, libFuzzer"
+    cmake -S tests/native -B build-native -DCMAKE_CXX_COMPILER=clang++ >/dev/null || return 1
+    cmake --build build-native -j"$(nproc)" >/dev/null || return 1
+    (cd build-native && ctest --output-on-failure -j"$(nproc)") 2>&1 | tee build-native/ctest.log
+    count build-native/ctest.log
+}
+
+wine_started=""
+start_wine() {
+    [ -n "$wine_started" ] && return 0
+    source scripts/wine-env.sh
+    HUEBRICK_OWN_DISPLAY=1 wine_env_start "$root/build/test-prefix"
+    wine_started=1
+    trap wine_env_stop EXIT
+}
+
+build_cross() {
+    cmake -S . -B build -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null || return 1
+    cmake --build build -j"$(nproc)" >/dev/null
+}
+
+run_lane() {
+    local label=$1
+    echo "== $label lane"
+    build_cross || { failed=$((failed + 1)); return; }
+    start_wine
+    (cd build && ctest --output-on-failure -L "^$label\$") 2>&1 | tee "build/ctest-$label.log"
+    count "build/ctest-$label.log"
+}
+
+for lane in "${lanes[@]}"; do
+    case $lane in
+    native) run_native || failed=$((failed + 1)) ;;
+    wine)   run_lane wine ;;
+    e2e)    run_lane e2e ;;
+    *) echo "unknown lane: $lane (native, wine, e2e)"; exit 2 ;;
+    esac
+done
+
+echo
+echo "all lanes: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]

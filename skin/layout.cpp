@@ -1,0 +1,250 @@
+// The skin's regions: the built-in layout, the shape from the colour key, the final
+// translation to window coordinates, and the one drawing rule of the skin.
+#include "skin/skin.h"
+#include "app/appstate.h"
+#include "skin/pixels.h"
+
+#include <cstdlib>
+
+static const COLORREF colorKey = RGB(255, 0, 255);
+static const int faceWidth = 83, faceHeight = 132;
+
+struct LayoutRect { int left, top, right, bottom; };
+
+// Hit and face rectangles of the buttons in skinButtons order; the pressed picture
+// lies faceWidth pixels to the right.
+static const LayoutRect buttonRects[skinButtonCount] = {
+    { 6, 5, 19, 15 },     // snapButton
+    { 22, 5, 35, 15 },    // onTopButton
+    { 48, 5, 61, 15 },    // minimizeButton
+    { 64, 5, 77, 15 },    // closeButton
+    { 55, 69, 65, 80 },   // moreRedButton
+    { 18, 69, 28, 80 },   // lessRedButton
+    { 55, 81, 65, 92 },   // moreGreenButton
+    { 18, 81, 28, 92 },   // lessGreenButton
+    { 55, 93, 65, 104 },  // moreBlueButton
+    { 18, 93, 28, 104 },  // lessBlueButton
+    { 68, 111, 78, 122 }, // moreWhiteButton
+    { 5, 111, 15, 122 },  // lessWhiteButton
+};
+
+struct FieldLayout { LayoutRect rect; int textX, textY; };
+
+// The text origins are fixed, not derived from the rectangles.
+static const FieldLayout fieldLayouts[drawnFieldCount] = {
+    { { 27, 69, 54, 80 }, 32, 68 },     // redDecField
+    { { 27, 81, 54, 92 }, 32, 80 },     // greenDecField
+    { { 27, 93, 54, 104 }, 32, 92 },    // blueDecField
+    { { 17, 112, 33, 121 }, 18, 110 },  // redHexField
+    { { 33, 112, 49, 121 }, 34, 110 },  // greenHexField
+    { { 49, 112, 65, 121 }, 50, 110 },  // blueHexField
+};
+
+static const LayoutRect displayTopRect = { 18, 20, 65, 40 };
+static const LayoutRect displayBottomRect = { 18, 40, 65, 60 };
+
+// Every region of the skin is essential: without one the window cannot be shaped or hit.
+HRGN createRegion(int left, int top, int right, int bottom)
+{
+    HRGN region = CreateRectRgn(left, top, right, bottom);
+    if (!region)
+        exit(-1);
+    return region;
+}
+
+static HRGN copyRegion(HRGN source)
+{
+    HRGN copy = createRegion(0, 0, 0, 0);
+    if (source)
+        CombineRgn(copy, source, NULL, RGN_COPY);
+    return copy;
+}
+
+// Unites source into *target; a null source adds nothing, a null target starts as a copy.
+void combineInto(HRGN* target, HRGN source)
+{
+    if (!*target)
+        *target = createRegion(0, 0, 0, 0);
+    if (source)
+        CombineRgn(*target, *target, source, RGN_OR);
+}
+
+static HRGN intersectRect(const LayoutRect& r, HRGN shape)
+{
+    HRGN region = createRegion(r.left, r.top, r.right, r.bottom);
+    CombineRgn(region, region, shape, RGN_AND);
+    return region;
+}
+
+HRGN buildShapeFromKey()
+{
+    int width = app.windowRect.right - app.windowRect.left;
+    int height = app.windowRect.bottom - app.windowRect.top;
+    HRGN shape = createRegion(0, 0, width, height);
+
+    PixelBuffer face;
+    if (!createPixelBuffer(&face, width, height))
+        exit(-1);
+    capturePixels(&face, app.skinDC, 0, 0, width, height);
+    // One subtraction per run of key colour; a run reaching the face's right edge would
+    // only go on into the pressed pictures, which are outside the shape anyway.
+    for (int y = 0; y < height; y++) {
+        int x = 0;
+        while (x < width) {
+            if (pixelAt(face, x, y) != colorKey) {
+                x++;
+                continue;
+            }
+            int end = x + 1;
+            while (end < width && pixelAt(face, end, y) == colorKey)
+                end++;
+            HRGN run = createRegion(x, y, end, y + 1);
+            CombineRgn(shape, shape, run, RGN_DIFF);
+            DeleteObject(run);
+            x = end;
+        }
+    }
+    freePixelBuffer(&face);
+    return shape;
+}
+
+void buildDefaultLayout()
+{
+    app.windowRect.right = app.windowRect.left + faceWidth;
+    app.windowRect.bottom = app.windowRect.top + faceHeight;
+
+    HRGN shape = buildShapeFromKey();
+    HRGN shifted = copyRegion(shape);
+    OffsetRgn(shifted, faceWidth, 0);
+
+    app.displayTopRegion = intersectRect(displayTopRect, shape);
+    app.displayBottomRegion = intersectRect(displayBottomRect, shape);
+
+    for (int i = 0; i < skinButtonCount; i++) {
+        const LayoutRect& r = buttonRects[i];
+        const LayoutRect pressed = { r.left + faceWidth, r.top, r.right + faceWidth, r.bottom };
+        app.skinButtons[i].hitRegion = intersectRect(r, shape);
+        app.skinButtons[i].faceRegion = intersectRect(r, shape);
+        app.skinButtons[i].pressedRegion = intersectRect(pressed, shifted);
+    }
+    for (int i = 0; i < drawnFieldCount; i++) {
+        app.valueFields[i].region = intersectRect(fieldLayouts[i].rect, shape);
+        app.valueFields[i].textX = fieldLayouts[i].textX;
+        app.valueFields[i].textY = fieldLayouts[i].textY;
+    }
+
+    // The display halves stay in the body in this layout; callers test the display first.
+    app.bodySkinRegion = copyRegion(shape);
+    for (int i = 0; i < skinButtonCount; i++)
+        CombineRgn(app.bodySkinRegion, app.bodySkinRegion, app.skinButtons[i].hitRegion, RGN_DIFF);
+    for (int i = 0; i < drawnFieldCount; i++)
+        CombineRgn(app.bodySkinRegion, app.bodySkinRegion, app.valueFields[i].region, RGN_DIFF);
+
+    DeleteObject(shape);
+    DeleteObject(shifted);
+}
+
+HRGN finishLayout()
+{
+    app.bodyRegion = copyRegion(app.bodySkinRegion);
+    app.displayRegion = copyRegion(app.displayTopRegion);
+    combineInto(&app.displayRegion, app.displayBottomRegion);
+    app.displaySkinRegion = copyRegion(app.displayRegion);
+    app.zoomRegion = app.splitScreen ? app.displayBottomRegion : app.displayRegion;
+
+    app.titleButtonsRegion = createRegion(0, 0, 0, 0);
+    for (int i = snapButton; i <= closeButton; i++)
+        combineInto(&app.titleButtonsRegion, app.skinButtons[i].hitRegion);
+    app.channelButtonsRegion = createRegion(0, 0, 0, 0);
+    for (int i = moreRedButton; i < skinButtonCount; i++)
+        combineInto(&app.channelButtonsRegion, app.skinButtons[i].hitRegion);
+    app.valueFieldsSkinRegion = createRegion(0, 0, 0, 0);
+    for (int i = 0; i < drawnFieldCount; i++)
+        combineInto(&app.valueFieldsSkinRegion, app.valueFields[i].region);
+    app.valueFieldsRegion = copyRegion(app.valueFieldsSkinRegion);
+
+    HRGN extent = copyRegion(app.bodySkinRegion);
+    combineInto(&extent, app.displayRegion);
+    combineInto(&extent, app.titleButtonsRegion);
+    combineInto(&extent, app.channelButtonsRegion);
+    combineInto(&extent, app.valueFieldsRegion);
+    RECT box;
+    if (GetRgnBox(extent, &box) == NULLREGION)
+        SetRectEmpty(&box);
+
+    app.windowRect.right = app.windowRect.left + (box.right - box.left);
+    app.windowRect.bottom = app.windowRect.top + (box.bottom - box.top);
+
+    if (box.left != 0 || box.top != 0) {
+        int dx = -box.left, dy = -box.top;
+        HRGN moved[] = { app.bodyRegion, app.displayRegion, app.displayTopRegion, app.displayBottomRegion,
+                         app.titleButtonsRegion, app.channelButtonsRegion, app.valueFieldsRegion };
+        for (HRGN region : moved)
+            if (region)
+                OffsetRgn(region, dx, dy);
+        for (SkinButton& button : app.skinButtons)
+            if (button.hitRegion)
+                OffsetRgn(button.hitRegion, dx, dy);
+        for (int i = 0; i < drawnFieldCount; i++) {
+            ValueField& field = app.valueFields[i];
+            if (field.region)
+                OffsetRgn(field.region, dx, dy);
+            field.textX += dx;
+            field.textY += dy;
+        }
+    }
+
+    app.windowRegion = copyRegion(app.bodyRegion);
+    combineInto(&app.windowRegion, app.displayRegion);
+    combineInto(&app.windowRegion, app.titleButtonsRegion);
+    combineInto(&app.windowRegion, app.channelButtonsRegion);
+    combineInto(&app.windowRegion, app.valueFieldsRegion);
+    return extent;
+}
+
+static void deleteRegion(HRGN* region)
+{
+    if (*region) {
+        DeleteObject(*region);
+        *region = NULL;
+    }
+}
+
+void freeSkinRegions(HWND window)
+{
+    if (window)
+        SetWindowRgn(window, NULL, FALSE);
+    HDC dcs[] = { app.windowDC, app.backDC, app.skinDC };
+    for (HDC dc : dcs)
+        if (dc)
+            SelectClipRgn(dc, NULL);
+
+    for (SkinButton& button : app.skinButtons) {
+        deleteRegion(&button.hitRegion);
+        deleteRegion(&button.faceRegion);
+        deleteRegion(&button.pressedRegion);
+    }
+    for (ValueField& field : app.valueFields)
+        deleteRegion(&field.region);
+    HRGN* regions[] = {
+        &app.windowRegion, &app.bodyRegion, &app.bodySkinRegion, &app.titleButtonsRegion,
+        &app.channelButtonsRegion, &app.valueFieldsRegion, &app.valueFieldsSkinRegion,
+        &app.displayTopRegion, &app.displayBottomRegion, &app.displayRegion, &app.displaySkinRegion,
+    };
+    for (HRGN* region : regions)
+        deleteRegion(region);
+    app.zoomRegion = NULL;
+    app.toolTipRegion = NULL;   // it pointed at a button's region, now gone
+}
+
+void blitSkinRegion(HDC target, HRGN destination, HRGN source)
+{
+    if (!destination || !source || !app.skinDC || !target)
+        return;
+    RECT from, to;
+    GetRgnBox(source, &from);
+    GetRgnBox(destination, &to);
+    SelectClipRgn(target, destination);
+    BitBlt(target, to.left, to.top, to.right - to.left, to.bottom - to.top, app.skinDC, from.left, from.top, SRCCOPY);
+    SelectClipRgn(target, NULL);
+}

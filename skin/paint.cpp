@@ -1,0 +1,98 @@
+// Painting: the back buffer onto the window, the colour display and value fields,
+// buttons drawn pressed and released, and the splash picture.
+#include "skin/skin.h"
+#include "app/appstate.h"
+#include "res/resource.h"
+#include "window/window.h"
+
+#include <cstring>
+
+void presentBackBuffer(HRGN region)
+{
+    if (!app.windowDC || !app.backDC)
+        return;
+    SelectClipRgn(app.windowDC, region);
+    RECT box = { 0, 0, app.windowRect.right - app.windowRect.left, app.windowRect.bottom - app.windowRect.top };
+    if (region)
+        GetRgnBox(region, &box);
+    BitBlt(app.windowDC, box.left, box.top, box.right - box.left, box.bottom - box.top,
+           app.backDC, box.left, box.top, SRCCOPY);
+    SelectClipRgn(app.windowDC, NULL);
+}
+
+void drawFieldText(const ValueField& field)
+{
+    if (!field.region)
+        return;
+    SetTextColor(app.backDC, field.textColor);
+    TextOutA(app.backDC, field.textX, field.textY, field.text, static_cast<int>(strlen(field.text)));
+}
+
+// The fields are rebuilt in the back buffer and copied in one clipped copy, so they
+// never flicker; the display is filled only when a region is given.
+void refreshColorDisplay(HRGN region)
+{
+    if (app.backDC && app.windowDC) {
+        SelectClipRgn(app.backDC, NULL);
+        SelectClipRgn(app.windowDC, NULL);
+        if (region && !app.splashShowing) {
+            HBRUSH brush = CreateSolidBrush(app.curColor);
+            if (brush) {
+                FillRgn(app.backDC, region, brush);
+                FillRgn(app.windowDC, region, brush);
+                DeleteObject(brush);
+            }
+        }
+        blitSkinRegion(app.backDC, app.valueFieldsRegion, app.valueFieldsSkinRegion);
+        for (int i = 0; i < drawnFieldCount; i++)
+            drawFieldText(app.valueFields[i]);
+        if (app.valueFieldsRegion) {
+            RECT box;
+            GetRgnBox(app.valueFieldsRegion, &box);
+            SelectClipRgn(app.windowDC, app.valueFieldsRegion);
+            BitBlt(app.windowDC, box.left, box.top, box.right - box.left, box.bottom - box.top,
+                   app.backDC, box.left, box.top, SRCCOPY);
+            SelectClipRgn(app.windowDC, NULL);
+        }
+    }
+    updateTitle();
+}
+
+// Transient pictures go to the window only: a repaint shows the back buffer again.
+void drawButton(int index, bool pressed)
+{
+    const SkinButton& button = app.skinButtons[index];
+    blitSkinRegion(app.windowDC, button.hitRegion, pressed ? button.pressedRegion : button.faceRegion);
+}
+
+static const SkinButtonIndex releaseOrder[] = {
+    lessRedButton, moreRedButton, lessGreenButton, moreGreenButton,
+    lessBlueButton, moreBlueButton, lessWhiteButton, moreWhiteButton,
+};
+
+void releaseChannelButton()
+{
+    for (SkinButtonIndex index : releaseOrder) {
+        if (app.skinButtons[index].pressed) {
+            app.skinButtons[index].pressed = false;
+            drawButton(index, false);
+            return;
+        }
+    }
+}
+
+void showSplash(HWND window)
+{
+    if (!app.splashScreen || app.splashShowing)
+        return;
+    app.splashShowing = true;
+    blitSkinRegion(app.windowDC, app.displayRegion, app.displaySkinRegion);
+    SetTimer(window, TIMER_SPLASH, 1000, NULL);
+}
+
+void endSplash(HWND window)
+{
+    KillTimer(window, TIMER_SPLASH);
+    app.splashShowing = false;
+    refreshColorDisplay(app.displayRegion);
+}

@@ -1,0 +1,49 @@
+// DIB-section pixel buffers for reading skins, masks and the screen in bulk.
+#include "skin/pixels.h"
+
+bool createPixelBuffer(PixelBuffer* buffer, int width, int height)
+{
+    *buffer = PixelBuffer();
+    if (width <= 0 || height <= 0)
+        return false;
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // top-down: row 0 first
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = NULL;
+    buffer->bitmap = CreateDIBSection(NULL, &info, DIB_RGB_COLORS, &bits, NULL, 0);
+    buffer->dc = CreateCompatibleDC(NULL);
+    if (!buffer->bitmap || !buffer->dc || !bits) {
+        freePixelBuffer(buffer);
+        return false;
+    }
+    buffer->startBitmap = static_cast<HBITMAP>(SelectObject(buffer->dc, buffer->bitmap));
+    buffer->bits = static_cast<DWORD*>(bits);
+    buffer->width = width;
+    buffer->height = height;
+    return true;
+}
+
+void freePixelBuffer(PixelBuffer* buffer)
+{
+    if (buffer->dc) {
+        if (buffer->startBitmap)
+            SelectObject(buffer->dc, buffer->startBitmap);
+        DeleteDC(buffer->dc);
+    }
+    if (buffer->bitmap)
+        DeleteObject(buffer->bitmap);
+    *buffer = PixelBuffer();
+}
+
+bool capturePixels(PixelBuffer* buffer, HDC source, int x, int y, int width, int height)
+{
+    if (!buffer->dc || width > buffer->width || height > buffer->height)
+        return false;
+    BOOL copied = BitBlt(buffer->dc, 0, 0, width, height, source, x, y, SRCCOPY);
+    GdiFlush();     // the bits are read directly next
+    return copied != FALSE;
+}

@@ -1,0 +1,25 @@
+// A 32-bit top-down DIB section with its own memory DC: one BitBlt reads many pixels at once.
+#pragma once
+
+#include <windows.h>
+
+struct PixelBuffer {
+    HDC dc;
+    HBITMAP bitmap;
+    HBITMAP startBitmap;    // what dc was created with, put back before deleting
+    DWORD* bits;            // 0x00RRGGBB, rows top to bottom
+    int width, height;
+};
+
+bool createPixelBuffer(PixelBuffer* buffer, int width, int height);
+void freePixelBuffer(PixelBuffer* buffer);
+
+// Copies a rectangle of a device context into the buffer's top-left corner.
+bool capturePixels(PixelBuffer* buffer, HDC source, int x, int y, int width, int height);
+
+// The pixel as a COLORREF (red in the low byte).
+inline COLORREF pixelAt(const PixelBuffer& buffer, int x, int y)
+{
+    DWORD p = buffer.bits[y * buffer.width + x];
+    return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+}

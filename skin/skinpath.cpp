@@ -1,0 +1,111 @@
+// Skin file names (image and mask) and the BMP header test of a user skin.
+#include "skin/skinpath.h"
+
+#include <cstring>
+
+namespace {
+
+char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
+
+bool equalNoCase(const char* a, const char* b, size_t n) {
+    for (size_t i = 0; i < n; ++i)
+        if (lowerAscii(a[i]) != lowerAscii(b[i])) return false;
+    return true;
+}
+
+// out = text with count characters at position replaced by insert; false if out is too small.
+bool replaceAt(const char* text, size_t position, size_t count, const char* insert, char* out,
+               size_t outSize) {
+    size_t length = strlen(text), insertLength = strlen(insert);
+    size_t needed = length - count + insertLength + 1;
+    if (out == nullptr || outSize < needed) return false;
+    memmove(out, text, position);
+    memcpy(out + position, insert, insertLength);
+    memcpy(out + position + insertLength, text + position + count, length - position - count + 1);
+    return true;
+}
+
+void clear(char* out, size_t outSize) {
+    if (out != nullptr && outSize > 0) out[0] = '\0';
+}
+
+uint32_t read16(const uint8_t* p) { return uint32_t(p[0]) | uint32_t(p[1]) << 8; }
+uint32_t read32(const uint8_t* p) { return read16(p) | read16(p + 2) << 16; }
+
+// The back buffer is a display-compatible bitmap of the skin's size and every
+// mask run becomes a region operation; if either cannot be created the process
+// ends. 8192 per side and 16M pixels (64 MiB at 32 bits) stay creatable, so a
+// bigger header is refused up front and the built-in skin is used instead.
+constexpr int64_t maxSkinSide = 8192;
+constexpr int64_t maxSkinPixels = int64_t(16) << 20;
+
+}  // namespace
+
+bool findLastNoCase(const char* text, const char* word, size_t* position) {
+    if (text == nullptr || word == nullptr) return false;
+    size_t textLength = strlen(text), wordLength = strlen(word);
+    if (wordLength == 0 || wordLength > textLength) return false;
+    for (size_t i = textLength - wordLength + 1; i-- > 0;) {
+        if (equalNoCase(text + i, word, wordLength)) {
+            if (position != nullptr) *position = i;
+            return true;
+        }
+    }
+    return false;
+}
+
+// A name without ".bmp" has no mask: scanning the image as its own mask would
+// only turn its colours into stray areas.
+bool makeMaskPath(const char* skinPath, char* out, size_t outSize) {
+    size_t position;
+    if (findLastNoCase(skinPath, ".bmp", &position) &&
+        replaceAt(skinPath, position, 4, "_mask.bmp", out, outSize))
+        return true;
+    clear(out, outSize);
+    return false;
+}
+
+bool resolveSkinPaths(const char* named, char* skin, size_t skinSize, char* mask,
+                      size_t maskSize, FileExistsFn fileExists, void* context) {
+    clear(skin, skinSize);
+    clear(mask, maskSize);
+    if (named == nullptr || skin == nullptr || mask == nullptr || named[0] == '\0') return false;
+    size_t length = strlen(named);
+    bool hasBmp = findLastNoCase(named, ".bmp", nullptr);
+    // Fail before touching anything if the plain answer would not fit.
+    if (length + 1 > skinSize || maskSize < (hasBmp ? length + 6 : 1)) return false;
+    bool hasMask = hasBmp && makeMaskPath(named, mask, maskSize);
+    auto exists = [&](const char* path) { return fileExists != nullptr && fileExists(path, context); };
+
+    // The user may have picked the mask itself: then the image is the name
+    // without "_mask", and the named file is its mask.
+    size_t position;
+    if (!(hasMask && exists(mask)) && findLastNoCase(named, "_mask.bmp", &position) &&
+        replaceAt(named, position, 9, ".bmp", skin, skinSize) && exists(skin)) {
+        memcpy(mask, named, length + 1);
+        return true;
+    }
+    memcpy(skin, named, length + 1);  // mask still holds makeMaskPath's answer
+    return true;
+}
+
+bool skinSizeFromHeader(const uint8_t* bytes, size_t count, int32_t* width, int32_t* height) {
+    if (bytes == nullptr || count != 28 || bytes[0] != 'B' || bytes[1] != 'M') return false;
+    uint32_t headerSize = read32(bytes + 14);
+    int64_t w, h;
+    if (headerSize == 12) {  // BITMAPCOREHEADER: unsigned 16-bit sizes
+        w = read16(bytes + 18);
+        h = read16(bytes + 20);
+    } else if (headerSize >= 16) {  // every longer header has 32-bit signed sizes here
+        w = int32_t(read32(bytes + 18));
+        h = int32_t(read32(bytes + 22));
+    } else {
+        return false;
+    }
+    if (h < 0) h = -h;  // top-down bitmaps; INT32_MIN becomes 2^31 and fails below
+    if (w < 1 || h < 1 || w > maxSkinSide || h > maxSkinSide || w * h > maxSkinPixels)
+        return false;
+    if (width != nullptr) *width = int32_t(w);
+    if (height != nullptr) *height = int32_t(h);
+    return true;
+}

@@ -1,0 +1,132 @@
+// Tests of the window-drag snapping: other windows' edges, the work area, tolerances.
+#include "window/snapmath.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+constexpr int32_t winW = 83, winH = 132;
+const SnapRect workArea{0, 0, 1920, 1040};
+
+SnapRect at(int32_t left, int32_t top) { return {left, top, left + winW, top + winH}; }
+
+struct Placed { int32_t x, y; };
+
+// One snapped move: others in Z order (topmost first), then the work area.
+Placed snap(const SnapRect& drag, int32_t tol, const std::vector<SnapRect>& others,
+            const SnapRect& work = workArea) {
+    SnapState s;
+    startSnap(drag, tol, &s);
+    for (const SnapRect& r : others) snapToRect(drag, tol, r, &s);
+    snapToWorkArea(drag, work, &s);
+    return {s.x, s.y};
+}
+
+TEST(SnapTest, Cases) {
+    struct Row {
+        const char* name; SnapRect drag; int32_t tol; std::vector<SnapRect> others; Placed want;
+    };
+    const std::vector<Row> rows = {
+        {"5 px from work-area left snaps", at(5, 300), 8, {}, {0, 300}},
+        {"9 px from work-area left stays", at(9, 300), 8, {}, {9, 300}},
+        {"8 px is still within", at(8, 300), 8, {}, {0, 300}},
+        {"left beyond the work area snaps back", at(-6, 300), 8, {}, {0, 300}},
+        {"work-area right edge", at(1920 - winW - 4, 300), 8, {}, {1920 - winW, 300}},
+        {"work-area top and bottom", at(700, 1040 - winH + 7), 8, {}, {700, 1040 - winH}},
+        {"other window 2 px beats work-area edge 3 px",
+         at(1920 - 3 - winW, 300), 8, {{1500, 250, 1920 - 3 - winW - 2, 500}}, {1920 - 3 - winW - 2, 300}},
+        {"work-area edge 1 px beats other window 2 px",
+         at(1920 - 1 - winW, 300), 8, {{1500, 250, 1920 - 1 - winW - 2, 500}}, {1920 - winW, 300}},
+        {"equal distances: the higher window wins",
+         at(700, 300), 8, {{500, 200, 697, 600}, {703, 800, 900, 1000}, {703, 250, 900, 600}}, {697, 300}},
+        {"equal distances: swapped Z order",
+         at(700, 300), 8, {{703, 250, 900, 600}, {500, 200, 697, 600}}, {703, 300}},
+        {"within one window the left-flush edge comes first",
+         at(700, 300), 8, {{696, 100, 700 + winW + 4, 295}}, {696, 295}},
+        {"docks below a window 5 px above", at(500, 305), 8, {{502, 100, 700, 300}}, {502, 300}},
+        {"10 px gap: that window offers no edge", at(500, 310), 8, {{502, 100, 700, 300}}, {500, 310}},
+        {"docks above", at(500, 100), 8, {{300, 100 + winH + 6, 700, 500}}, {500, 106}},
+        {"docks on the left of a window", at(500, 300), 8, {{500 + winW + 3, 0, 900, 1000}}, {503, 300}},
+        {"bottoms flush", at(500, 300), 8, {{550, 100, 800, 300 + winH - 2}}, {500, 298}},
+        {"far window ignored", at(500, 300), 8, {{1000, 700, 1200, 900}}, {500, 300}},
+        {"negative tolerance never snaps", at(0, 0), -5, {{0, 0, 50, 50}}, {0, 0}},
+    };
+    for (const Row& r : rows) {
+        Placed p = snap(r.drag, r.tol, r.others);
+        EXPECT_EQ(p.x, r.want.x) << r.name;
+        EXPECT_EQ(p.y, r.want.y) << r.name;
+    }
+    // A work area barely wider than the window: both edges within reach, left wins.
+    Placed p = snap({3, 300, 3 + winW, 300 + winH}, 8, {}, {0, 0, winW + 4, 1040});
+    EXPECT_EQ(p.x, 0);
+}
+
+// The window holds an edge while the pointer is within the tolerance of it and
+// lets go right after, never drifting from the pointer.
+TEST(SnapTest, HoldsAndReleasesAlongASweep) {
+    const SnapRect other{1000, 200, 1300, 700};
+    for (int32_t tol : {1, 4, 8, 20})
+        for (int32_t offset = -40; offset <= 40; ++offset) {
+            int32_t left = 1300 + offset;  // our left edge near the other's right edge
+            Placed p = snap(at(left, 400), tol, {other});
+            int32_t want = offset >= -tol && offset <= tol ? 1300 : left;
+            // Our right edge meets the other's right/left edges only far away here.
+            ASSERT_EQ(p.x, want) << "tol " << tol << " offset " << offset;
+            ASSERT_EQ(p.y, 400);
+        }
+}
+
+// With snapping off only a distance of 0 counts, and taking it moves nothing.
+TEST(SnapTest, ZeroToleranceFollowsThePointer) {
+    std::vector<int32_t> offsets;
+    for (int32_t d = -3; d <= 3; ++d) offsets.push_back(d);
+    for (int32_t d : {winW - 1, winW, winW + 1, winH, -winW, -winH}) offsets.push_back(d);
+    const SnapRect work{0, 0, 300, 300};
+    for (int32_t dragX = -2; dragX <= 2 * winW + 2; dragX += 7)
+        for (int32_t dragY = -2; dragY <= 2 * winH + 2; dragY += 11) {
+            SnapRect drag = at(dragX, dragY);
+            for (int32_t ox : offsets)
+                for (int32_t oy : offsets)
+                    for (int32_t size : {1, 40, winW}) {
+                        SnapRect other{dragX + ox, dragY + oy, dragX + ox + size, dragY + oy + size};
+                        Placed p = snap(drag, 0, {other, {dragX - size, dragY, dragX, dragY + size}}, work);
+                        ASSERT_EQ(p.x, dragX);
+                        ASSERT_EQ(p.y, dragY);
+                    }
+        }
+}
+
+TEST(SnapTest, HugeToleranceAndExtremeCoordinates) {
+    // Distances up to 2^32 - 1 and a best of INT32_MAX + 1 stay exact.
+    SnapRect drag{INT32_MAX - winW, INT32_MAX - winH, INT32_MAX, INT32_MAX};
+    SnapState s;
+    startSnap(drag, INT32_MAX, &s);
+    EXPECT_EQ(s.bestX, int64_t(INT32_MAX) + 1);
+    // Every edge of this one is more than 2^32 - 100 away: out of reach.
+    snapToRect(drag, INT32_MAX, {INT32_MIN, INT32_MIN, INT32_MIN + 5, INT32_MAX}, &s);
+    EXPECT_EQ(s.x, INT32_MAX - winW);
+    // A right edge INT32_MAX + 1 from our left is just out of reach; INT32_MAX is within.
+    snapToRect(drag, INT32_MAX, {INT32_MIN, INT32_MIN, -winW - 1, INT32_MAX}, &s);
+    EXPECT_EQ(s.x, INT32_MAX - winW);
+    snapToRect(drag, INT32_MAX, {INT32_MIN, INT32_MIN, -winW, INT32_MAX}, &s);
+    EXPECT_EQ(s.x, -winW);
+    EXPECT_EQ(s.bestX, INT32_MAX);
+    EXPECT_EQ(s.y, INT32_MAX - winH);
+
+    // A huge tolerance with an ordinary desktop just snaps to the nearest offered edge.
+    Placed p = snap(at(700, 300), INT32_MAX, {});
+    EXPECT_EQ(p.x, 0);
+    EXPECT_EQ(p.y, 0);
+    const int32_t extremes[] = {INT32_MIN, INT32_MIN + 1, -1, 0, 1, INT32_MAX - 1, INT32_MAX};
+    for (int32_t a : extremes)
+        for (int32_t b : extremes)
+            for (int32_t tol : {0, 8, INT32_MAX, INT32_MIN}) {
+                SnapRect r{a, b, b, a};
+                p = snap(r, tol, {{b, a, a, b}, r}, {a, a, b, b});
+                (void)p;  // only the sanitizers judge: no overflow anywhere
+            }
+}
+
+}  // namespace

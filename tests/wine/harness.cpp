@@ -1,0 +1,144 @@
+// Helpers of the Wine lane.
+#include "harness.h"
+#include "app/app.h"
+#include "app/appstate.h"
+
+#include <shlwapi.h>
+
+void clearSettings()
+{
+    SHDeleteKeyA(HKEY_CURRENT_USER, settingsKey);
+}
+
+static HKEY openKey()
+{
+    HKEY key = NULL;
+    RegCreateKeyA(HKEY_CURRENT_USER, settingsKey, &key);
+    return key;
+}
+
+void setDword(const char* name, DWORD value)
+{
+    HKEY key = openKey();
+    RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+    RegCloseKey(key);
+}
+
+void setBinary(const char* name, const void* data, DWORD size)
+{
+    HKEY key = openKey();
+    RegSetValueExA(key, name, 0, REG_BINARY, static_cast<const BYTE*>(data), size);
+    RegCloseKey(key);
+}
+
+void setString(const char* name, const char* text)
+{
+    HKEY key = openKey();
+    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), lstrlenA(text) + 1);
+    RegCloseKey(key);
+}
+
+bool queryValue(const char* name, DWORD* type, std::vector<BYTE>* data)
+{
+    HKEY key;
+    if (RegOpenKeyA(HKEY_CURRENT_USER, settingsKey, &key) != ERROR_SUCCESS)
+        return false;
+    DWORD size = 0;
+    bool found = RegQueryValueExA(key, name, NULL, type, NULL, &size) == ERROR_SUCCESS;
+    if (found) {
+        data->assign(size, 0xAA);
+        found = RegQueryValueExA(key, name, NULL, type, data->data(), &size) == ERROR_SUCCESS;
+        data->resize(size);
+    }
+    RegCloseKey(key);
+    return found;
+}
+
+DWORD queryDword(const char* name)
+{
+    DWORD type = 0;
+    std::vector<BYTE> data;
+    if (!queryValue(name, &type, &data) || type != REG_DWORD || data.size() != 4)
+        return 0xdeadbeef;
+    return *reinterpret_cast<DWORD*>(data.data());
+}
+
+std::vector<std::string> valueNamesInOrder()
+{
+    std::vector<std::string> names;
+    HKEY key;
+    if (RegOpenKeyA(HKEY_CURRENT_USER, settingsKey, &key) != ERROR_SUCCESS)
+        return names;
+    char name[256];
+    for (DWORD i = 0;; i++) {
+        DWORD size = sizeof name;
+        if (RegEnumValueA(key, i, name, &size, NULL, NULL, NULL, NULL) != ERROR_SUCCESS)
+            break;
+        names.push_back(name);
+    }
+    RegCloseKey(key);
+    return names;
+}
+
+void pumpMessages(DWORD milliseconds)
+{
+    DWORD start = GetTickCount();
+    do {
+        MsgWaitForMultipleObjects(0, NULL, FALSE, 5, QS_ALLINPUT);
+        MSG message;
+        while (PeekMessageA(&message, NULL, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT)
+                continue;
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+    } while (GetTickCount() - start < milliseconds);
+}
+
+UINT menuState(int command)
+{
+    return GetMenuState(app.mainMenu, command, MF_BYCOMMAND);
+}
+
+void ProgramTest::SetUp()
+{
+    clearSettings();
+}
+
+void ProgramTest::startProgram()
+{
+    int exitCode = 0xdeadbeef;
+    ASSERT_TRUE(createMainWindow(GetModuleHandleA(NULL), SW_SHOWNORMAL, &window, &accelerators, &exitCode))
+        << "exit code " << exitCode;
+    pumpMessages(20);
+}
+
+void ProgramTest::closeProgram()
+{
+    if (!window)
+        return;
+    closeWindow(window);
+    // The program never destroys its window itself; the process end does. Here the
+    // test tears it down without running the handlers a second time.
+    SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DefWindowProcA));
+    DestroyWindow(window);
+    window = NULL;
+    DestroyMenu(app.mainMenu);
+    app.mainMenu = NULL;
+    UnregisterClassA("huebrickWin", GetModuleHandleA(NULL));
+    CloseHandle(app.instanceMutex);
+    app.instanceMutex = NULL;
+    MSG message;
+    while (PeekMessageA(&message, NULL, 0, 0, PM_REMOVE)) {
+    }
+}
+
+void ProgramTest::TearDown()
+{
+    closeProgram();
+}
+
+COLORREF backPixel(int x, int y)
+{
+    return GetPixel(app.backDC, x, y);
+}

@@ -1,0 +1,48 @@
+// Helpers of the Wine lane: the registry key, a bounded message pump, and a fixture that
+// starts the real main window in this process the way WinMain does.
+#pragma once
+
+#include <windows.h>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+// Registry values under the program's key.
+void clearSettings();
+void setDword(const char* name, DWORD value);
+void setBinary(const char* name, const void* data, DWORD size);
+void setString(const char* name, const char* text);
+bool queryValue(const char* name, DWORD* type, std::vector<BYTE>* data);
+DWORD queryDword(const char* name);
+std::vector<std::string> valueNamesInOrder();
+
+// Dispatches this thread's messages for up to the given time; never sleeps blindly.
+void pumpMessages(DWORD milliseconds);
+// Pumps until the condition holds or the time is up; returns whether it held.
+template <typename Condition> bool pumpUntil(Condition condition, DWORD milliseconds)
+{
+    DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start > milliseconds)
+            return false;
+        pumpMessages(5);
+    }
+    return true;
+}
+
+// The menu state of one command: MF_CHECKED, MF_GRAYED bits as GetMenuState gives them.
+UINT menuState(int command);
+
+// Starts the program's main window with the settings in the registry, and closes it.
+class ProgramTest : public testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    void startProgram();
+    void closeProgram();    // as the close command does: saves settings
+    HWND window = NULL;
+    HACCEL accelerators = NULL;
+};
+
+// A pixel of the back buffer, which holds the complete picture of the window.
+COLORREF backPixel(int x, int y);

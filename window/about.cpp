@@ -1,0 +1,105 @@
+// The about box: a frameless picture with two links, gone at the first click elsewhere.
+#include "window/window.h"
+#include "app/appstate.h"
+
+#include <cstdlib>
+
+const char* const mailLink = "mailto:huebrick@example.org";
+const char* const messengerLink = "aim:goim?screenname=Huebrick&message=Hello+Huebrick";
+
+void showAboutBox(HWND window)
+{
+    if (app.aboutDialog) {
+        SendMessageA(app.aboutDialog, WM_KILLFOCUS, 0, 0);
+        return;
+    }
+    app.aboutDialog = CreateDialogParamA(app.appInstance, "RES_DIALOG_ABOUT", window, aboutDialogProc, 0);
+    if (!app.aboutDialog)
+        exit(-2);
+    const RECT& work = app.workArea;
+    MoveWindow(app.aboutDialog, work.left + (work.right - work.left) / 2 - 114,
+               work.top + (work.bottom - work.top) / 2 - 59, 228, 118, FALSE);
+    ShowWindow(app.aboutDialog, SW_SHOW);
+}
+
+static void closeAboutBox(HWND box, INT_PTR result)
+{
+    if (app.aboutDialog != box)
+        return;     // already closing: destroying the box takes its focus once more
+    app.aboutDialog = NULL;
+    DeleteObject(app.mailLinkRegion);
+    DeleteObject(app.messengerLinkRegion);
+    app.mailLinkRegion = app.messengerLinkRegion = NULL;
+    EndDialog(box, result);
+    DestroyWindow(box);     // a modeless box is not ended by EndDialog alone
+}
+
+static void paintAboutPicture(HWND box)
+{
+    HDC dc = GetDC(box);
+    if (!dc)
+        exit(-2);
+    HDC memory = CreateCompatibleDC(dc);
+    HBITMAP picture = LoadBitmapA(app.appInstance, "RES_GFX_IMAGE_ABOUT");
+    if (!memory || !picture)
+        exit(-2);
+    HGDIOBJ previous = SelectObject(memory, picture);
+    if (!previous)
+        exit(-1);
+    BitBlt(dc, 0, 0, 228, 118, memory, 0, 0, SRCCOPY);
+    SelectObject(memory, previous);
+    DeleteDC(memory);
+    DeleteObject(picture);
+    ReleaseDC(box, dc);
+}
+
+static void openLink(const char* link)
+{
+    ShellExecuteA(NULL, "open", link, NULL, NULL, SW_SHOWDEFAULT);
+}
+
+INT_PTR CALLBACK aboutDialogProc(HWND box, UINT message, WPARAM, LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        app.linkCursorShown = false;
+        app.mailLinkRegion = CreateRectRgn(86, 52, 203, 64);
+        app.messengerLinkRegion = CreateRectRgn(86, 64, 127, 76);
+        if (!app.mailLinkRegion || !app.messengerLinkRegion)
+            exit(-1);
+        InvalidateRect(box, NULL, TRUE);
+        return TRUE;
+    case WM_ERASEBKGND:
+        paintAboutPicture(box);
+        return TRUE;
+    case WM_SETCURSOR: {
+        POINT p;
+        RECT r;
+        GetCursorPos(&p);
+        GetWindowRect(box, &r);
+        int x = p.x - r.left, y = p.y - r.top;
+        app.linkCursorShown = PtInRegion(app.mailLinkRegion, x, y) || PtInRegion(app.messengerLinkRegion, x, y);
+        SetCursor(LoadCursorA(NULL, app.linkCursorShown ? IDC_HAND : IDC_ARROW));
+        return TRUE;
+    }
+    case WM_LBUTTONUP: {
+        int x = LOWORD(lParam), y = HIWORD(lParam);
+        if (PtInRegion(app.mailLinkRegion, x, y))
+            openLink(mailLink);
+        else if (PtInRegion(app.messengerLinkRegion, x, y))
+            openLink(messengerLink);
+        else
+            closeAboutBox(box, 1);
+        return TRUE;
+    }
+    case WM_KILLFOCUS:
+    case WM_KEYDOWN:
+    case WM_CHAR:
+    case WM_COMMAND:
+        if (app.linkCursorShown)
+            SetCursor(LoadCursorA(NULL, IDC_ARROW));
+        closeAboutBox(box, 0);
+        return TRUE;
+    }
+    return FALSE;
+}

@@ -1,0 +1,23 @@
+// Snapping arithmetic of the window drag: candidates from other windows and the work area.
+#pragma once
+
+#include <cstdint>
+
+struct SnapRect {
+    int32_t left, top, right, bottom;
+};
+
+// The search of one snapped move. The best distances are 64-bit because two
+// 32-bit coordinates can lie up to 2^32 - 1 apart and the tolerance + 1 may
+// exceed INT32_MAX.
+struct SnapState {
+    int64_t bestX, bestY;   // smallest distances found so far
+    int32_t x, y;           // the window's left and top being chosen
+};
+
+// Starts a search: best = tol + 1, position = the drag rectangle's left/top.
+void startSnap(const SnapRect& drag, int32_t tol, SnapState* s);
+// Offers the edges of one other window (call in Z order, topmost first).
+void snapToRect(const SnapRect& drag, int32_t tol, const SnapRect& other, SnapState* s);
+// Offers the work area's edges last; afterwards s->x, s->y are the final position.
+void snapToWorkArea(const SnapRect& drag, const SnapRect& work, SnapState* s);

@@ -1,0 +1,155 @@
+// The colour outside the window: the title and the notification icon with its tip;
+// tray mode, minimising and restoring; and the buttons' tooltips.
+#include "window/window.h"
+#include "app/appstate.h"
+#include "color/colortext.h"
+#include "res/resource.h"
+
+#include <commctrl.h>
+
+void updateTitle()
+{
+    const char* texts[valueFieldCount];
+    for (int i = 0; i < valueFieldCount; i++)
+        texts[i] = app.valueFields[i].text;
+    buildTitleTexts(app.colorFormat, texts, app.titleText, sizeof app.titleText, app.trayIconData.szTip, 64);
+    HWND window = WindowFromDC(app.windowDC);
+    if (window)
+        SetWindowTextA(window, app.titleText);
+    if (app.inSystemTray) {
+        app.trayIconData.uFlags = NIF_TIP;
+        Shell_NotifyIconA(NIM_MODIFY, &app.trayIconData);
+    }
+}
+
+void toggleSystemTray(HWND window)
+{
+    app.inSystemTray = !app.inSystemTray;
+    NOTIFYICONDATAA& icon = app.trayIconData;
+    if (app.inSystemTray) {
+        icon.cbSize = NOTIFYICONDATAA_V1_SIZE;
+        icon.hWnd = window;
+        icon.uID = 1;
+        icon.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+        icon.uCallbackMessage = WM_USER;
+        icon.hIcon = LoadIconA(app.appInstance, "RES_GFX_ICON_TRAY");
+        Shell_NotifyIconA(NIM_ADD, &icon);
+        DestroyIcon(icon.hIcon);    // the shell keeps its own copy
+        icon.hIcon = NULL;
+        // Hidden and shown again around the style change, so the taskbar drops the button.
+        ShowWindow(window, SW_HIDE);
+        SetWindowLongA(window, GWL_EXSTYLE, WS_EX_TOOLWINDOW | WS_EX_ACCEPTFILES);
+        ShowWindow(window, SW_RESTORE);
+        CheckMenuItem(app.mainMenu, CMD_SYSTEM_TRAY, MF_BYCOMMAND | MF_CHECKED);
+    } else {
+        SetWindowLongA(window, GWL_EXSTYLE, WS_EX_APPWINDOW | WS_EX_ACCEPTFILES);
+        if (IsIconic(window)) {
+            ShowWindow(window, SW_MINIMIZE);
+        } else if (IsWindowVisible(window)) {
+            ShowWindow(window, SW_HIDE);
+            ShowWindow(window, SW_RESTORE);
+        } else {
+            ShowWindow(window, SW_MINIMIZE);    // hidden in the tray: back as a taskbar button
+        }
+        Shell_NotifyIconA(NIM_DELETE, &icon);
+        CheckMenuItem(app.mainMenu, CMD_SYSTEM_TRAY, MF_BYCOMMAND | MF_UNCHECKED);
+    }
+}
+
+void minimizeOrRestore(HWND window)
+{
+    if (!IsIconic(window) && IsWindowVisible(window)) {
+        SendMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        ShowWindow(window, app.inSystemTray ? SW_HIDE : SW_MINIMIZE);
+    } else {
+        PostMessageA(window, WM_SYSCOMMAND, SC_RESTORE, 0);
+    }
+}
+
+void onTrayCallback(HWND window, LPARAM mouseMessage)
+{
+    switch (mouseMessage) {
+    case WM_LBUTTONUP:
+        SetForegroundWindow(window);
+        break;
+    case WM_LBUTTONDBLCLK:
+        minimizeOrRestore(window);
+        break;
+    case WM_RBUTTONDOWN: {
+        POINT p;
+        GetCursorPos(&p);
+        SetForegroundWindow(window);
+        TrackPopupMenuEx(app.contextMenu, 0, p.x, p.y, window, NULL);
+        PostMessageA(window, WM_NULL, 0, 0);    // lets the menu close properly
+        break;
+    }
+    }
+}
+
+// The tool is the whole window at first; updateToolTip points it at one button.
+static TOOLINFOA toolInfo(HWND window, const RECT& rect, const char* text)
+{
+    TOOLINFOA tool = {};
+    tool.cbSize = TTTOOLINFOA_V1_SIZE;
+    tool.uFlags = TTF_SUBCLASS;
+    tool.hwnd = window;
+    tool.uId = 1;
+    tool.rect = rect;
+    tool.hinst = app.appInstance;
+    tool.lpszText = const_cast<char*>(text);
+    return tool;
+}
+
+// The control has no owner: under Wine a window that owns any popup can no longer be
+// made topmost, which would break Always On Top. onDestroy destroys it instead.
+void createToolTips(HWND window)
+{
+    app.toolTipWindow = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, NULL, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+                                        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                                        NULL, NULL, app.appInstance, NULL);
+    if (!app.toolTipWindow)
+        return;
+    SetWindowPos(app.toolTipWindow, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    RECT empty = {};
+    TOOLINFOA tool = toolInfo(window, empty, NULL);
+    SendMessageA(app.toolTipWindow, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    SendMessageA(app.toolTipWindow, TTM_ACTIVATE, FALSE, 0);
+}
+
+// Tooltip search order and texts.
+static const struct { SkinButtonIndex button; const char* text; } toolTexts[] = {
+    { snapButton, "Snap To Screen" }, { onTopButton, "Always On Top" },
+    { minimizeButton, "Minimize" }, { closeButton, "Close" },
+    { moreRedButton, "More Red" }, { lessRedButton, "Less Red" },
+    { moreGreenButton, "More Green" }, { lessGreenButton, "Less Green" },
+    { moreBlueButton, "More Blue" }, { lessBlueButton, "Less Blue" },
+    { moreWhiteButton, "More White" }, { lessWhiteButton, "Less White" },
+};
+
+void hideToolTip()
+{
+    if (app.toolTipWindow && app.toolTipRegion)
+        SendMessageA(app.toolTipWindow, TTM_ACTIVATE, FALSE, 0);
+    app.toolTipRegion = NULL;
+}
+
+void updateToolTip(HWND window, LPARAM point)
+{
+    int x = static_cast<short>(LOWORD(point)), y = static_cast<short>(HIWORD(point));
+    for (const auto& entry : toolTexts) {
+        HRGN region = app.skinButtons[entry.button].hitRegion;
+        if (!region || !PtInRegion(region, x, y))
+            continue;
+        if (region != app.toolTipRegion && app.toolTipWindow) {
+            RECT box;
+            GetRgnBox(region, &box);
+            TOOLINFOA tool = toolInfo(window, box, entry.text);
+            SendMessageA(app.toolTipWindow, TTM_SETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&tool));
+        }
+        if (!app.toolTipRegion && app.toolTipWindow)
+            SendMessageA(app.toolTipWindow, TTM_ACTIVATE, TRUE, 0);
+        app.toolTipRegion = region;
+        return;
+    }
+    hideToolTip();
+}

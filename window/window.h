@@ -1,0 +1,24 @@
+// Window behaviours: snapping, the title and tray icon, tooltips, the about box.
+#pragma once
+
+#include <windows.h>
+
+// Snapping and placement
+void refreshWindowMetrics(HWND window);
+void moveWindowSnapped(HWND window, int dx, int dy);
+BOOL CALLBACK snapToWindowProc(HWND other, LPARAM search);
+
+// Title, tray and tooltips
+void updateTitle();
+void toggleSystemTray(HWND window);
+void minimizeOrRestore(HWND window);
+void onTrayCallback(HWND window, LPARAM mouseMessage);
+void createToolTips(HWND window);
+void updateToolTip(HWND window, LPARAM point);
+void hideToolTip();
+
+// About box
+void showAboutBox(HWND window);
+INT_PTR CALLBACK aboutDialogProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam);
+extern const char* const mailLink;
+extern const char* const messengerLink;
