@@ -17,12 +17,13 @@ mkdir -p "$out"
 trap wine_env_stop EXIT
 wine_env_start "$out/wineprefix"
 wine "$root/build/huebrick.exe" &
+program=$!
 for i in $(seq 1 300); do
     xdotool search --name ' - Huebrick$' >/dev/null 2>&1 && break
     sleep 0.05
 done
 sleep 1.5   # past the one-second splash, so the colour shows
 import -window root "$out/screenshot.png"
-echo "Huebrick is running on the Xvfb display $DISPLAY; screenshot saved to $out/screenshot.png"
+echo "Huebrick started on the Xvfb display $DISPLAY; screenshot saved to $out/screenshot.png"
 xdotool search --name ' - Huebrick$' windowfocus --sync key ctrl+q >/dev/null 2>&1 || true
-wait || true
+wait "$program" || true
