@@ -2,9 +2,12 @@
 # Builds everything and runs the three test lanes: native (sanitizers and fuzzing),
 # Wine (GoogleTest against the real Win32 calls) and end to end (the real program
 # under Xvfb). Name lanes to run only those: scripts/test.sh native wine e2e
+# HUEBRICK_BUILD_DIR names another build folder (default build), so that several
+# working copies of the suite can run side by side.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
+build=${HUEBRICK_BUILD_DIR:-build}
 lanes=("$@")
 [ ${#lanes[@]} -gt 0 ] || lanes=(native wine e2e)
 bash scripts/setup.sh || exit 1
@@ -24,24 +27,24 @@ count() {
 
 run_native() {
     echo "== native lane: host compiler, ASan + UBSan, libFuzzer"
-    cmake -S tests/native -B build-native -DCMAKE_CXX_COMPILER=clang++ >/dev/null || return 1
-    cmake --build build-native -j"$(nproc)" >/dev/null || return 1
-    (cd build-native && ctest --output-on-failure -j"$(nproc)") 2>&1 | tee build-native/ctest.log
-    count build-native/ctest.log
+    cmake -S tests/native -B "$build-native" -DCMAKE_CXX_COMPILER=clang++ >/dev/null || return 1
+    cmake --build "$build-native" -j"$(nproc)" >/dev/null || return 1
+    (cd "$build-native" && ctest --output-on-failure -j"$(nproc)") 2>&1 | tee "$build-native/ctest.log"
+    count "$build-native/ctest.log"
 }
 
 wine_started=""
 start_wine() {
     [ -n "$wine_started" ] && return 0
     source scripts/wine-env.sh
-    HUEBRICK_OWN_DISPLAY=1 wine_env_start "$root/build/test-prefix"
+    HUEBRICK_OWN_DISPLAY=1 wine_env_start "$root/$build/test-prefix"
     wine_started=1
     trap wine_env_stop EXIT
 }
 
 build_cross() {
-    cmake -S . -B build -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null || return 1
-    cmake --build build -j"$(nproc)" >/dev/null
+    cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null || return 1
+    cmake --build "$build" -j"$(nproc)" >/dev/null
 }
 
 run_lane() {
@@ -49,8 +52,8 @@ run_lane() {
     echo "== $label lane"
     build_cross || { failed=$((failed + 1)); return; }
     start_wine
-    (cd build && ctest --output-on-failure -L "^$label\$") 2>&1 | tee "build/ctest-$label.log"
-    count "build/ctest-$label.log"
+    (cd "$build" && ctest --output-on-failure -L "^$label\$") 2>&1 | tee "$build/ctest-$label.log"
+    count "$build/ctest-$label.log"
 }
 
 for lane in "${lanes[@]}"; do

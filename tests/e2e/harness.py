@@ -10,6 +10,8 @@ import subprocess
 import time
 
 KEY = r"HKCU\Software\Vexel\Huebrick"
+TEST_WINDOW_EXE = None   # set by run_case.py
+started = []             # helper programs a case started; run_case.py ends them
 SHOTS = os.environ.get("HUEBRICK_SHOTS", os.path.join(os.getcwd(), "e2e-shots"))
 
 
@@ -181,5 +183,23 @@ class Program:
     def stop(self):
         """Ends the program if a case left it running (without saving)."""
         if self.running():
+            self.process.kill()
+            self.process.wait(10)
+
+
+class TestWindow:
+    """A plain window of one colour at a known place, from huebrick_testwindow.exe."""
+
+    def __init__(self, x, y, width, height, rgb, title="Huebrick test window"):
+        self.title = title
+        self.process = subprocess.Popen(["wine", TEST_WINDOW_EXE, str(x), str(y), str(width), str(height),
+                                         "%06X" % rgb, title],
+                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        started.append(self)
+        self.window = poll(lambda: (windows_named("^%s$" % re.escape(title)) or [None])[0], 15,
+                           what="the test window")
+
+    def stop(self):
+        if self.process.poll() is None:
             self.process.kill()
             self.process.wait(10)

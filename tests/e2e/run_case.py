@@ -1,6 +1,6 @@
 """Runs every case_* function of one end-to-end case file against huebrick.exe.
 
-usage: run_case.py CASE_FILE HUEBRICK_EXE"""
+usage: run_case.py CASE_FILE HUEBRICK_EXE [TEST_WINDOW_EXE]"""
 
 import importlib.util
 import os
@@ -14,6 +14,8 @@ import harness  # noqa: E402
 
 def main():
     case_file, exe = sys.argv[1], sys.argv[2]
+    if len(sys.argv) > 3:
+        harness.TEST_WINDOW_EXE = sys.argv[3]
     spec = importlib.util.spec_from_file_location("case", case_file)
     module = importlib.util.module_from_spec(spec)
     spec.loader.exec_module(module)
@@ -23,6 +25,7 @@ def main():
     for name, case in cases:
         harness.reset_settings()
         programs = []
+        harness.started.clear()
 
         def launch(expect_window=True):
             p = harness.Program(exe).start(expect_window)
@@ -43,7 +46,7 @@ def main():
                 pass
             failed += 1
         finally:
-            for p in programs:
+            for p in programs + harness.started:
                 p.stop()
     print("%d passed, %d failed" % (passed, failed))
     return 1 if failed else 0

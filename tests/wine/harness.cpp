@@ -142,3 +142,55 @@ COLORREF backPixel(int x, int y)
 {
     return GetPixel(app.backDC, x, y);
 }
+
+MessageBoxCatcher::MessageBoxCatcher() : stopping(0)
+{
+    InitializeCriticalSection(&lock);
+    thread = CreateThread(NULL, 0, watch, this, 0, NULL);
+}
+
+MessageBoxCatcher::~MessageBoxCatcher()
+{
+    InterlockedExchange(&stopping, 1);
+    WaitForSingleObject(thread, 5000);
+    CloseHandle(thread);
+    DeleteCriticalSection(&lock);
+}
+
+std::vector<MessageBoxCatcher::Seen> MessageBoxCatcher::seen()
+{
+    EnterCriticalSection(&lock);
+    std::vector<Seen> copy = boxes;
+    LeaveCriticalSection(&lock);
+    return copy;
+}
+
+DWORD WINAPI MessageBoxCatcher::watch(void* self)
+{
+    MessageBoxCatcher* catcher = static_cast<MessageBoxCatcher*>(self);
+    std::vector<HWND> answered;
+    while (!catcher->stopping) {
+        HWND box = NULL;
+        while ((box = FindWindowExA(NULL, box, "#32770", NULL)) != NULL) {
+            DWORD process = 0;
+            GetWindowThreadProcessId(box, &process);
+            if (process != GetCurrentProcessId() || !IsWindowVisible(box))
+                continue;
+            bool done = false;
+            for (HWND h : answered)
+                done = done || h == box;
+            if (done)
+                continue;
+            char caption[256] = "", text[1024] = "";
+            GetWindowTextA(box, caption, sizeof caption);
+            GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+            EnterCriticalSection(&catcher->lock);
+            catcher->boxes.push_back({ caption, text });
+            LeaveCriticalSection(&catcher->lock);
+            answered.push_back(box);
+            PostMessageA(box, WM_COMMAND, IDOK, 0);
+        }
+        Sleep(10);
+    }
+    return 0;
+}

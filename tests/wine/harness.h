@@ -46,3 +46,19 @@ protected:
 
 // A pixel of the back buffer, which holds the complete picture of the window.
 COLORREF backPixel(int x, int y);
+
+// Answers the message boxes this process shows while it is alive, recording caption and
+// text of each: a thread watches for them and presses OK.
+class MessageBoxCatcher {
+public:
+    MessageBoxCatcher();
+    ~MessageBoxCatcher();
+    struct Seen { std::string caption, text; };
+    std::vector<Seen> seen();
+private:
+    static DWORD WINAPI watch(void* self);
+    HANDLE thread;
+    CRITICAL_SECTION lock;
+    std::vector<Seen> boxes;
+    volatile LONG stopping;
+};
