@@ -58,5 +58,6 @@
 #define TIMER_SAMPLING          3
 #define TIMER_REPEAT            4
 
-// Version, shown in the about picture and the version resource
+// Version of the version resource (the about picture shows it too)
+#define HUEBRICK_VERSION        1,0,0,0
 #define HUEBRICK_VERSION_TEXT   "1.0.0"

@@ -16,9 +16,9 @@ def main():
     case_file, exe = sys.argv[1], sys.argv[2]
     if len(sys.argv) > 3:
         harness.TEST_WINDOW_EXE = sys.argv[3]
-    spec = importlib.util.spec_from_file_location("case", case_file)
-    module = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(module)
+    loader = importlib.util.spec_from_file_location("case", case_file)
+    module = importlib.util.module_from_spec(loader)
+    loader.loader.exec_module(module)
     cases = [(name, getattr(module, name)) for name in dir(module) if name.startswith("case_")]
     cases.sort(key=lambda c: c[1].__code__.co_firstlineno)
     passed = failed = 0
