@@ -10,6 +10,29 @@ ALLOWED = {"kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "shell32.d
            "shlwapi.dll", "comctl32.dll", "msvcrt.dll"}
 
 
+def version_strings(data):
+    """The StringFileInfo values of the version resource, and the fixed file version."""
+    key = "VS_VERSION_INFO".encode("utf-16-le")
+    start = data.find(key)
+    if start < 0:
+        return None, {}
+    fixed = data.find(struct.pack("<I", 0xFEEF04BD), start)
+    ms, ls = struct.unpack_from("<II", data, fixed + 8)
+    file_version = (ms >> 16, ms & 0xFFFF, ls >> 16, ls & 0xFFFF)
+    strings = {}
+    for name in ("FileDescription", "FileVersion", "ProductName", "ProductVersion", "OriginalFilename"):
+        at = data.find(name.encode("utf-16-le") + b"\0\0", start)
+        if at < 0:
+            continue
+        at += len(name) * 2 + 2
+        at += (4 - at % 4) % 4          # values start on a 32-bit boundary
+        end = at
+        while data[end:end + 2] != b"\0\0":
+            end += 2
+        strings[name] = data[at:end].decode("utf-16-le")
+    return file_version, strings
+
+
 def check(path):
     data = open(path, "rb").read()
     problems = []
@@ -51,7 +74,11 @@ def check(path):
             problems.append("imports %s" % dll)
     if "kernel32.dll" not in imports or "user32.dll" not in imports:
         problems.append("imports look wrong: %s" % imports)
+    file_version, strings = version_strings(data)
+    if not file_version or not strings.get("FileDescription") or not strings.get("ProductVersion"):
+        problems.append("no usable version resource: %r %r" % (file_version, strings))
     print("%s: %d bytes, imports %s" % (path, len(data), ", ".join(sorted(imports))))
+    print("version %s, %r" % (".".join(map(str, file_version or ())), strings))
     return problems
 
 
