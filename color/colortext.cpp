@@ -1,9 +1,28 @@
 // The colour's texts: hexadecimal, decimal and float forms for display, title and copy, and pasting them back.
 #include "color/colortext.h"
 
+#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+
+// snprintf's result (at most size - 1 characters, always terminated). On Windows the system
+// C library's own formatter does it: mingw's C99 snprintf would add its whole printf engine
+// to the program for these few fixed formats.
+static void formatInto(char* buffer, size_t size, const char* format, ...)
+{
+    if (size == 0)
+        return;
+    va_list arguments;
+    va_start(arguments, format);
+#ifdef _WIN32
+    _vsnprintf(buffer, size - 1, format, arguments);
+#else
+    vsnprintf(buffer, size, format, arguments);
+#endif
+    va_end(arguments);
+    buffer[size - 1] = '\0';
+}
 
 namespace {
 
@@ -190,15 +209,15 @@ void buildColorTexts(const double rgb[3], ColorTexts* out)
         fraction[i] = rgb[i] / 255.0;
     }
     for (int i = 0; i < 3; ++i)
-        snprintf(out->decField[i], sizeof out->decField[i], "%.3d", whole[i]);
-    snprintf(out->decText, sizeof out->decText, "%d,%d,%d", whole[0], whole[1], whole[2]);
+        formatInto(out->decField[i], sizeof out->decField[i], "%.3d", whole[i]);
+    formatInto(out->decText, sizeof out->decText, "%d,%d,%d", whole[0], whole[1], whole[2]);
     for (int i = 0; i < 3; ++i)
-        snprintf(out->hexField[i], sizeof out->hexField[i], "%.2X", static_cast<unsigned>(whole[i]));
-    snprintf(out->hexText, sizeof out->hexText, "%.2X%.2X%.2X", static_cast<unsigned>(whole[0]),
+        formatInto(out->hexField[i], sizeof out->hexField[i], "%.2X", static_cast<unsigned>(whole[i]));
+    formatInto(out->hexText, sizeof out->hexText, "%.2X%.2X%.2X", static_cast<unsigned>(whole[0]),
              static_cast<unsigned>(whole[1]), static_cast<unsigned>(whole[2]));
     for (int i = 0; i < 3; ++i)
-        snprintf(out->floatField[i], sizeof out->floatField[i], "%.2f", fraction[i]);
-    snprintf(out->floatText, sizeof out->floatText, "%.2f,%.2f,%.2f", fraction[0], fraction[1], fraction[2]);
+        formatInto(out->floatField[i], sizeof out->floatField[i], "%.2f", fraction[i]);
+    formatInto(out->floatText, sizeof out->floatText, "%.2f,%.2f,%.2f", fraction[0], fraction[1], fraction[2]);
 }
 
 void buildTitleTexts(int32_t colorFormat, const char* const fieldTexts[9], char* title, size_t titleSize,
@@ -206,14 +225,14 @@ void buildTitleTexts(int32_t colorFormat, const char* const fieldTexts[9], char*
 {
     if (colorFormat == Hex) {
         const char* const* t = fieldTexts + 3;
-        snprintf(title, titleSize, "%s %s %s - Huebrick", t[0], t[1], t[2]);
-        snprintf(tip, tipSize, "%s %s %s", t[0], t[1], t[2]);
+        formatInto(title, titleSize, "%s %s %s - Huebrick", t[0], t[1], t[2]);
+        formatInto(tip, tipSize, "%s %s %s", t[0], t[1], t[2]);
         return;
     }
     // A damaged format setting shows the decimal texts.
     const char* const* t = fieldTexts + (colorFormat == Float ? 6 : 0);
-    snprintf(title, titleSize, "%s, %s, %s - Huebrick", t[0], t[1], t[2]);
-    snprintf(tip, tipSize, "%s, %s, %s", t[0], t[1], t[2]);
+    formatInto(title, titleSize, "%s, %s, %s - Huebrick", t[0], t[1], t[2]);
+    formatInto(tip, tipSize, "%s, %s, %s", t[0], t[1], t[2]);
 }
 
 bool parseColorText(const char* text, uint32_t selector, PasteResult* out)
