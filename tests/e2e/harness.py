@@ -154,7 +154,11 @@ class Program:
         return int(g["X"]), int(g["Y"]), int(g["WIDTH"]), int(g["HEIGHT"])
 
     def focus(self):
-        # A click on the frame's corner (body, no control) activates the window like a user would.
+        # A click on the frame's corner (body, no control) activates the window like a user
+        # would; only when needed, since two clicks in a row make a double click (minimise).
+        focused = run("xdotool", "getwindowfocus", check=False).stdout.strip()
+        if focused == str(self.window):
+            return
         wx, wy, _, _ = self.geometry()
         xdotool("mousemove", wx + 2, wy + 2, "click", 1)
 
