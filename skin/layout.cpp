@@ -3,6 +3,7 @@
 #include "skin/skin.h"
 #include "app/appstate.h"
 #include "skin/pixels.h"
+#include "window/window.h"
 
 #include <cstdlib>
 
@@ -212,6 +213,7 @@ static void deleteRegion(HRGN* region)
 
 void freeSkinRegions(HWND window)
 {
+    hideToolTip();      // a tip shown for a button must not outlive the button's region
     if (window)
         SetWindowRgn(window, NULL, FALSE);
     HDC dcs[] = { app.windowDC, app.backDC, app.skinDC };
@@ -234,7 +236,6 @@ void freeSkinRegions(HWND window)
     for (HRGN* region : regions)
         deleteRegion(region);
     app.zoomRegion = NULL;
-    app.toolTipRegion = NULL;   // it pointed at a button's region, now gone
 }
 
 void blitSkinRegion(HDC target, HRGN destination, HRGN source)

@@ -14,6 +14,7 @@ static const int faceWidth = 83, faceHeight = 132;
 static const char* const userSkinError = "Could not load user skin: Unable to open skin image.";
 
 struct MaskArea { COLORREF color; HRGN* region; };
+static const int maskAreaCount = 3 + 2 * skinButtonCount + drawnFieldCount;
 
 // The green of each button's face and pressed picture in a mask, in skinButtons order.
 static const BYTE buttonGreens[skinButtonCount][2] = {
@@ -22,7 +23,7 @@ static const BYTE buttonGreens[skinButtonCount][2] = {
     { 145, 150 }, { 130, 135 }, { 175, 180 }, { 160, 165 },
 };
 
-static int maskAreas(MaskArea* areas)
+static void maskAreas(MaskArea* areas)
 {
     int n = 0;
     areas[n++] = { RGB(255, 0, 0), &app.bodySkinRegion };
@@ -34,26 +35,68 @@ static int maskAreas(MaskArea* areas)
     }
     for (int i = 0; i < drawnFieldCount; i++)
         areas[n++] = { RGB(0, 0, 140 + 20 * i), &app.valueFields[i].region };
-    return n;
 }
 
+static int maskAreaOf(const MaskArea* areas, COLORREF color)
+{
+    for (int i = 0; i < maskAreaCount; i++)
+        if (areas[i].color == color)
+            return i;
+    return -1;
+}
+
+// One run at a time: the plain way, kept as the measure the scan below must match.
 bool addMaskRun(int x, int y, int length, COLORREF color)
 {
-    MaskArea areas[3 + 2 * skinButtonCount + drawnFieldCount];
-    int count = maskAreas(areas);
-    for (int i = 0; i < count; i++) {
-        if (areas[i].color != color)
-            continue;
-        HRGN run = createRegion(x, y, x + length, y + 1);
-        if (!*areas[i].region) {
-            *areas[i].region = run;
-        } else {
-            CombineRgn(*areas[i].region, *areas[i].region, run, RGN_OR);
-            DeleteObject(run);
-        }
-        return true;
+    MaskArea areas[maskAreaCount];
+    maskAreas(areas);
+    int area = maskAreaOf(areas, color);
+    if (area < 0)
+        return false;
+    HRGN run = createRegion(x, y, x + length, y + 1);
+    HRGN* region = areas[area].region;
+    if (!*region) {
+        *region = run;
+    } else {
+        CombineRgn(*region, *region, run, RGN_OR);
+        DeleteObject(run);
     }
-    return false;
+    return true;
+}
+
+// An area's runs united like a binary counter: only pieces of equal run count are
+// joined, so each run is copied about log2(runs) times. Uniting run by run copies the
+// whole region every time, which grows with the square of the runs.
+struct RunStack {
+    HRGN pieces[32];        // 2^32 runs never fit in a skin: 16M pixels at most
+    unsigned runs[32];
+    int count;
+};
+
+static void pushRun(RunStack* stack, int x, int y, int length)
+{
+    stack->pieces[stack->count] = createRegion(x, y, x + length, y + 1);
+    stack->runs[stack->count++] = 1;
+    while (stack->count >= 2 && stack->runs[stack->count - 1] == stack->runs[stack->count - 2]) {
+        HRGN top = stack->pieces[--stack->count];
+        CombineRgn(stack->pieces[stack->count - 1], stack->pieces[stack->count - 1], top, RGN_OR);
+        DeleteObject(top);
+        stack->runs[stack->count - 1] *= 2;
+    }
+}
+
+// The area's region, or null when no run had its colour.
+static HRGN uniteRuns(RunStack* stack)
+{
+    if (stack->count == 0)
+        return NULL;
+    HRGN region = stack->pieces[--stack->count];
+    while (stack->count > 0) {
+        HRGN older = stack->pieces[--stack->count];
+        CombineRgn(region, older, region, RGN_OR);
+        DeleteObject(older);
+    }
+    return region;
 }
 
 // Text markers: (0, 0, 20) for redDecField up to (0, 0, 120) for blueHexField.
@@ -67,10 +110,30 @@ static int textMarkerField(COLORREF color)
     return -1;
 }
 
-// The mask is read in one copy and scanned run by run; text colours come from the
-// skin pixel under the first pixel of each marker run.
+// A run that is no area may set text colours: from the skin pixel under its first pixel.
+static void takeTextColor(COLORREF color, int x, int y, bool* ownMarker)
+{
+    int field = textMarkerField(color);
+    if (field >= 0) {
+        app.valueFields[field].textColor = GetPixel(app.skinDC, x, y);
+        ownMarker[field] = true;
+    } else if (color == 0) {
+        COLORREF under = GetPixel(app.skinDC, x, y);
+        for (int i = 0; i < drawnFieldCount; i++)
+            if (!ownMarker[i])
+                app.valueFields[i].textColor = under;
+    }
+}
+
+// The mask is read in strips of rows, each in one copy, and scanned run by run; markers
+// are few, so the skin pixels under them are read one at a time.
 void scanMask(HBITMAP mask, int width, int height)
 {
+    MaskArea areas[maskAreaCount];
+    maskAreas(areas);
+    RunStack stacks[maskAreaCount];
+    for (RunStack& stack : stacks)
+        stack.count = 0;
     bool ownMarker[drawnFieldCount] = {};
     for (int i = 0; i < drawnFieldCount; i++)
         app.valueFields[i].textColor = 0;
@@ -79,38 +142,41 @@ void scanMask(HBITMAP mask, int width, int height)
     if (!maskDC)
         exit(-1);
     HGDIOBJ oldMask = SelectObject(maskDC, mask);
-    PixelBuffer maskPixels, skinPixels;
-    if (!createPixelBuffer(&maskPixels, width, height) || !createPixelBuffer(&skinPixels, width, height))
+    const int stripPixels = 1 << 20;
+    int stripRows = width >= stripPixels ? 1 : stripPixels / width;
+    if (stripRows > height)
+        stripRows = height;
+    PixelBuffer strip;
+    if (!createPixelBuffer(&strip, width, stripRows))
         exit(-1);
-    capturePixels(&maskPixels, maskDC, 0, 0, width, height);
-    capturePixels(&skinPixels, app.skinDC, 0, 0, width, height);
 
-    for (int y = 0; y < height; y++) {
-        const DWORD* row = maskPixels.bits + static_cast<size_t>(y) * width;
-        for (int x = 0; x < width;) {
-            int end = x + 1;
-            while (end < width && row[end] == row[x])
-                end++;
-            COLORREF color = pixelAt(maskPixels, x, y);
-            if (!addMaskRun(x, y, end - x, color)) {
-                int field = textMarkerField(color);
-                if (field >= 0) {
-                    app.valueFields[field].textColor = pixelAt(skinPixels, x, y);
-                    ownMarker[field] = true;
-                } else if (color == 0) {
-                    for (int i = 0; i < drawnFieldCount; i++)
-                        if (!ownMarker[i])
-                            app.valueFields[i].textColor = pixelAt(skinPixels, x, y);
-                }
+    for (int top = 0; top < height; top += stripRows) {
+        int rows = height - top < stripRows ? height - top : stripRows;
+        capturePixels(&strip, maskDC, 0, top, width, rows);
+        for (int r = 0; r < rows; r++) {
+            const DWORD* row = strip.bits + static_cast<size_t>(r) * width;
+            int y = top + r;
+            for (int x = 0; x < width;) {
+                DWORD pixel = row[x] & 0xFFFFFF;     // the fourth byte is no part of the colour
+                int end = x + 1;
+                while (end < width && (row[end] & 0xFFFFFF) == pixel)
+                    end++;
+                COLORREF color = RGB(pixel >> 16, (pixel >> 8) & 0xFF, pixel & 0xFF);
+                int area = maskAreaOf(areas, color);
+                if (area >= 0)
+                    pushRun(&stacks[area], x, y, end - x);
+                else
+                    takeTextColor(color, x, y, ownMarker);
+                x = end;
             }
-            x = end;
         }
     }
 
-    freePixelBuffer(&skinPixels);
-    freePixelBuffer(&maskPixels);
+    freePixelBuffer(&strip);
     SelectObject(maskDC, oldMask);
     DeleteDC(maskDC);
+    for (int i = 0; i < maskAreaCount; i++)
+        *areas[i].region = uniteRuns(&stacks[i]);
 
     for (SkinButton& button : app.skinButtons) {
         button.hitRegion = createRegion(0, 0, 0, 0);
@@ -136,15 +202,22 @@ static void replaceBitmap(HDC dc, HBITMAP bitmap, HBITMAP* startBitmap)
         DeleteObject(previous);
 }
 
+// A skin too narrow to hold the pixel has no colour there: black, as a mask without markers.
+static COLORREF skinPixelOrBlack(int x, int y)
+{
+    COLORREF pixel = GetPixel(app.skinDC, x, y);
+    return pixel == CLR_INVALID ? 0 : pixel;
+}
+
 static void setDefaultTextColors(bool builtIn)
 {
-    COLORREF common = GetPixel(app.skinDC, 83, 0);
+    COLORREF common = skinPixelOrBlack(83, 0);
     for (int i = 0; i < drawnFieldCount; i++)
         app.valueFields[i].textColor = common;
     if (builtIn) {
-        app.valueFields[redDecField].textColor = GetPixel(app.skinDC, 84, 0);
-        app.valueFields[greenDecField].textColor = GetPixel(app.skinDC, 85, 0);
-        app.valueFields[blueDecField].textColor = GetPixel(app.skinDC, 86, 0);
+        app.valueFields[redDecField].textColor = skinPixelOrBlack(84, 0);
+        app.valueFields[greenDecField].textColor = skinPixelOrBlack(85, 0);
+        app.valueFields[blueDecField].textColor = skinPixelOrBlack(86, 0);
     }
 }
 
@@ -204,17 +277,53 @@ static bool fileExists(const char* path, void*)
     return PathFileExistsA(path) != FALSE;
 }
 
-static bool readSkinSize(const char* path, int* width, int* height)
+static DWORD little16(const BYTE* p) { return p[0] | p[1] << 8; }
+static DWORD little32(const BYTE* p) { return little16(p) | little16(p + 2) << 16; }
+
+// Whether the file holds all the pixel data its headers announce. LoadImageA takes a
+// file cut short all the same and makes a picture of whatever lies past its end.
+static bool pixelDataFits(const BYTE* header, DWORD got, DWORD fileSize, int width, int height)
+{
+    DWORD offset = little32(header + 10), infoSize = little32(header + 14);
+    DWORD bits, compression = BI_RGB, imageSize = 0;
+    if (infoSize == 12) {
+        bits = little16(header + 24);
+    } else {
+        if (got < 38)
+            return false;
+        bits = little16(header + 28);
+        compression = little32(header + 30);
+        imageSize = little32(header + 34);
+    }
+    unsigned long long needed;
+    if (compression == BI_RGB || compression == BI_BITFIELDS) {
+        if (bits == 0 || bits > 32)
+            return false;
+        needed = (static_cast<unsigned long long>(width) * bits + 31) / 32 * 4 * height;
+    } else {
+        needed = imageSize;     // run-length coded: only the header knows the length
+    }
+    // An offset of 0 means the pixels follow the headers.
+    unsigned long long start = offset != 0 ? offset : 14ull + infoSize;
+    return start >= 14ull + infoSize && start + needed <= fileSize;
+}
+
+// The size of a usable BMP file: one whose header passes the size rules and whose
+// pixels are all there.
+static bool readBitmapSize(const char* path, int* width, int* height)
 {
     HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
     if (file == INVALID_HANDLE_VALUE)
         return false;
-    BYTE header[28];
-    DWORD got = 0;
+    BYTE header[54];
+    DWORD got = 0, sizeHigh = 0;
     BOOL read = ReadFile(file, header, sizeof header, &got, NULL);
+    DWORD size = GetFileSize(file, &sizeHigh);
     CloseHandle(file);
     int32_t w, h;
-    if (!read || !skinSizeFromHeader(header, got, &w, &h))
+    if (!read || got < 28 || !skinSizeFromHeader(header, 28, &w, &h))
+        return false;
+    if (size == INVALID_FILE_SIZE || sizeHigh != 0 || !pixelDataFits(header, got, size, w, h))
         return false;
     *width = w;
     *height = h;
@@ -230,10 +339,11 @@ static bool loadUserSkin(HWND window, const char* named)
     int width, height;
     if (skinPath && maskPath
         && resolveSkinPaths(named, skinPath, length + 16, maskPath, length + 16, fileExists, NULL)
-        && readSkinSize(skinPath, &width, &height)) {
+        && readBitmapSize(skinPath, &width, &height)) {
         HBITMAP image = static_cast<HBITMAP>(LoadImageA(NULL, skinPath, IMAGE_BITMAP, width, height, LR_LOADFROMFILE));
         HBITMAP mask = NULL;
-        if (image && maskPath[0])
+        int maskWidth, maskHeight;     // stretched to the skin's size, whatever they are
+        if (image && maskPath[0] && readBitmapSize(maskPath, &maskWidth, &maskHeight))
             mask = static_cast<HBITMAP>(LoadImageA(NULL, maskPath, IMAGE_BITMAP, width, height,
                                                    LR_LOADFROMFILE | LR_CREATEDIBSECTION));
         if (image && installSkin(window, image, mask, width, height, false)) {

@@ -1,0 +1,289 @@
+// Pictures, masks and region snapshots shared by the skin's Wine tests and the mask benchmark.
+#pragma once
+
+#include <windows.h>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/appstate.h"
+#include "skin/skin.h"
+
+// A picture in memory, row 0 at the top, pixels as COLORREF.
+struct Picture {
+    int width = 0, height = 0;
+    std::vector<COLORREF> pixels;
+
+    Picture() = default;
+    Picture(int w, int h, COLORREF color = 0) : width(w), height(h), pixels(size_t(w) * h, color) {}
+    COLORREF& at(int x, int y) { return pixels[size_t(y) * width + x]; }
+    COLORREF at(int x, int y) const { return pixels[size_t(y) * width + x]; }
+    // Right and bottom exclusive, clipped to the picture.
+    void fill(int left, int top, int right, int bottom, COLORREF color)
+    {
+        for (int y = top < 0 ? 0 : top; y < bottom && y < height; y++)
+            for (int x = left < 0 ? 0 : left; x < right && x < width; x++)
+                at(x, y) = color;
+    }
+};
+
+// A colour that differs at every place of a picture up to 256 x 256: where a pixel came from
+// shows in its value.
+inline COLORREF placeColor(int x, int y)
+{
+    return RGB(x & 0xFF, y & 0xFF, 0x40 | ((x >> 8) & 0x0F) | (((y >> 8) & 0x03) << 4));
+}
+
+// A 24-bit top-down DIB section holding the picture; the caller deletes it.
+inline HBITMAP createDibFromPicture(const Picture& picture)
+{
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = picture.width;
+    info.bmiHeader.biHeight = -picture.height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = NULL;
+    HBITMAP bitmap = CreateDIBSection(NULL, &info, DIB_RGB_COLORS, &bits, NULL, 0);
+    if (!bitmap)
+        return NULL;
+    size_t stride = (size_t(picture.width) * 3 + 3) & ~size_t(3);
+    BYTE* row = static_cast<BYTE*>(bits);
+    for (int y = 0; y < picture.height; y++, row += stride)
+        for (int x = 0; x < picture.width; x++) {
+            COLORREF c = picture.at(x, y);
+            row[x * 3] = GetBValue(c);
+            row[x * 3 + 1] = GetGValue(c);
+            row[x * 3 + 2] = GetRValue(c);
+        }
+    GdiFlush();
+    return bitmap;
+}
+
+// Every pixel of a bitmap (any kind), read through a 32-bit DIB copy.
+inline Picture pictureOfBitmap(HBITMAP bitmap)
+{
+    BITMAP about = {};
+    GetObjectA(bitmap, sizeof about, &about);
+    Picture picture(about.bmWidth, about.bmHeight);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = about.bmWidth;
+    info.bmiHeader.biHeight = -about.bmHeight;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    std::vector<DWORD> bits(picture.pixels.size());
+    HDC screen = GetDC(NULL);
+    GetDIBits(screen, bitmap, 0, about.bmHeight, bits.data(), &info, DIB_RGB_COLORS);
+    ReleaseDC(NULL, screen);
+    for (size_t i = 0; i < bits.size(); i++)
+        picture.pixels[i] = RGB((bits[i] >> 16) & 0xFF, (bits[i] >> 8) & 0xFF, bits[i] & 0xFF);
+    return picture;
+}
+
+// The mask colours of the areas, in the order of SkinAreas::regions below (without hit regions).
+inline std::vector<COLORREF> maskAreaColors()
+{
+    static const BYTE greens[skinButtonCount][2] = {
+        { 10, 15 }, { 25, 30 }, { 40, 45 }, { 55, 60 }, { 85, 90 }, { 70, 75 },
+        { 115, 120 }, { 100, 105 }, { 145, 150 }, { 130, 135 }, { 175, 180 }, { 160, 165 },
+    };
+    std::vector<COLORREF> colors = { RGB(255, 0, 0), RGB(0, 50, 50), RGB(0, 100, 100) };
+    for (int i = 0; i < skinButtonCount; i++) {
+        colors.push_back(RGB(0, greens[i][0], 0));
+        colors.push_back(RGB(0, greens[i][1], 0));
+    }
+    for (int i = 0; i < drawnFieldCount; i++)
+        colors.push_back(RGB(0, 0, 140 + 20 * i));
+    return colors;
+}
+
+// Text-colour marker of a drawn field (0 redDecField .. 5 blueHexField).
+inline COLORREF textMarker(int field) { return RGB(0, 0, 20 * (field + 1)); }
+
+// A mask of runs of random length and colour: every area colour, the text markers, black
+// and a few colours that mean nothing. A third of the rows repeat the row above, so that
+// bands of equal rows join as they do in real masks. Returns the number of runs.
+inline size_t fillRandomMask(Picture* mask, int shortestRun, int longestRun, unsigned noise)
+{
+    std::vector<COLORREF> colors = maskAreaColors();
+    for (int i = 0; i < drawnFieldCount; i++)
+        colors.push_back(textMarker(i));
+    colors.push_back(RGB(0, 0, 0));
+    colors.push_back(RGB(255, 255, 255));
+    colors.push_back(RGB(0, 0, 1));
+    colors.push_back(RGB(1, 0, 0));
+    auto next = [&noise] {
+        noise = noise * 1664525u + 1013904223u;
+        return noise >> 8;
+    };
+    size_t runs = 0;
+    for (int y = 0; y < mask->height; y++) {
+        bool repeat = y > 0 && next() % 3 == 0;
+        COLORREF last = CLR_INVALID;
+        for (int x = 0; x < mask->width;) {
+            int length = shortestRun + int(next() % unsigned(longestRun - shortestRun + 1));
+            COLORREF color = colors[next() % colors.size()];
+            for (int i = 0; i < length && x < mask->width; i++, x++)
+                mask->at(x, y) = repeat ? mask->at(x, y - 1) : color;
+            if (!repeat && color != last)
+                runs++;
+            last = color;
+        }
+        if (repeat) {
+            for (int x = 0; x < mask->width; x++)
+                runs += x == 0 || mask->at(x, y) != mask->at(x - 1, y);
+        }
+    }
+    return runs;
+}
+
+// The mask scan done the plain way: every mask pixel read with GetPixel, one addMaskRun
+// for each run, text colours from the skin under each marker run's first pixel.
+inline void referenceScanMask(HBITMAP mask, int width, int height)
+{
+    bool ownMarker[drawnFieldCount] = {};
+    for (int i = 0; i < drawnFieldCount; i++)
+        app.valueFields[i].textColor = 0;
+    HDC maskDC = CreateCompatibleDC(app.windowDC);
+    HGDIOBJ old = SelectObject(maskDC, mask);
+    for (int y = 0; y < height; y++) {
+        COLORREF color = GetPixel(maskDC, 0, y);
+        for (int x = 0; x < width;) {
+            int end = x + 1;
+            COLORREF next = CLR_INVALID;
+            while (end < width && (next = GetPixel(maskDC, end, y)) == color)
+                end++;
+            if (!addMaskRun(x, y, end - x, color)) {
+                int field = -1;
+                for (int i = 0; i < drawnFieldCount; i++)
+                    if (color == textMarker(i))
+                        field = i;
+                if (field >= 0) {
+                    app.valueFields[field].textColor = GetPixel(app.skinDC, x, y);
+                    ownMarker[field] = true;
+                } else if (color == 0) {
+                    for (int i = 0; i < drawnFieldCount; i++)
+                        if (!ownMarker[i])
+                            app.valueFields[i].textColor = GetPixel(app.skinDC, x, y);
+                }
+            }
+            x = end;
+            color = next;
+        }
+    }
+    SelectObject(maskDC, old);
+    DeleteDC(maskDC);
+    for (SkinButton& button : app.skinButtons) {
+        button.hitRegion = CreateRectRgn(0, 0, 0, 0);
+        if (button.faceRegion)
+            CombineRgn(button.hitRegion, button.faceRegion, NULL, RGN_COPY);
+    }
+    for (int i = 0; i < drawnFieldCount; i++) {
+        RECT box;
+        if (app.valueFields[i].region && GetRgnBox(app.valueFields[i].region, &box) != NULLREGION) {
+            app.valueFields[i].textX = box.left;
+            app.valueFields[i].textY = box.top - 2;
+        }
+    }
+}
+
+// What a mask scan produces, taken out of AppState so that another scan can start afresh.
+struct SkinAreas {
+    std::vector<HRGN> regions;      // body, display halves, per button face/pressed/hit, fields
+    COLORREF textColors[drawnFieldCount];
+    POINT textOrigins[drawnFieldCount];
+};
+
+inline std::vector<HRGN*> scannedRegionFields()
+{
+    std::vector<HRGN*> fields = { &app.bodySkinRegion, &app.displayTopRegion, &app.displayBottomRegion };
+    for (SkinButton& button : app.skinButtons) {
+        fields.push_back(&button.faceRegion);
+        fields.push_back(&button.pressedRegion);
+        fields.push_back(&button.hitRegion);
+    }
+    for (int i = 0; i < drawnFieldCount; i++)
+        fields.push_back(&app.valueFields[i].region);
+    return fields;
+}
+
+inline SkinAreas takeScannedAreas()
+{
+    SkinAreas areas;
+    for (HRGN* field : scannedRegionFields()) {
+        areas.regions.push_back(*field);
+        *field = NULL;
+    }
+    for (int i = 0; i < drawnFieldCount; i++) {
+        areas.textColors[i] = app.valueFields[i].textColor;
+        areas.textOrigins[i] = { app.valueFields[i].textX, app.valueFields[i].textY };
+    }
+    return areas;
+}
+
+inline void freeScannedAreas(SkinAreas* areas)
+{
+    for (HRGN region : areas->regions)
+        if (region)
+            DeleteObject(region);
+    areas->regions.clear();
+}
+
+// Empty when both scans agree, else the first difference.
+inline std::string compareScannedAreas(const SkinAreas& a, const SkinAreas& b)
+{
+    char text[160];
+    for (size_t i = 0; i < a.regions.size() && i < b.regions.size(); i++) {
+        HRGN x = a.regions[i], y = b.regions[i];
+        if (!x != !y || (x && !EqualRgn(x, y))) {
+            snprintf(text, sizeof text, "region %u differs (%s / %s)", unsigned(i), x ? "set" : "null",
+                     y ? "set" : "null");
+            return text;
+        }
+    }
+    for (int i = 0; i < drawnFieldCount; i++) {
+        if (a.textColors[i] != b.textColors[i]) {
+            snprintf(text, sizeof text, "text colour %d: %06lX / %06lX", i, a.textColors[i], b.textColors[i]);
+            return text;
+        }
+        if (a.textOrigins[i].x != b.textOrigins[i].x || a.textOrigins[i].y != b.textOrigins[i].y) {
+            snprintf(text, sizeof text, "text origin %d: (%ld,%ld) / (%ld,%ld)", i, a.textOrigins[i].x,
+                     a.textOrigins[i].y, b.textOrigins[i].x, b.textOrigins[i].y);
+            return text;
+        }
+    }
+    return "";
+}
+
+// The rest serves the Wine lane only (skin_helpers.cpp).
+
+// BMP file bytes of a picture: 24 bits a pixel, or 8 with a palette of its colours
+// (at most 256); bottom-up rows unless topDown.
+std::vector<BYTE> bmpBytes(const Picture& picture, bool topDown = false, int bitsPerPixel = 24);
+
+// A folder of its own under the temporary folder, removed with every file in it.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    std::string path(const std::string& name) const;
+    // Writes the file and returns its full path.
+    std::string write(const std::string& name, const std::vector<BYTE>& bytes) const;
+private:
+    std::string folder;
+};
+
+// The built-in skin bitmap as a picture (166 x 132).
+Picture builtInSkinPicture();
+// The pixels of a device context from (0, 0), read in one copy.
+Picture capturePicture(HDC dc, int width, int height);
+// Sends WM_DROPFILES with a DROPFILES block of these names, as the shell hands it over.
+void dropFiles(HWND window, const std::vector<std::string>& paths);
+// "null", "empty" or the bounding box and rectangle count, for failure messages.
+std::string describeRegion(HRGN region);
+bool regionIsRect(HRGN region, int left, int top, int right, int bottom);
+// loadSkin with a writable copy of the path, as the program's callers hand it over.
+void loadSkinFile(HWND window, const std::string& path);
