@@ -9,18 +9,17 @@ wine_env_start() {
     # $1: a folder for the prefix (it is wiped first).
     WINE_ENV_OWN_XVFB=""
     if [ -z "${DISPLAY:-}" ] || [ "${HUEBRICK_OWN_DISPLAY:-}" = 1 ]; then
-        local n
-        for n in $(seq 90 140); do
-            [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break
-        done
-        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+        # The server picks a free display itself, so runs side by side never share one.
+        local numberFile i
+        numberFile=$(mktemp)
+        Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$numberFile" >/dev/null 2>&1 &
         WINE_ENV_OWN_XVFB=$!
-        export DISPLAY=":$n"
-        local i
-        for i in $(seq 1 100); do
-            [ -e "/tmp/.X11-unix/X$n" ] && break
+        for i in $(seq 1 200); do
+            [ -s "$numberFile" ] && break
             sleep 0.05
         done
+        export DISPLAY=":$(tr -dc 0-9 <"$numberFile")"
+        rm -f "$numberFile"
     fi
     export WINEPREFIX="$1"
     rm -rf "$WINEPREFIX"

@@ -110,7 +110,9 @@ def clipboard():
 
 
 def set_clipboard(text):
-    subprocess.run(["xclip", "-i", "-selection", "clipboard"], input=text, text=True, check=True, timeout=10)
+    # xclip stays behind to serve the selection: keep it off our output, or ctest waits for it.
+    subprocess.run(["xclip", "-i", "-selection", "clipboard"], input=text, text=True, check=True, timeout=10,
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
 
 def xdotool(*args):
