@@ -163,6 +163,9 @@ class Program:
             return
         wx, wy, _, _ = self.geometry()
         xdotool("mousemove", wx + 2, wy + 2, "click", 1)
+        # Without a window manager a click on a window Wine counts as active already does not
+        # bring the X focus back from another program's window: ask for it too.
+        run("xdotool", "windowfocus", str(self.window), check=False)
 
     def key(self, *keys):
         self.focus()

@@ -1,0 +1,493 @@
+// The colour in the title and the tray tip, tray mode with minimising and restoring,
+// the tray icon's callback, the buttons' tooltips, and staying on top.
+#include "harness.h"
+#include "app/app.h"
+#include "app/appstate.h"
+#include "color/color.h"
+#include "res/resource.h"
+#include "skin/skin.h"
+#include "window/window.h"
+
+#include <commctrl.h>
+#include <cstring>
+#include <sstream>
+
+namespace {
+
+std::string titleOf(HWND window)
+{
+    char text[64];
+    memset(text, 0xAA, sizeof text);
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+std::string describe(const RECT& r)
+{
+    std::ostringstream s;
+    s << "(" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << ")";
+    return s.str();
+}
+
+bool checked(int command) { return (menuState(command) & MF_CHECKED) != 0; }
+
+// Whether the shell still knows our icon: modifying an icon that is gone fails.
+bool trayIconPresent(HWND window)
+{
+    NOTIFYICONDATAA probe = {};
+    probe.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    probe.hWnd = window;
+    probe.uID = 1;
+    probe.uFlags = NIF_TIP;
+    lstrcpynA(probe.szTip, app.trayIconData.szTip, sizeof probe.szTip);
+    return Shell_NotifyIconA(NIM_MODIFY, &probe) != FALSE;
+}
+
+HWND wineTrayWindow()
+{
+    return FindWindowA(NULL, "Wine System Tray");
+}
+
+class WindowTest : public ProgramTest {
+protected:
+    void SetUp() override
+    {
+        ProgramTest::SetUp();
+        setDword("splashScreen", 0);
+        startProgram();
+    }
+    LONG exStyle() { return GetWindowLongA(window, GWL_EXSTYLE); }
+};
+
+}  // namespace
+
+TEST_F(WindowTest, TitleAndTipCarryTheColourInEveryFormat)
+{
+    const struct {
+        int command; unsigned r, g, b; const char* title; const char* tip;
+    } cases[] = {
+        { CMD_FORMAT_HEX, 255, 128, 0, "FF 80 00 - Huebrick", "FF 80 00" },
+        { CMD_FORMAT_DEC, 255, 128, 0, "255, 128, 000 - Huebrick", "255, 128, 000" },
+        { CMD_FORMAT_FLOAT, 255, 128, 0, "1.00, 0.50, 0.00 - Huebrick", "1.00, 0.50, 0.00" },
+        { CMD_FORMAT_FLOAT, 255, 255, 255, "1.00, 1.00, 1.00 - Huebrick", "1.00, 1.00, 1.00" },
+        { CMD_FORMAT_DEC, 255, 255, 255, "255, 255, 255 - Huebrick", "255, 255, 255" },
+        { CMD_FORMAT_HEX, 0, 0, 0, "00 00 00 - Huebrick", "00 00 00" },
+        { CMD_FORMAT_DEC, 7, 42, 199, "007, 042, 199 - Huebrick", "007, 042, 199" },
+    };
+    for (const auto& c : cases) {
+        // The format command first, then a colour change: both publish the texts.
+        setChannels(0, 0, 0);
+        refreshColorDisplay(app.displayRegion);
+        onCommand(window, c.command);
+        setChannels(c.r, c.g, c.b);
+        refreshColorDisplay(app.displayRegion);
+        EXPECT_EQ(c.title, titleOf(window)) << c.command;
+        EXPECT_STREQ(c.tip, app.trayIconData.szTip) << c.command;
+        // And the other way round.
+        onCommand(window, CMD_FORMAT_HEX + (c.command - CMD_FORMAT_HEX + 1) % 3);
+        onCommand(window, c.command);
+        EXPECT_EQ(c.title, titleOf(window)) << c.command << " after a format change";
+        EXPECT_STREQ(c.tip, app.trayIconData.szTip) << c.command << " after a format change";
+    }
+    // A damaged format value shows the decimal texts.
+    setColorFormat(7);
+    EXPECT_EQ("007, 042, 199 - Huebrick", titleOf(window));
+    EXPECT_STREQ("007, 042, 199", app.trayIconData.szTip);
+}
+
+TEST_F(WindowTest, TrayModeHidesTheTaskbarButtonAndAddsTheIcon)
+{
+    ASSERT_FALSE(trayIconPresent(window));
+    // A colour set before tray mode: the icon's first tip already shows it.
+    setChannels(255, 128, 0);
+    refreshColorDisplay(app.displayRegion);
+    onCommand(window, CMD_FORMAT_DEC);
+
+    onCommand(window, CMD_SYSTEM_TRAY);
+    EXPECT_TRUE(app.inSystemTray);
+    EXPECT_TRUE(checked(CMD_SYSTEM_TRAY));
+    EXPECT_EQ(static_cast<LONG>(WS_EX_TOOLWINDOW | WS_EX_ACCEPTFILES),
+              exStyle() & (WS_EX_TOOLWINDOW | WS_EX_APPWINDOW | WS_EX_ACCEPTFILES)) << std::hex << exStyle();
+    EXPECT_TRUE(IsWindowVisible(window));
+    EXPECT_FALSE(IsIconic(window));
+    EXPECT_STREQ("255, 128, 000", app.trayIconData.szTip);
+    EXPECT_EQ(NOTIFYICONDATAA_V1_SIZE, app.trayIconData.cbSize);
+    EXPECT_EQ(1u, app.trayIconData.uID);
+    EXPECT_EQ(static_cast<UINT>(WM_USER), app.trayIconData.uCallbackMessage);
+    EXPECT_EQ(window, app.trayIconData.hWnd);
+    EXPECT_TRUE(trayIconPresent(window));
+    // With no tray of the desktop's own, Wine's explorer shows its stand-in window.
+    EXPECT_TRUE(pumpUntil([] { HWND t = wineTrayWindow(); return t && IsWindowVisible(t); }, 3000));
+
+    onCommand(window, CMD_SYSTEM_TRAY);
+    EXPECT_FALSE(app.inSystemTray);
+    EXPECT_FALSE(checked(CMD_SYSTEM_TRAY));
+    EXPECT_EQ(static_cast<LONG>(WS_EX_APPWINDOW | WS_EX_ACCEPTFILES),
+              exStyle() & (WS_EX_TOOLWINDOW | WS_EX_APPWINDOW | WS_EX_ACCEPTFILES)) << std::hex << exStyle();
+    EXPECT_TRUE(IsWindowVisible(window));
+    EXPECT_FALSE(IsIconic(window));
+    EXPECT_FALSE(trayIconPresent(window));
+}
+
+TEST_F(WindowTest, ClosingInTrayModeRemovesTheIcon)
+{
+    onCommand(window, CMD_SYSTEM_TRAY);
+    ASSERT_TRUE(trayIconPresent(window));
+    // The close command runs the handlers; the window itself lives on until the process
+    // ends, so the shell cannot have dropped the icon on its own.
+    onCommand(window, CMD_CLOSE);
+    EXPECT_TRUE(IsWindow(window));
+    EXPECT_FALSE(trayIconPresent(window));
+    EXPECT_EQ(1u, queryDword("inSystemTray"));
+    // The teardown must not run the handlers a second time.
+    SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DefWindowProcA));
+}
+
+TEST_F(WindowTest, MinimisingInTrayModeHidesAndTheIconBringsTheWindowBack)
+{
+    onCommand(window, CMD_SYSTEM_TRAY);
+    ASSERT_TRUE(trayIconPresent(window));
+
+    onCommand(window, CMD_MINIMIZE);
+    pumpMessages(20);
+    EXPECT_FALSE(IsWindowVisible(window));
+
+    // A double click on the icon, as the shell reports it.
+    SendMessageA(window, WM_USER, 1, WM_LBUTTONDBLCLK);
+    EXPECT_TRUE(pumpUntil([this] { return IsWindowVisible(window) && !IsIconic(window); }, 2000))
+        << "visible " << IsWindowVisible(window) << " iconic " << IsIconic(window);
+    EXPECT_TRUE(trayIconPresent(window));
+
+    // Mouse messages on the icon other than the three it answers do nothing.
+    const LPARAM ignored[] = { WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_RBUTTONUP, WM_MBUTTONDOWN, 0 };
+    for (LPARAM message : ignored) {
+        SendMessageA(window, WM_USER, 1, message);
+        pumpMessages(10);
+        EXPECT_TRUE(IsWindowVisible(window) && !IsIconic(window)) << message;
+    }
+
+    // Hidden again, then tray mode off: back as a minimised taskbar window, icon gone.
+    onCommand(window, CMD_MINIMIZE);
+    pumpMessages(20);
+    ASSERT_FALSE(IsWindowVisible(window));
+    onCommand(window, CMD_SYSTEM_TRAY);
+    pumpMessages(20);
+    EXPECT_TRUE(IsIconic(window));
+    EXPECT_TRUE(IsWindowVisible(window));
+    EXPECT_TRUE(exStyle() & WS_EX_APPWINDOW) << std::hex << exStyle();
+    EXPECT_FALSE(exStyle() & WS_EX_TOOLWINDOW) << std::hex << exStyle();
+    EXPECT_FALSE(trayIconPresent(window));
+
+    // From the taskbar it restores like any window.
+    onCommand(window, CMD_MINIMIZE);
+    EXPECT_TRUE(pumpUntil([this] { return IsWindowVisible(window) && !IsIconic(window); }, 2000));
+}
+
+TEST_F(WindowTest, MinimiseWithoutTrayModeKeepsATaskbarWindow)
+{
+    onCommand(window, CMD_MINIMIZE);
+    pumpMessages(20);
+    EXPECT_TRUE(IsIconic(window));
+    EXPECT_TRUE(IsWindowVisible(window));
+    // Tray mode switched on while minimised shows the window again, without a taskbar button.
+    onCommand(window, CMD_SYSTEM_TRAY);
+    pumpMessages(20);
+    EXPECT_TRUE(IsWindowVisible(window));
+    EXPECT_FALSE(IsIconic(window));
+    EXPECT_TRUE(exStyle() & WS_EX_TOOLWINDOW) << std::hex << exStyle();
+    // Switched off while minimised: it stays minimised.
+    onCommand(window, CMD_MINIMIZE);
+    pumpMessages(20);
+    ShowWindow(window, SW_SHOWMINNOACTIVE);
+    ASSERT_TRUE(IsIconic(window) && IsWindowVisible(window));
+    onCommand(window, CMD_SYSTEM_TRAY);
+    pumpMessages(20);
+    EXPECT_TRUE(IsIconic(window));
+    EXPECT_TRUE(IsWindowVisible(window));
+    EXPECT_FALSE(trayIconPresent(window));
+    SendMessageA(window, WM_USER, 1, WM_LBUTTONDBLCLK);
+    EXPECT_TRUE(pumpUntil([this] { return IsWindowVisible(window) && !IsIconic(window); }, 2000));
+}
+
+TEST_F(WindowTest, ASingleClickOnTheIconBringsTheWindowForward)
+{
+    onCommand(window, CMD_SYSTEM_TRAY);
+    // Wine's stand-in tray window may take the foreground as it first shows: let it.
+    pumpUntil([] { HWND t = wineTrayWindow(); return t && IsWindowVisible(t); }, 3000);
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.hInstance = GetModuleHandleA(NULL);
+    windowClass.lpszClassName = "huebrickOtherProgram";
+    RegisterClassA(&windowClass);
+    HWND other = CreateWindowExA(0, windowClass.lpszClassName, "other", WS_POPUP | WS_VISIBLE, 100, 100, 50, 50,
+                                 NULL, NULL, windowClass.hInstance, NULL);
+    SetForegroundWindow(other);
+    EXPECT_TRUE(pumpUntil([other] { return GetForegroundWindow() == other; }, 2000));
+    SendMessageA(window, WM_USER, 1, WM_LBUTTONUP);
+    EXPECT_TRUE(pumpUntil([this] { return GetForegroundWindow() == window; }, 2000))
+        << "foreground " << GetForegroundWindow() << " main " << window;
+    DestroyWindow(other);
+    UnregisterClassA(windowClass.lpszClassName, windowClass.hInstance);
+}
+
+namespace {
+
+// Watches for this process's pop-up menu, notes where it opened and closes it again.
+struct MenuWatch {
+    HWND owner;
+    RECT seen;
+    volatile LONG found;
+};
+
+DWORD WINAPI watchMenu(void* parameter)
+{
+    MenuWatch* watch = static_cast<MenuWatch*>(parameter);
+    for (int i = 0; i < 300 && !watch->found; i++) {
+        HWND menu = NULL;
+        while ((menu = FindWindowExA(NULL, menu, "#32768", NULL)) != NULL) {
+            DWORD process = 0;
+            GetWindowThreadProcessId(menu, &process);
+            if (process == GetCurrentProcessId() && IsWindowVisible(menu)) {
+                GetWindowRect(menu, &watch->seen);
+                InterlockedExchange(&watch->found, 1);
+                break;
+            }
+        }
+        if (!watch->found)
+            Sleep(10);
+    }
+    // Ends the menu's loop as a click elsewhere does; harmless when none opened.
+    SendMessageA(watch->owner, WM_CANCELMODE, 0, 0);
+    return 0;
+}
+
+}  // namespace
+
+TEST_F(WindowTest, ARightPressOnTheIconOpensTheMenuAtThePointer)
+{
+    onCommand(window, CMD_SYSTEM_TRAY);
+    SetCursorPos(300, 250);
+    MenuWatch watch = { window, {}, 0 };
+    HANDLE thread = CreateThread(NULL, 0, watchMenu, &watch, 0, NULL);
+    SendMessageA(window, WM_USER, 1, WM_RBUTTONDOWN);   // returns when the menu has closed
+    WaitForSingleObject(thread, 10000);
+    CloseHandle(thread);
+    ASSERT_TRUE(watch.found) << "no menu seen";
+    EXPECT_EQ(300, watch.seen.left) << describe(watch.seen);
+    EXPECT_EQ(250, watch.seen.top) << describe(watch.seen);
+    EXPECT_EQ(window, GetForegroundWindow());
+    // The program carries on normally afterwards.
+    onCommand(window, CMD_SYSTEM_TRAY);
+    EXPECT_FALSE(trayIconPresent(window));
+}
+
+namespace {
+
+// Every message the tooltip control is sent about its tool and its state, in order.
+struct ToolTipSpy {
+    static std::vector<std::string> log;
+    static WNDPROC original;
+    static LRESULT CALLBACK proc(HWND control, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        if (message == TTM_ACTIVATE)
+            log.push_back(wParam ? "activate" : "deactivate");
+        else if (message == TTM_SETTOOLINFOA)
+            log.push_back(std::string("point at ") + reinterpret_cast<TOOLINFOA*>(lParam)->lpszText);
+        return CallWindowProcA(original, control, message, wParam, lParam);
+    }
+    static std::string take()
+    {
+        std::string joined;
+        for (const std::string& entry : log)
+            joined += (joined.empty() ? "" : ", ") + entry;
+        log.clear();
+        return joined;
+    }
+};
+std::vector<std::string> ToolTipSpy::log;
+WNDPROC ToolTipSpy::original;
+
+// The single tool as the control holds it.
+struct Tool {
+    std::string text;
+    RECT rect;
+};
+
+Tool currentTool(HWND window)
+{
+    char text[256];
+    memset(text, 0, sizeof text);
+    TOOLINFOA info = {};
+    info.cbSize = TTTOOLINFOA_V1_SIZE;
+    info.hwnd = window;
+    info.uId = 1;
+    info.lpszText = text;
+    SetRect(&info.rect, -7, -7, -7, -7);
+    SendMessageA(app.toolTipWindow, TTM_GETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&info));
+    return { text, info.rect };
+}
+
+class ToolTipTest : public WindowTest {
+protected:
+    void SetUp() override
+    {
+        WindowTest::SetUp();
+        ASSERT_TRUE(app.toolTipWindow != NULL);
+        ToolTipSpy::log.clear();
+        ToolTipSpy::original = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+            app.toolTipWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ToolTipSpy::proc)));
+    }
+    void TearDown() override
+    {
+        if (app.toolTipWindow)
+            SetWindowLongPtrA(app.toolTipWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ToolTipSpy::original));
+        WindowTest::TearDown();
+    }
+    void moveTo(int x, int y) { SendMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(x, y)); }
+};
+
+}  // namespace
+
+TEST_F(ToolTipTest, TheControlIsATopmostTooltipWithOneTool)
+{
+    char className[64] = "";
+    GetClassNameA(app.toolTipWindow, className, sizeof className);
+    EXPECT_STREQ(TOOLTIPS_CLASSA, className);
+    EXPECT_TRUE(GetWindowLongA(app.toolTipWindow, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_TRUE(GetWindowLongA(app.toolTipWindow, GWL_STYLE) & TTS_ALWAYSTIP);
+    EXPECT_TRUE(GetWindowLongA(app.toolTipWindow, GWL_STYLE) & TTS_NOPREFIX);
+    // No owner, so that the main window can still be made topmost.
+    EXPECT_EQ(NULL, GetWindow(app.toolTipWindow, GW_OWNER));
+    EXPECT_EQ(1, SendMessageA(app.toolTipWindow, TTM_GETTOOLCOUNT, 0, 0));
+    EXPECT_EQ(NULL, app.toolTipRegion);
+}
+
+TEST_F(ToolTipTest, EachButtonNamesItselfOverItsBox)
+{
+    const struct { int x, y; const char* text; RECT box; } buttons[] = {
+        { 10, 8, "Snap To Screen", { 6, 5, 19, 15 } },
+        { 28, 10, "Always On Top", { 22, 5, 35, 15 } },
+        { 50, 6, "Minimize", { 48, 5, 61, 15 } },
+        { 76, 14, "Close", { 64, 5, 77, 15 } },
+        { 60, 74, "More Red", { 55, 69, 65, 80 } },
+        { 20, 70, "Less Red", { 18, 69, 28, 80 } },
+        { 64, 91, "More Green", { 55, 81, 65, 92 } },
+        { 18, 81, "Less Green", { 18, 81, 28, 92 } },
+        { 56, 100, "More Blue", { 55, 93, 65, 104 } },
+        { 27, 103, "Less Blue", { 18, 93, 28, 104 } },
+        { 72, 116, "More White", { 68, 111, 78, 122 } },
+        { 9, 121, "Less White", { 5, 111, 15, 122 } },
+    };
+    for (const auto& b : buttons) {
+        moveTo(b.x, b.y);
+        Tool tool = currentTool(window);
+        EXPECT_EQ(b.text, tool.text) << "at " << b.x << ", " << b.y;
+        EXPECT_TRUE(EqualRect(&b.box, &tool.rect)) << b.text << ": " << describe(tool.rect);
+        EXPECT_TRUE(app.toolTipRegion != NULL) << b.text;
+    }
+    // Every button followed another directly: activated once, never deactivated.
+    std::string log = ToolTipSpy::take();
+    EXPECT_EQ(0u, log.find("point at Snap To Screen, activate, point at Always On Top")) << log;
+    EXPECT_EQ(std::string::npos, log.find("deactivate")) << log;
+}
+
+TEST_F(ToolTipTest, MovingBetweenButtonsRepointsAndLeavingThemDeactivates)
+{
+    const struct { int x, y; const char* messages; const char* text; } moves[] = {
+        { 40, 30, "", "" },                                 // the colour display: nothing yet
+        { 60, 74, "point at More Red, activate", "More Red" },
+        { 61, 75, "", "More Red" },                         // within the same button
+        { 23, 74, "point at Less Red", "Less Red" },        // straight on: no deactivation
+        { 40, 30, "deactivate", "Less Red" },               // onto the display
+        { 41, 31, "", "Less Red" },
+        { 30, 126, "", "Less Red" },                        // the body below the fields
+        { 23, 74, "point at Less Red, activate", "Less Red" },
+        { 60, 74, "point at More Red", "More Red" },
+        { 200, 200, "deactivate", "More Red" },             // outside the window
+    };
+    for (const auto& m : moves) {
+        moveTo(m.x, m.y);
+        EXPECT_EQ(m.messages, ToolTipSpy::take()) << "at " << m.x << ", " << m.y;
+        EXPECT_EQ(m.text, currentTool(window).text) << "at " << m.x << ", " << m.y;
+    }
+}
+
+TEST_F(ToolTipTest, SwitchingTooltipsOffDeactivatesAndStopsTheHitTests)
+{
+    moveTo(60, 74);
+    ASSERT_EQ("point at More Red, activate", ToolTipSpy::take());
+    onCommand(window, CMD_TOOL_TIPS);
+    EXPECT_FALSE(app.showToolTips);
+    EXPECT_EQ("deactivate", ToolTipSpy::take());
+    EXPECT_EQ(NULL, app.toolTipRegion);
+    moveTo(23, 74);
+    moveTo(40, 30);
+    EXPECT_EQ("", ToolTipSpy::take());
+    onCommand(window, CMD_TOOL_TIPS);
+    EXPECT_EQ("", ToolTipSpy::take());
+    moveTo(23, 74);
+    EXPECT_EQ("point at Less Red, activate", ToolTipSpy::take());
+    // Off while over no button: nothing to deactivate.
+    moveTo(40, 30);
+    ToolTipSpy::take();
+    onCommand(window, CMD_TOOL_TIPS);
+    EXPECT_EQ("", ToolTipSpy::take());
+}
+
+// A new skin replaces every button region; a tip that was active must not outlive them.
+TEST_F(ToolTipTest, ASkinChangeLeavesNoTipActiveOverTheOldButtons)
+{
+    moveTo(60, 74);
+    ASSERT_EQ("point at More Red, activate", ToolTipSpy::take());
+    onCommand(window, CMD_DEFAULT_SKIN);
+    onTimer(window, TIMER_SPLASH);
+    moveTo(40, 30);
+    moveTo(41, 31);
+    std::string log = ToolTipSpy::take();
+    EXPECT_NE(std::string::npos, log.find("deactivate")) << "log: '" << log << "'";
+    moveTo(23, 74);
+    log = ToolTipSpy::take();
+    EXPECT_NE(std::string::npos, log.find("point at Less Red")) << log;
+    EXPECT_EQ("Less Red", currentTool(window).text);
+}
+
+TEST_F(WindowTest, TrayModeKeepsAlwaysOnTop)
+{
+    onCommand(window, CMD_ALWAYS_ON_TOP);
+    ASSERT_TRUE(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    onCommand(window, CMD_SYSTEM_TRAY);
+    EXPECT_TRUE(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) << std::hex << exStyle();
+    onCommand(window, CMD_MINIMIZE);
+    SendMessageA(window, WM_USER, 1, WM_LBUTTONDBLCLK);
+    EXPECT_TRUE(pumpUntil([this] { return IsWindowVisible(window) && !IsIconic(window); }, 2000));
+    EXPECT_TRUE(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) << std::hex << exStyle();
+    onCommand(window, CMD_SYSTEM_TRAY);
+    EXPECT_TRUE(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) << std::hex << exStyle();
+    EXPECT_TRUE(app.alwaysOnTop);
+}
+
+// A window opened later and activated over ours stays below it while Always On Top is on.
+TEST_F(WindowTest, AlwaysOnTopStaysAboveAWindowOpenedLater)
+{
+    RECT r;
+    GetWindowRect(window, &r);
+    POINT inside = { r.left + 40, r.top + 30 };
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.hInstance = GetModuleHandleA(NULL);
+    windowClass.lpszClassName = "huebrickCover";
+    RegisterClassA(&windowClass);
+    const bool onTop[] = { true, false, true };
+    for (bool on : onTop) {
+        if (app.alwaysOnTop != on)
+            onCommand(window, CMD_ALWAYS_ON_TOP);
+        HWND cover = CreateWindowExA(0, windowClass.lpszClassName, "cover", WS_POPUP | WS_VISIBLE, r.left - 20,
+                                     r.top - 20, 200, 200, NULL, NULL, windowClass.hInstance, NULL);
+        SetForegroundWindow(cover);
+        pumpMessages(20);
+        EXPECT_EQ(on ? window : cover, WindowFromPoint(inside)) << "always on top " << on;
+        DestroyWindow(cover);
+        pumpMessages(0);
+    }
+    UnregisterClassA(windowClass.lpszClassName, windowClass.hInstance);
+}
