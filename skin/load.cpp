@@ -177,7 +177,12 @@ void scanMask(HBITMAP mask, int width, int height)
     DeleteDC(maskDC);
     for (int i = 0; i < maskAreaCount; i++)
         *areas[i].region = uniteRuns(&stacks[i]);
+    finishMaskAreas();
+}
 
+// After a mask scan: hit areas are the faces, text starts at each field's top-left.
+void finishMaskAreas()
+{
     for (SkinButton& button : app.skinButtons) {
         button.hitRegion = createRegion(0, 0, 0, 0);
         if (button.faceRegion)

@@ -16,6 +16,7 @@ void combineInto(HRGN* target, HRGN source);
 bool loadSkin(HWND window, char* path);
 bool addMaskRun(int x, int y, int length, COLORREF color);
 void scanMask(HBITMAP mask, int width, int height);
+void finishMaskAreas();
 void chooseUserSkin(HWND window);
 void onDropFiles(HWND window, HDROP drop);
 

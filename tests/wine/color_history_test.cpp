@@ -11,13 +11,6 @@
 
 namespace {
 
-std::string windowTitle(HWND window)
-{
-    char text[64] = "";
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-}
-
 std::string describe(COLORREF c)
 {
     char text[32];

@@ -11,13 +11,6 @@
 
 namespace {
 
-std::string windowTitle(HWND window)
-{
-    char text[64] = "";
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-}
-
 COLORREF rgb(int r, int g, int b) { return RGB(r, g, b); }
 
 std::string describe(COLORREF c)

@@ -8,13 +8,6 @@
 
 static bool checked(int command) { return (menuState(command) & MF_CHECKED) != 0; }
 
-static std::string title(HWND window)
-{
-    char text[64];
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-}
-
 class CommandTest : public ProgramTest {
 protected:
     void SetUp() override
@@ -85,13 +78,13 @@ TEST_F(CommandTest, RadioGroupsSetTheirValue)
 TEST_F(CommandTest, FormatCommandsRewriteTheTitle)
 {
     onChar(window, 'r');
-    EXPECT_EQ("FE FF FF - Huebrick", title(window));
+    EXPECT_EQ("FE FF FF - Huebrick", windowTitle(window));
     onCommand(window, CMD_NEXT_FORMAT);
-    EXPECT_EQ("254, 255, 255 - Huebrick", title(window));
+    EXPECT_EQ("254, 255, 255 - Huebrick", windowTitle(window));
     onCommand(window, CMD_NEXT_FORMAT);
-    EXPECT_EQ("1.00, 1.00, 1.00 - Huebrick", title(window));
+    EXPECT_EQ("1.00, 1.00, 1.00 - Huebrick", windowTitle(window));
     onCommand(window, CMD_NEXT_FORMAT);
-    EXPECT_EQ("FE FF FF - Huebrick", title(window));
+    EXPECT_EQ("FE FF FF - Huebrick", windowTitle(window));
     onCommand(window, CMD_FORMAT_DEC);
     EXPECT_EQ(1, app.colorFormat);
     onCommand(window, CMD_FORMAT_FLOAT);

@@ -95,6 +95,13 @@ void pumpMessages(DWORD milliseconds)
     } while (GetTickCount() - start < milliseconds);
 }
 
+std::string windowTitle(HWND window)
+{
+    char text[64] = "";
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
 UINT menuState(int command)
 {
     return GetMenuState(app.mainMenu, command, MF_BYCOMMAND);

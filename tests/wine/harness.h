@@ -30,6 +30,9 @@ template <typename Condition> bool pumpUntil(Condition condition, DWORD millisec
     return true;
 }
 
+// The main window's title.
+std::string windowTitle(HWND window);
+
 // The menu state of one command: MF_CHECKED, MF_GRAYED bits as GetMenuState gives them.
 UINT menuState(int command);
 

@@ -176,18 +176,7 @@ inline void referenceScanMask(HBITMAP mask, int width, int height)
     }
     SelectObject(maskDC, old);
     DeleteDC(maskDC);
-    for (SkinButton& button : app.skinButtons) {
-        button.hitRegion = CreateRectRgn(0, 0, 0, 0);
-        if (button.faceRegion)
-            CombineRgn(button.hitRegion, button.faceRegion, NULL, RGN_COPY);
-    }
-    for (int i = 0; i < drawnFieldCount; i++) {
-        RECT box;
-        if (app.valueFields[i].region && GetRgnBox(app.valueFields[i].region, &box) != NULLREGION) {
-            app.valueFields[i].textX = box.left;
-            app.valueFields[i].textY = box.top - 2;
-        }
-    }
+    finishMaskAreas();
 }
 
 // What a mask scan produces, taken out of AppState so that another scan can start afresh.

@@ -47,13 +47,6 @@ RECT fieldBox(int field)
     return box;
 }
 
-std::string title(HWND window)
-{
-    char text[64] = "";
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-}
-
 class PaintTest : public ProgramTest {
 protected:
     void SetUp() override
@@ -135,7 +128,7 @@ TEST_F(PaintTest, RefreshWithoutRegionLeavesTheDisplay)
     EXPECT_EQ(0, countOtherThan(after, displayBox, RGB(255, 255, 255)));
     EXPECT_EQ(0, countOtherThan(afterShown, displayBox, RGB(255, 255, 255)));
     EXPECT_FALSE(sameInBox(before, after, fieldBox(redDecField))) << "the fields were not redrawn";
-    EXPECT_EQ("01 02 03 - Huebrick", title(window));
+    EXPECT_EQ("01 02 03 - Huebrick", windowTitle(window));
 }
 
 TEST_F(PaintTest, ReleaseTakesTheFirstPressedChannelButtonOnly)
@@ -243,7 +236,7 @@ TEST_F(SplashTest, SplashHoldsTheDisplayUntilItsTimer)
     refreshColorDisplay(app.displayRegion);
     EXPECT_TRUE(sameInBox(skin, shown(), displayBox));
     EXPECT_TRUE(sameInBox(skin, back(), displayBox));
-    EXPECT_EQ("C8 00 00 - Huebrick", title(window)) << "fields and title still follow";
+    EXPECT_EQ("C8 00 00 - Huebrick", windowTitle(window)) << "fields and title still follow";
 
     SetTimer(window, TIMER_SPLASH, 10, NULL);
     ASSERT_TRUE(pumpUntil([] { return !app.splashShowing; }, 5000));
