@@ -242,7 +242,7 @@ struct MenuWatch {
 DWORD WINAPI watchMenu(void* parameter)
 {
     MenuWatch* watch = static_cast<MenuWatch*>(parameter);
-    for (int i = 0; i < 300 && !watch->found; i++) {
+    for (int i = 0; i < 1000 && !watch->found; i++) {
         HWND menu = NULL;
         while ((menu = FindWindowExA(NULL, menu, "#32768", NULL)) != NULL) {
             DWORD process = 0;
@@ -266,6 +266,9 @@ DWORD WINAPI watchMenu(void* parameter)
 TEST_F(WindowTest, ARightPressOnTheIconOpensTheMenuAtThePointer)
 {
     onCommand(window, CMD_SYSTEM_TRAY);
+    // Hiding and showing the window around the style change leaves focus events on their
+    // way from X; one arriving while the menu is open would close it at once.
+    pumpMessages(300);
     SetCursorPos(300, 250);
     MenuWatch watch = { window, {}, 0 };
     HANDLE thread = CreateThread(NULL, 0, watchMenu, &watch, 0, NULL);
