@@ -17,6 +17,9 @@ void cancelPress(HWND window);
 // Sampling and the zoom view
 void layoutZoomView();
 void sampleScreen();
+// The mean of the side x side square around a screen point, clipped to the desktop and
+// leaving out the program's own zoomRegion; a side of 1 or less reads the one pixel.
+// fallback when nothing could be read.
 COLORREF averageScreenColor(int x, int y, int side, COLORREF fallback);
 COLORREF screenPixel(int x, int y, COLORREF fallback);
 void freeSamplingBuffers();

@@ -72,28 +72,26 @@ COLORREF screenPixel(int x, int y, COLORREF fallback)
     return readScreen(x, y, 1, 1) ? sampledPixel(0, 0) : fallback;
 }
 
-// The mean of the square around (x, y), leaving out the program's own active display.
-COLORREF averageScreenColor(int x, int y, int side, COLORREF fallback)
+static bool isEmpty(const PixelBox& b)
 {
-    RECT desktopRect;
-    GetWindowRect(GetDesktopWindow(), &desktopRect);
-    PixelBox desktop = { desktopRect.left, desktopRect.top, desktopRect.right, desktopRect.bottom };
-    PixelBox square = averagingSquare(x, y, side, desktop);
-    int width = square.right - square.left, height = square.bottom - square.top;
-    if (width <= 0 || height <= 0 || !readScreen(square.left, square.top, width, height))
-        return fallback;
+    return b.right <= b.left || b.bottom <= b.top;
+}
 
+// The mean of square, read from the sample buffer that holds the screen from (left, top);
+// points of the program's own active display are left out.
+static COLORREF averageRead(const PixelBox& square, int left, int top, COLORREF fallback)
+{
     RECT own = {};
     if (app.zoomRegion)
         GetRgnBox(app.zoomRegion, &own);
     UINT32 count = 0, red = 0, green = 0, blue = 0;
-    for (int i = 0; i < width; i++) {
-        for (int j = 0; j < height; j++) {
-            int wx = square.left + i - app.windowRect.left, wy = square.top + j - app.windowRect.top;
+    for (int x = square.left; x < square.right; x++) {
+        for (int y = square.top; y < square.bottom; y++) {
+            int wx = x - app.windowRect.left, wy = y - app.windowRect.top;
             bool inOwnBox = wx >= own.left && wx < own.right && wy >= own.top && wy < own.bottom;
             if (inOwnBox && PtInRegion(app.zoomRegion, wx, wy))
                 continue;
-            COLORREF c = sampledPixel(i, j);
+            COLORREF c = sampledPixel(x - left, y - top);
             red += GetRValue(c);
             green += GetGValue(c);
             blue += GetBValue(c);
@@ -105,12 +103,42 @@ COLORREF averageScreenColor(int x, int y, int side, COLORREF fallback)
     return RGB(red / count, green / count, blue / count);
 }
 
+// The square a side averages, clipped to the desktop; a side of 1 or less is the one pixel.
+static PixelBox pickSquare(int x, int y, int side)
+{
+    if (side <= 1) {
+        PixelBox pixel = { x, y, x + 1, y + 1 };
+        return pixel;
+    }
+    RECT desktopRect;
+    GetWindowRect(GetDesktopWindow(), &desktopRect);
+    PixelBox desktop = { desktopRect.left, desktopRect.top, desktopRect.right, desktopRect.bottom };
+    return averagingSquare(x, y, side, desktop);
+}
+
+// The colour of square (as pickSquare gives it) from the buffer holding the screen from (left, top).
+static COLORREF colorRead(const PixelBox& square, int side, int left, int top, COLORREF fallback)
+{
+    if (side <= 1)
+        return sampledPixel(square.left - left, square.top - top);
+    return averageRead(square, left, top, fallback);
+}
+
+// The mean of the square around (x, y), leaving out the program's own active display.
+// Any side is taken: it is capped like the stored setting, and 1 or less reads one pixel.
+COLORREF averageScreenColor(int x, int y, int side, COLORREF fallback)
+{
+    side = usableAntiDither(side);
+    PixelBox square = pickSquare(x, y, side);
+    int width = square.right - square.left, height = square.bottom - square.top;
+    if (isEmpty(square) || !readScreen(square.left, square.top, width, height))
+        return fallback;
+    return colorRead(square, side, square.left, square.top, fallback);
+}
+
 static void pickColor()
 {
-    int side = usableAntiDither(app.antiDitherTol);
-    COLORREF color = side > 1 ? averageScreenColor(app.cursorPos.x, app.cursorPos.y, side, app.curColor)
-                              : screenPixel(app.cursorPos.x, app.cursorPos.y, app.curColor);
-    setColor(color);
+    setColor(averageScreenColor(app.cursorPos.x, app.cursorPos.y, app.antiDitherTol, app.curColor));
 }
 
 // The lower half of a split display without zoom shows the pixel under the pointer.
@@ -127,22 +155,45 @@ static void fillZoomWithPixel()
         DeleteObject(brush);
 }
 
-static void drawMagnifiedView()
+// What the magnified view copies this tick: the part of its source that lies on the
+// screen (a copy reaching past the right or bottom edge fails as a whole under Wine,
+// which left the view unpainted), and the strips around it that are painted black.
+struct ViewCopy {
+    ZoomSource source;
+    PixelBox onScreen;
+};
+
+static ViewCopy viewCopy()
+{
+    const ZoomLayout& layout = app.zoomLayout;
+    int screenWidth = GetSystemMetrics(SM_CXSCREEN), screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    ViewCopy copy;
+    clipZoomSource(app.cursorPos.x, app.cursorPos.y, layout, app.activeZoom, screenWidth, screenHeight,
+                   &copy.source);
+    int right = app.cursorPos.x - layout.sourceWidth / 2 + layout.sourceWidth;
+    int bottom = app.cursorPos.y - layout.sourceHeight / 2 + layout.sourceHeight;
+    copy.onScreen.left = copy.source.srcX;
+    copy.onScreen.top = copy.source.srcY;
+    copy.onScreen.right = right < screenWidth ? right : screenWidth;
+    copy.onScreen.bottom = bottom < screenHeight ? bottom : screenHeight;
+    return copy;
+}
+
+// Draws the view from source, a device context holding the screen from (left, top).
+static void drawMagnifiedView(const ViewCopy& copy, HDC source, int left, int top)
 {
     const ZoomLayout& layout = app.zoomLayout;
     int z = app.activeZoom;
-    ZoomSource source;
-    clipZoomSource(app.cursorPos.x, app.cursorPos.y, layout, z, GetSystemMetrics(SM_CXSCREEN),
-                   GetSystemMetrics(SM_CYSCREEN), &source);
-
-    HDC screen = GetWindowDC(NULL);
     SelectClipRgn(app.backDC, app.zoomRegion);
-    StretchBlt(app.backDC, source.destX, source.destY, layout.destWidth, layout.destHeight,
-               screen, source.srcX, source.srcY, layout.sourceWidth, layout.sourceHeight, SRCCOPY);
-    if (source.stripCount > 0) {
+    const PixelBox& part = copy.onScreen;
+    if (!isEmpty(part))
+        StretchBlt(app.backDC, copy.source.destX, copy.source.destY, (part.right - part.left) * z,
+                   (part.bottom - part.top) * z, source, part.left - left, part.top - top,
+                   part.right - part.left, part.bottom - part.top, SRCCOPY);
+    if (copy.source.stripCount > 0) {
         HRGN black = createRegion(0, 0, 0, 0);
-        for (int i = 0; i < source.stripCount; i++) {
-            const PixelBox& s = source.strips[i];
+        for (int i = 0; i < copy.source.stripCount; i++) {
+            const PixelBox& s = copy.source.strips[i];
             HRGN strip = createRegion(s.left, s.top, s.right, s.bottom);
             CombineRgn(black, black, strip, RGN_OR);
             DeleteObject(strip);
@@ -153,13 +204,57 @@ static void drawMagnifiedView()
     }
     if (!(app.splitScreen && app.stickyZoom))
         SetPixel(app.backDC, layout.centerX, layout.centerY, RGB(255, 0, 0));
-    ReleaseDC(NULL, screen);
 
     SelectClipRgn(app.windowDC, app.zoomRegion);
     const RECT& box = app.zoomBox;
     BitBlt(app.windowDC, box.left, box.top, box.right - box.left, box.bottom - box.top,
            app.backDC, box.left, box.top, SRCCOPY);
-    refreshColorDisplay(NULL);
+}
+
+static PixelBox unite(const PixelBox& a, const PixelBox& b)
+{
+    if (isEmpty(a))
+        return b;
+    if (isEmpty(b))
+        return a;
+    PixelBox u = { a.left < b.left ? a.left : b.left, a.top < b.top ? a.top : b.top,
+                   a.right > b.right ? a.right : b.right, a.bottom > b.bottom ? a.bottom : b.bottom };
+    return u;
+}
+
+// A magnified tick reads the screen once: the view's source and the picked square
+// together, when they fit the sample buffer; otherwise each reads on its own.
+static void magnify(bool pick)
+{
+    ViewCopy copy = viewCopy();
+    int side = usableAntiDither(app.antiDitherTol);
+    PixelBox square = { 0, 0, 0, 0 };
+    if (pick)
+        square = pickSquare(app.cursorPos.x, app.cursorPos.y, side);
+    PixelBox both = unite(copy.onScreen, square);
+    int width = both.right - both.left, height = both.bottom - both.top;
+    if (!isEmpty(both) && width <= maxAntiDither && height <= maxAntiDither
+        && readScreen(both.left, both.top, width, height)) {
+        if (pick)
+            setColor(isEmpty(square) ? app.curColor : colorRead(square, side, both.left, both.top, app.curColor));
+        drawMagnifiedView(copy, app.sampleDC, both.left, both.top);
+        return;
+    }
+    if (pick)
+        pickColor();
+    HDC screen = GetWindowDC(NULL);
+    drawMagnifiedView(copy, screen, 0, 0);
+    ReleaseDC(NULL, screen);
+}
+
+static void magnifiedTick(bool pick)
+{
+    COLORREF before = app.curColor;
+    magnify(pick);
+    // The fields and the title show nothing but the colour: redrawn only when it changed,
+    // since rewriting the title each tick costs as much as reading the screen.
+    if (app.curColor != before)
+        refreshColorDisplay(NULL);
 }
 
 void sampleScreen()
@@ -168,15 +263,17 @@ void sampleScreen()
         app.blackBrush = CreateSolidBrush(0);
     GetCursorPos(&app.cursorPos);
     // A sticky magnifier in the lower half only moves the view; the colour stays.
-    if (!(app.splitScreen && app.dropperInBottomHalf && app.stickyZoom))
+    bool pick = !(app.splitScreen && app.dropperInBottomHalf && app.stickyZoom);
+    if (app.activeZoom != 0 && (!app.splitScreen || app.dropperInBottomHalf)) {
+        magnifiedTick(pick);
+        return;
+    }
+    if (pick)
         pickColor();
-
     if (app.activeZoom == 0 && app.dropperInBottomHalf) {
         fillZoomWithPixel();
         refreshColorDisplay(NULL);
-    } else if (app.activeZoom == 0 || (app.splitScreen && !app.dropperInBottomHalf)) {
-        refreshColorDisplay(app.zoomRegion);    // a pick in the upper half shows the plain colour
     } else {
-        drawMagnifiedView();
+        refreshColorDisplay(app.zoomRegion);    // a pick in the upper half shows the plain colour
     }
 }

@@ -6,17 +6,24 @@
 #include "res/resource.h"
 
 #include <commctrl.h>
+#include <cstring>
 
 void updateTitle()
 {
     const char* texts[valueFieldCount];
     for (int i = 0; i < valueFieldCount; i++)
         texts[i] = app.valueFields[i].text;
-    buildTitleTexts(app.colorFormat, texts, app.titleText, sizeof app.titleText, app.trayIconData.szTip, 64);
+    char title[sizeof app.titleText], tip[64];
+    buildTitleTexts(app.colorFormat, texts, title, sizeof title, tip, sizeof tip);
+    // Every sampling tick ends here: a title or tip that did not change is not sent again.
+    bool titleChanged = strcmp(title, app.titleText) != 0;
+    bool tipChanged = strcmp(tip, app.trayIconData.szTip) != 0;
+    memcpy(app.titleText, title, sizeof title);
+    memcpy(app.trayIconData.szTip, tip, sizeof tip);
     HWND window = WindowFromDC(app.windowDC);
-    if (window)
+    if (window && titleChanged)
         SetWindowTextA(window, app.titleText);
-    if (app.inSystemTray) {
+    if (app.inSystemTray && tipChanged) {
         app.trayIconData.uFlags = NIF_TIP;
         Shell_NotifyIconA(NIM_MODIFY, &app.trayIconData);
     }

@@ -1,0 +1,138 @@
+// The slow, obvious way to average the screen: one window lookup and GetPixel per pixel.
+// The tests compare the program's one-copy sampling with it; the benchmark times both.
+#pragma once
+
+#include <windows.h>
+
+// A pixel as the window under it reads it; CLR_INVALID's low bytes count as white.
+inline COLORREF referencePixel(int x, int y)
+{
+    POINT p = { x, y };
+    HWND under = WindowFromPoint(p);
+    HDC dc = GetWindowDC(under);
+    RECT r = {};
+    GetWindowRect(under, &r);
+    COLORREF c = GetPixel(dc, x - r.left, y - r.top);
+    ReleaseDC(under, dc);
+    return c;
+}
+
+// The n x n square around (x, y) clipped to the desktop (right and bottom exclusive, the
+// screen's last column and row included), leaving out points of skip (window coordinates
+// relative to origin). Returns fallback when no point is left; *counted gets the count.
+inline COLORREF referenceAverage(int x, int y, int n, HRGN skip, POINT origin, COLORREF fallback,
+                                 unsigned* counted = nullptr)
+{
+    RECT desktop;
+    GetWindowRect(GetDesktopWindow(), &desktop);
+    int left = x - n / 2, top = y - n / 2;
+    int right = left + n, bottom = top + n;
+    if (left < desktop.left) left = desktop.left;
+    if (top < desktop.top) top = desktop.top;
+    if (right > desktop.right) right = desktop.right;
+    if (bottom > desktop.bottom) bottom = desktop.bottom;
+    unsigned count = 0, red = 0, green = 0, blue = 0;
+    for (int px = left; px < right; px++) {
+        for (int py = top; py < bottom; py++) {
+            if (skip && PtInRegion(skip, px - origin.x, py - origin.y))
+                continue;
+            COLORREF c = referencePixel(px, py);
+            red += c & 0xFF;
+            green += (c >> 8) & 0xFF;
+            blue += (c >> 16) & 0xFF;
+            count++;
+        }
+    }
+    if (counted)
+        *counted = count;
+    if (count == 0)
+        return fallback;
+    return RGB(red / count, green / count, blue / count);
+}
+
+// The colour the pattern window shows at a screen point: every neighbour differs, and
+// the screen's last column and row differ from the ones before them.
+inline COLORREF patternColor(int x, int y)
+{
+    return RGB((x * 37 + y * 11) & 0xFF, (x * 5 + y * 29 + 64) & 0xFF, ((x ^ y) * 7 + 3) & 0xFF);
+}
+
+// The truncated mean of patternColor over [left, right) x [top, bottom), or fallback.
+inline COLORREF patternMean(int left, int top, int right, int bottom, COLORREF fallback)
+{
+    unsigned count = 0, red = 0, green = 0, blue = 0;
+    for (int x = left; x < right; x++)
+        for (int y = top; y < bottom; y++) {
+            COLORREF c = patternColor(x, y);
+            red += GetRValue(c);
+            green += GetGValue(c);
+            blue += GetBValue(c);
+            count++;
+        }
+    return count ? RGB(red / count, green / count, blue / count) : fallback;
+}
+
+// A popup window of this process that paints patternColor at every screen point it covers.
+class PatternWindow {
+public:
+    explicit PatternWindow(bool topmost = true, int left = 0, int top = 0, int width = 0, int height = 0)
+    {
+        if (width <= 0 || height <= 0) {
+            width = GetSystemMetrics(SM_CXSCREEN);
+            height = GetSystemMetrics(SM_CYSCREEN);
+        }
+        BITMAPINFO info = {};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        void* bits = nullptr;
+        picture = CreateDIBSection(NULL, &info, DIB_RGB_COLORS, &bits, NULL, 0);
+        DWORD* pixels = static_cast<DWORD*>(bits);
+        for (int y = 0; y < height; y++)
+            for (int x = 0; x < width; x++) {
+                COLORREF c = patternColor(left + x, top + y);
+                pixels[y * width + x] = (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+            }
+        WNDCLASSA windowClass = {};
+        windowClass.lpfnWndProc = proc;
+        windowClass.hInstance = GetModuleHandleA(NULL);
+        windowClass.lpszClassName = "huebrickPatternWindow";
+        RegisterClassA(&windowClass);
+        window = CreateWindowExA(WS_EX_TOOLWINDOW | (topmost ? WS_EX_TOPMOST : 0), "huebrickPatternWindow",
+                                 "pattern", WS_POPUP | WS_VISIBLE, left, top, width, height, NULL, NULL,
+                                 windowClass.hInstance, NULL);
+        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(picture));
+        InvalidateRect(window, NULL, FALSE);
+        UpdateWindow(window);
+    }
+    ~PatternWindow()
+    {
+        DestroyWindow(window);
+        UnregisterClassA("huebrickPatternWindow", GetModuleHandleA(NULL));
+        DeleteObject(picture);
+    }
+    HWND window = NULL;
+
+private:
+    static LRESULT CALLBACK proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        if (message != WM_PAINT)
+            return DefWindowProcA(hwnd, message, wParam, lParam);
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(hwnd, &paint);
+        HBITMAP picture = reinterpret_cast<HBITMAP>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+        HDC source = CreateCompatibleDC(dc);
+        HGDIOBJ old = SelectObject(source, picture);
+        RECT r;
+        GetClientRect(hwnd, &r);
+        BitBlt(dc, 0, 0, r.right, r.bottom, source, 0, 0, SRCCOPY);
+        SelectObject(source, old);
+        DeleteDC(source);
+        EndPaint(hwnd, &paint);
+        return 0;
+    }
+    HBITMAP picture = NULL;
+};
