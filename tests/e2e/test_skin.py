@@ -229,3 +229,18 @@ def case_user_skin_from_the_dialog_and_back(launch):
         expect_equal(("REG_SZ", windows_path), reg_query().get("skinFileName"), "saved skin")
     finally:
         shutil.rmtree(folder, ignore_errors=True)
+
+
+def case_the_shipped_sample_skin_takes_its_masks_shape(launch):
+    sample = os.path.join(ROOT, "res", "sample", "prism.bmp")
+    reg_add("skinFileName", "REG_SZ", "Z:" + sample.replace("/", "\\"))
+    program = start(launch)
+    # The mask makes a 209 x 64 bar with a round lens, nothing like the built-in face.
+    expect_equal((209, 64), program.geometry()[2:], "the sample skin's window size")
+    poll(lambda: window_pixels(Screen(), program)(32, 20) == (255, 255, 255), 5, what="the lens filled")
+    screenshot("skin-prism")
+    # Its own hit areas: the red column's lower key lowers red.
+    program.click(82, 36)
+    program.wait_title("FE FF FF - Huebrick")
+    program.key("ctrl+q")
+    expect_equal(0, program.exit_code(), "exit code")
