@@ -29,9 +29,11 @@ static void bindButtonActions()
 
 static void setDefaults()
 {
+    int32_t x, y;
     defaultWindowPosition(app.workArea.left, app.workArea.top, app.workArea.right, app.workArea.bottom,
-                          83, 132, reinterpret_cast<int32_t*>(&app.windowRect.left),
-                          reinterpret_cast<int32_t*>(&app.windowRect.top));
+                          83, 132, &x, &y);
+    app.windowRect.left = x;
+    app.windowRect.top = y;
     app.splitScreen = true;
     app.stickyZoom = false;
     app.autoFormat = true;
@@ -115,8 +117,11 @@ bool loadSettings(HINSTANCE instance)
 
     HKEY key;
     if (RegOpenKeyA(HKEY_CURRENT_USER, settingsKey, &key) == ERROR_SUCCESS) {
-        readNumber(key, "xPos", reinterpret_cast<int*>(&app.windowRect.left));
-        readNumber(key, "yPos", reinterpret_cast<int*>(&app.windowRect.top));
+        int x = app.windowRect.left, y = app.windowRect.top;
+        readNumber(key, "xPos", &x);
+        readNumber(key, "yPos", &y);
+        app.windowRect.left = x;
+        app.windowRect.top = y;
         readHistory(key);
         readFlag(key, "splitScreen", &app.splitScreen);
         readFlag(key, "stickyZoom", &app.stickyZoom);
