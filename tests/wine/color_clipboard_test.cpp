@@ -128,8 +128,7 @@ protected:
     void SetUp() override
     {
         ProgramTest::SetUp();
-        setDword("splashScreen", 0);
-        startProgram();
+        startWithoutSplash();
     }
     // A known starting point that is recorded, so a paste of any other colour records once.
     void startFrom(COLORREF color, int format)

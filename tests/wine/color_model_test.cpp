@@ -25,8 +25,7 @@ protected:
     void SetUp() override
     {
         ProgramTest::SetUp();
-        setDword("splashScreen", 0);
-        startProgram();
+        startWithoutSplash();
     }
     void TearDown() override
     {

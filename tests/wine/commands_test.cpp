@@ -13,8 +13,7 @@ protected:
     void SetUp() override
     {
         ProgramTest::SetUp();
-        setDword("splashScreen", 0);
-        startProgram();
+        startWithoutSplash();
     }
 };
 

@@ -120,6 +120,12 @@ void ProgramTest::startProgram()
     pumpMessages(20);
 }
 
+void ProgramTest::startWithoutSplash()
+{
+    setDword("splashScreen", 0);
+    startProgram();
+}
+
 void ProgramTest::closeProgram()
 {
     if (!window)

@@ -42,6 +42,7 @@ protected:
     void SetUp() override;
     void TearDown() override;
     void startProgram();
+    void startWithoutSplash();  // most tests need the display filled at once
     void closeProgram();    // as the close command does: saves settings
     HWND window = NULL;
     HACCEL accelerators = NULL;

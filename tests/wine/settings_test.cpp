@@ -204,8 +204,7 @@ TEST_F(ProgramTest, HistoryRoundTripsOldestFirstAndStartsAtTheNewest)
 
 TEST_F(ProgramTest, EndOfSessionSavesWhatTheSessionChanged)
 {
-    setDword("splashScreen", 0);
-    startProgram();
+    startWithoutSplash();
     onChar(window, 'r');
     onKeyUp(window, 'R');
     onCommand(window, CMD_ZOOM_8X);

@@ -67,8 +67,7 @@ protected:
     void SetUp() override
     {
         ProgramTest::SetUp();
-        setDword("splashScreen", 0);
-        startProgram();
+        startWithoutSplash();
     }
 };
 

@@ -101,8 +101,7 @@ protected:
     void SetUp() override
     {
         ProgramTest::SetUp();
-        setDword("splashScreen", 0);
-        startProgram();
+        startWithoutSplash();
     }
     std::string writeMaskedSkin(const std::string& skinName, const std::string& maskName)
     {

@@ -112,8 +112,7 @@ protected:
     void SetUp() override
     {
         ProgramTest::SetUp();
-        setDword("splashScreen", 0);
-        startProgram();
+        startWithoutSplash();
     }
     // Writes the skin and its mask beside it; returns the skin's path.
     std::string writeSkin(const std::string& name, const Picture& skin, const Picture& mask)

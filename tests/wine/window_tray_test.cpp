@@ -53,8 +53,7 @@ protected:
     void SetUp() override
     {
         ProgramTest::SetUp();
-        setDword("splashScreen", 0);
-        startProgram();
+        startWithoutSplash();
     }
     LONG exStyle() { return GetWindowLongA(window, GWL_EXSTYLE); }
 };
