@@ -385,9 +385,13 @@ bool loadSkin(HWND window, char* path)
     if (!path || failed)
         loadBuiltInSkin(window);
     SetCursor(previous);
-    // Shown once the built-in skin stands, so the window behind the message is whole.
-    if (failed)
+    // Shown once the built-in skin stands and is on the screen, so the window behind the
+    // message is whole: the resize and the new shape repaint only what they uncover, and the
+    // part both faces share would keep the old skin's pixels while the message waits.
+    if (failed) {
+        presentBackBuffer(NULL);
         MessageBoxA(window, userSkinError, "Huebrick - Error", MB_OK | MB_ICONERROR);
+    }
     return true;
 }
 

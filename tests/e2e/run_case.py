@@ -1,6 +1,7 @@
 """Runs every case_* function of one end-to-end case file against huebrick.exe.
 
-usage: run_case.py CASE_FILE HUEBRICK_EXE [TEST_WINDOW_EXE]"""
+usage: run_case.py CASE_FILE HUEBRICK_EXE [TEST_WINDOW_EXE]
+HUEBRICK_CASE=text runs only the cases whose name holds the text."""
 
 import importlib.util
 import os
@@ -21,6 +22,9 @@ def main():
     loader.loader.exec_module(module)
     cases = [(name, getattr(module, name)) for name in dir(module) if name.startswith("case_")]
     cases.sort(key=lambda c: c[1].__code__.co_firstlineno)
+    only = os.environ.get("HUEBRICK_CASE")
+    if only:
+        cases = [c for c in cases if only in c[0]]
     passed = failed = 0
     for name, case in cases:
         harness.reset_settings()

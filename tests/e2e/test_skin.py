@@ -1,13 +1,15 @@
 """The skin on the real screen: the window's shape and face, the splash picture, the field
-texts' colours, a repaint after being covered, and a user skin chosen in the file dialog."""
+texts' colours, a repaint after being covered, a user skin chosen in the file dialog or dropped
+from outside, and the splash turned off and on."""
 
 import os
 import shutil
 import struct
 import tempfile
 
-from harness import (Failure, Screen, TestWindow, expect, expect_equal, poll, reg_add, reg_query, screenshot,
-                     windows_named, xdotool)
+import xdnd
+from harness import (Failure, Screen, TestWindow, expect, expect_equal, poll, reg_add, reg_query, run,
+                     screenshot, windows_named, xdotool)
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 WIDTH, HEIGHT = 83, 132
@@ -82,6 +84,31 @@ def start(launch, splash=False):
     return launch()
 
 
+def face_mismatches(at, desktop, display=(255, 255, 255), hidden=lambda x, y: False):
+    """Pixels (x, y, seen, expected) where the window at(x, y) is not the built-in face with the
+    display in the given colour (None: not compared), the desktop in the notches, the snap
+    button latched and the fields left out."""
+    _, _, skin = read_bmp(os.path.join(ROOT, "res", "skin.bmp"))
+    wrong = []
+    for y in range(HEIGHT):
+        for x in range(WIDTH):
+            if any(inside(f, x, y) for f in FIELDS) or hidden(x, y):
+                continue
+            if in_notch(x, y):
+                expected = desktop(x, y)
+            elif inside(DISPLAY, x, y):
+                if display is None:
+                    continue
+                expected = display
+            elif inside(SNAP, x, y):
+                expected = skin(x + 83, y)    # snapping is on by default: the button is latched
+            else:
+                expected = skin(x, y)
+            if at(x, y) != expected:
+                wrong.append((x, y, at(x, y), expected))
+    return wrong
+
+
 def case_the_face_is_the_skin_and_the_notches_show_the_desktop(launch):
     desktop = Screen()
     program = start(launch)
@@ -92,21 +119,7 @@ def case_the_face_is_the_skin_and_the_notches_show_the_desktop(launch):
                  5, what="the white display")
     at = window_pixels(shown, program)
     path = screenshot("skin-face")
-    wrong = []
-    for y in range(HEIGHT):
-        for x in range(WIDTH):
-            if any(inside(f, x, y) for f in FIELDS):
-                continue
-            if in_notch(x, y):
-                expected = desktop.pixel(x0 + x, y0 + y)
-            elif inside(DISPLAY, x, y):
-                expected = (255, 255, 255)
-            elif inside(SNAP, x, y):
-                expected = skin(x + 83, y)    # snapping is on by default: the button is latched
-            else:
-                expected = skin(x, y)
-            if at(x, y) != expected:
-                wrong.append((x, y, at(x, y), expected))
+    wrong = face_mismatches(at, lambda x, y: desktop.pixel(x0 + x, y0 + y))
     expect(not wrong, "%d pixels differ from the skin, first %r (see %s)" % (len(wrong), wrong[:5], path))
     for x, y in NOTCHES:
         expect_equal(desktop.pixel(x0 + x, y0 + y), at(x, y), "notch pixel %d,%d" % (x, y))
@@ -242,5 +255,81 @@ def case_the_shipped_sample_skin_takes_its_masks_shape(launch):
     # Its own hit areas: the red column's lower key lowers red.
     program.click(82, 36)
     program.wait_title("FE FF FF - Huebrick")
+    program.key("ctrl+q")
+    expect_equal(0, program.exit_code(), "exit code")
+
+
+def dropped(program, path, point=(2, 60)):
+    """Drops a file on the window from outside, as a file manager would, at a point of its body."""
+    wx, wy, _, _ = program.geometry()
+    expect(xdnd.drop(program.window, wx + point[0], wy + point[1], [path]), "the window refused the drop of " + path)
+
+
+def case_a_skin_dropped_from_outside_loads_and_a_broken_one_falls_back(launch):
+    folder = tempfile.mkdtemp(prefix="huebrick-drop-")
+    try:
+        windows_path, body = masked_skin(folder)
+        broken = os.path.join(folder, "broken.bmp")
+        with open(broken, "wb") as f:
+            f.write(b"BM not a picture at all")
+        program = start(launch)
+        dropped(program, os.path.join(folder, "steel.bmp"))
+        poll(lambda: program.geometry()[2:] == (100, 72), 10, what="the window at the dropped skin's size")
+        poll(lambda: window_pixels(Screen(), program)(30, 20) == (255, 255, 255), 5, what="the display filled")
+        screenshot("skin-dropped")
+        expect_equal(body, window_pixels(Screen(), program)(2, 60), "the dropped skin's body")
+
+        dropped(program, broken)
+        box = poll(lambda: (windows_named("^Huebrick - Error$") or [None])[0], 10, what="the error message")
+        # Behind the message the built-in face is already back on the screen, whole.
+        expect_equal((WIDTH, HEIGHT), program.geometry()[2:], "the size behind the message")
+        path = screenshot("skin-drop-refused")
+        wx, wy, _, _ = program.geometry()
+        out = run("xdotool", "getwindowgeometry", "--shell", str(box)).stdout
+        g = dict(line.split("=") for line in out.split())
+        bx, by, bw, bh = (int(g[k]) for k in ("X", "Y", "WIDTH", "HEIGHT"))
+        covered = lambda x, y: bx <= wx + x < bx + bw and by <= wy + y < by + bh
+        wrong = face_mismatches(window_pixels(Screen(), program), lambda x, y: None, None,
+                                lambda x, y: covered(x, y) or in_notch(x, y))
+        expect(not wrong, "%d pixels beside the message are not the built-in face, first %r (see %s)"
+               % (len(wrong), wrong[:5], path))
+        xdotool("windowfocus", box)
+        xdotool("key", "Return")
+        poll(lambda: not windows_named("^Huebrick - Error$"), 5, what="the message to close")
+        keys_again(program, (2, 100), "ctrl+q")
+        expect_equal(0, program.exit_code(), "exit code")
+        expect_equal(("REG_SZ", ""), reg_query().get("skinFileName"), "no skin saved after the failure")
+    finally:
+        shutil.rmtree(folder, ignore_errors=True)
+
+
+def case_the_splash_turned_off_and_on(launch):
+    # Ctrl+P turns the splash on and shows it at once; on the next start it shows first.
+    program = start(launch)
+    program.wait_title("FF FF FF - Huebrick")
+    poll(lambda: window_pixels(Screen(), program)(40, 40) == (255, 255, 255), 5, what="the white display")
+    _, _, skin = read_bmp(os.path.join(ROOT, "res", "skin.bmp"))
+    splash_pixel = skin(40, 40)
+    expect(splash_pixel != (255, 255, 255), "the splash picture must differ from white at 40,40")
+    program.key("ctrl+p")
+    poll(lambda: window_pixels(Screen(), program)(40, 40) == splash_pixel, 5, what="the splash after Ctrl+P")
+    poll(lambda: window_pixels(Screen(), program)(40, 40) == (255, 255, 255), 5, what="the colour after the splash")
+    keys_again(program, (2, 100), "ctrl+q")
+    expect_equal(0, program.exit_code(), "exit code")
+    expect_equal(("REG_DWORD", 1), reg_query().get("splashScreen"), "splash saved on")
+
+    # Ctrl+P while the splash shows changes nothing; once it has ended it turns the splash off.
+    program = launch()
+    poll(lambda: window_pixels(Screen(), program)(40, 40) == splash_pixel, 5, what="the splash at start")
+    program.key("ctrl+p")
+    poll(lambda: window_pixels(Screen(), program)(40, 40) == (255, 255, 255), 5, what="the colour after the splash")
+    keys_again(program, (2, 100), "ctrl+p")
+    keys_again(program, (2, 60), "ctrl+q")
+    expect_equal(0, program.exit_code(), "exit code")
+    expect_equal(("REG_DWORD", 0), reg_query().get("splashScreen"), "splash saved off")
+
+    # Off: the first picture of the next start already shows the colour.
+    program = launch()
+    expect_equal((255, 255, 255), window_pixels(Screen(), program)(40, 40), "the display at once")
     program.key("ctrl+q")
     expect_equal(0, program.exit_code(), "exit code")
