@@ -197,12 +197,15 @@ class Program:
 
 
 class TestWindow:
-    """A plain window of one colour at a known place, from huebrick_testwindow.exe."""
+    """A plain window at a known place, from huebrick_testwindow.exe: of one colour 0xRRGGBB, or
+    of four quadrants meeting at its centre for a tuple (top left, top right, bottom left,
+    bottom right)."""
 
     def __init__(self, x, y, width, height, rgb, title="Huebrick test window"):
         self.title = title
+        colours = "/".join("%06X" % c for c in (rgb if isinstance(rgb, tuple) else (rgb,)))
         self.process = subprocess.Popen(["wine", TEST_WINDOW_EXE, str(x), str(y), str(width), str(height),
-                                         "%06X" % rgb, title],
+                                         colours, title],
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         started.append(self)
         self.window = poll(lambda: (windows_named("^%s$" % re.escape(title)) or [None])[0], 15,

@@ -1,10 +1,12 @@
-// A plain window for the end-to-end tests: a known colour at a known place, to pick colours
-// from and to snap to. usage: huebrick_testwindow X Y WIDTH HEIGHT RRGGBB [TITLE]
+// A plain window for the end-to-end tests: known colours at a known place, to pick colours
+// from and to snap to. usage: huebrick_testwindow X Y WIDTH HEIGHT RRGGBB[/RRGGBB/RRGGBB/RRGGBB] [TITLE]
+// With four colours the window is four quadrants (top left, top right, bottom left, bottom
+// right) meeting at its centre, the left and top ones WIDTH / 2 and HEIGHT / 2 pixels.
 #include <windows.h>
 #include <cstdio>
 #include <cstdlib>
 
-static COLORREF fill;
+static COLORREF fills[4];
 
 static LRESULT CALLBACK testWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -12,11 +14,15 @@ static LRESULT CALLBACK testWindowProc(HWND window, UINT message, WPARAM wParam,
     case WM_PAINT: {
         PAINTSTRUCT paint;
         HDC dc = BeginPaint(window, &paint);
-        HBRUSH brush = CreateSolidBrush(fill);
-        RECT r;
-        GetClientRect(window, &r);
-        FillRect(dc, &r, brush);
-        DeleteObject(brush);
+        RECT client;
+        GetClientRect(window, &client);
+        int midX = client.right / 2, midY = client.bottom / 2;
+        for (int i = 0; i < 4; i++) {
+            RECT r = { i % 2 ? midX : 0, i / 2 ? midY : 0, i % 2 ? client.right : midX, i / 2 ? client.bottom : midY };
+            HBRUSH brush = CreateSolidBrush(fills[i]);
+            FillRect(dc, &r, brush);
+            DeleteObject(brush);
+        }
         EndPaint(window, &paint);
         return 0;
     }
@@ -31,11 +37,17 @@ static LRESULT CALLBACK testWindowProc(HWND window, UINT message, WPARAM wParam,
 int main(int argc, char** argv)
 {
     if (argc < 6) {
-        fprintf(stderr, "usage: %s X Y WIDTH HEIGHT RRGGBB [TITLE]\n", argv[0]);
+        fprintf(stderr, "usage: %s X Y WIDTH HEIGHT RRGGBB[/RRGGBB/RRGGBB/RRGGBB] [TITLE]\n", argv[0]);
         return 2;
     }
-    unsigned long rgb = strtoul(argv[5], NULL, 16);
-    fill = RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+    const char* next = argv[5];
+    for (int i = 0; i < 4; i++) {
+        char* end;
+        unsigned long rgb = strtoul(next, &end, 16);
+        fills[i] = RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+        if (*end == '/')
+            next = end + 1;    // otherwise the last colour fills the rest
+    }
     WNDCLASSA windowClass = {};
     windowClass.lpfnWndProc = testWindowProc;
     windowClass.hInstance = GetModuleHandleA(NULL);
