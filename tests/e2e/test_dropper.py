@@ -1,6 +1,6 @@
-"""The mouse on the real program: a held channel button that repeats faster and faster, scrubbing
-off the button, picking a colour from another window with the eye-dropper and its magnified view,
-and copying the colour with a right click."""
+"""The mouse on the real program: a click on each channel button, a held one that repeats
+faster and faster, scrubbing off the button, picking a colour from another window with the
+eye-dropper and its magnified view, and copying the colour with a right click."""
 
 import contextlib
 import time
@@ -74,6 +74,18 @@ def case_holding_more_red_steps_at_once_then_faster(launch):
     expect_equal(final, red_of(program.title()), "red after the release")
     history = close_and_read_history(program)
     expect_equal([(0x80, 0x80, 0x80), (final, 0x80, 0x80)], history, "one history entry for the whole press")
+
+
+def case_a_click_on_each_channel_button_steps_once(launch):
+    program = grey_start(launch)
+    steps = (((60, 74), "81 80 80"), ((23, 74), "80 80 80"), ((60, 86), "80 81 80"), ((23, 86), "80 80 80"),
+             ((60, 98), "80 80 81"), ((23, 98), "80 80 80"), ((73, 116), "81 81 81"), ((10, 116), "80 80 80"))
+    for (x, y), title in steps:
+        program.click(x, y)
+        program.wait_title(title + " - Huebrick")
+    history = close_and_read_history(program)
+    expect_equal([(0x80, 0x80, 0x80)] + [tuple(int(v, 16) for v in t.split()) for _, t in steps], history,
+                 "one history entry a click")
 
 
 def case_dragging_off_the_button_scrubs_the_channel(launch):
