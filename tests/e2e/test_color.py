@@ -72,12 +72,12 @@ def copy_text(title):
     return ",".join(str(int(v)) for v in values)
 
 
-def paste(program, text, expected_title):
-    """Pastes text and waits for its colour; Ctrl+V again while Wine still has the old text."""
+def paste(program, text, expected_title, key="ctrl+v"):
+    """Pastes text and waits for its colour; pastes again while Wine still has the old text."""
     offer(program, text)
 
     def pasted():
-        keys("ctrl+v")
+        keys(key)
         try:
             poll(lambda: program.title() == expected_title, 0.5, what=expected_title)
             return True
@@ -170,22 +170,25 @@ def case_copy_puts_the_selected_form_on_the_x_clipboard(launch):
 
 def case_paste_from_the_x_clipboard_sets_colour_and_form(launch):
     program = start(launch)
-    paste(program, "12,34,56", "012, 034, 056 - Huebrick")
-    expect_equal((12, 34, 56), display_pixel(program), "colour display")
-    paste(program, "0080ff", "00 80 FF - Huebrick")
-    paste(program, "1.00, 0.50, 0.00", "1.00, 0.50, 0.00 - Huebrick")
-    expect_equal((255, 127, 0), display_pixel(program), "colour display")
+    forms = (("12,34,56", "012, 034, 056", (12, 34, 56)), ("0080ff", "00 80 FF", (0, 128, 255)),
+             ("1.00, 0.50, 0.00", "1.00, 0.50, 0.00", (255, 127, 0)), ("0xFF8000", "FF 80 00", (255, 128, 0)),
+             ("ff", "00 00 FF", (0, 0, 255)), (" 255 ,128, 0 ", "255, 128, 000", (255, 128, 0)),
+             ("1,0.5,0", "1.00, 0.50, 0.00", (255, 127, 0)), ("10 20 30", "010, 020, 030", (10, 20, 30)))
+    for i, (text, title, colour) in enumerate(forms):
+        paste(program, text, title + " - Huebrick", "shift+Insert" if i % 2 else "ctrl+v")
+        expect_equal(colour, display_pixel(program), "colour display after pasting %r" % text)
     take_clipboard_back(program)
     close(program)
-    expect_equal([WHITE, (12, 34, 56), (0, 128, 255), (255, 127, 0)], saved_history(), "history")
-    expect_equal(("REG_DWORD", 2), reg_query().get("colorFormat"), "saved format")
+    expect_equal([WHITE] + [colour for _, _, colour in forms], saved_history(), "history")
+    expect_equal(("REG_DWORD", 1), reg_query().get("colorFormat"), "saved format")
 
 
 def case_a_refused_paste_changes_nothing(launch):
     program = start(launch)
     paste(program, "12,34,56", "012, 034, 056 - Huebrick")
     # The arrow keys after each paste mark that it has been handled.
-    for refused in ("FF 80 00", "255,128", "#FF8000", "300,0,0", "12,34,56 - Huebrick"):
+    for refused in ("FF 80 00", "255,128", "#FF8000", "300,0,0", "12,34,56 - Huebrick", "255,128,0 7", "1.5,0,0",
+                    "1234567"):
         offer(program, refused)
         for _ in range(3):
             keys("ctrl+v", "Left")
