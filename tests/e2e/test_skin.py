@@ -265,14 +265,25 @@ def dropped(program, path, point=(2, 60)):
     expect(xdnd.drop(program.window, wx + point[0], wy + point[1], [path]), "the window refused the drop of " + path)
 
 
-def case_a_skin_dropped_from_outside_loads_and_a_broken_one_falls_back(launch):
+def case_skins_dropped_from_outside_with_and_without_mask_and_a_broken_one(launch):
     folder = tempfile.mkdtemp(prefix="huebrick-drop-")
     try:
         windows_path, body = masked_skin(folder)
         broken = os.path.join(folder, "broken.bmp")
         with open(broken, "wb") as f:
             f.write(b"BM not a picture at all")
+        # Without a mask a skin is the built-in arrangement: here the built-in face with red
+        # and blue swapped (which keeps the magenta notches).
+        width, height, face = read_bmp(os.path.join(ROOT, "res", "skin.bmp"))
+        write_bmp(os.path.join(folder, "swapped.bmp"), width, height, lambda x, y: face(x, y)[::-1])
         program = start(launch)
+        dropped(program, os.path.join(folder, "swapped.bmp"))
+        poll(lambda: window_pixels(Screen(), program)(2, 5) == face(2, 5)[::-1], 10, what="the swapped face")
+        at = window_pixels(Screen(), program)
+        expect_equal((WIDTH, HEIGHT), program.geometry()[2:], "the size of a skin without mask")
+        for x, y in ((40, 8), (20, 74), (41, 127), (70, 100)):
+            expect_equal(face(x, y)[::-1], at(x, y), "the swapped face at %d,%d" % (x, y))
+
         dropped(program, os.path.join(folder, "steel.bmp"))
         poll(lambda: program.geometry()[2:] == (100, 72), 10, what="the window at the dropped skin's size")
         poll(lambda: window_pixels(Screen(), program)(30, 20) == (255, 255, 255), 5, what="the display filled")
