@@ -33,10 +33,20 @@ void onTimer(HWND window, UINT_PTR timer)
     }
 }
 
+// The shell's broadcast when it starts again; registered at the window's creation.
+static UINT taskbarCreated;
+
 LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message == taskbarCreated && taskbarCreated != 0) {
+        onTaskbarCreated(window);
+        return 0;
+    }
     switch (message) {
-    case WM_CREATE:          onCreate(window); return 0;
+    case WM_CREATE:
+        taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
+        onCreate(window);
+        return 0;
     case WM_DESTROY:         onDestroy(window); return 0;
     case WM_ENDSESSION:      onEndSession(window, wParam != 0); return 0;
     case WM_PAINT:           onPaint(window); return 0;

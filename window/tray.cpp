@@ -29,20 +29,26 @@ void updateTitle()
     }
 }
 
+static void addTrayIcon(HWND window)
+{
+    NOTIFYICONDATAA& icon = app.trayIconData;
+    icon.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    icon.hWnd = window;
+    icon.uID = 1;
+    icon.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    icon.uCallbackMessage = WM_USER;
+    icon.hIcon = LoadIconA(app.appInstance, "RES_GFX_ICON_TRAY");
+    Shell_NotifyIconA(NIM_ADD, &icon);
+    DestroyIcon(icon.hIcon);    // the shell keeps its own copy
+    icon.hIcon = NULL;
+}
+
 void toggleSystemTray(HWND window)
 {
     app.inSystemTray = !app.inSystemTray;
     NOTIFYICONDATAA& icon = app.trayIconData;
     if (app.inSystemTray) {
-        icon.cbSize = NOTIFYICONDATAA_V1_SIZE;
-        icon.hWnd = window;
-        icon.uID = 1;
-        icon.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-        icon.uCallbackMessage = WM_USER;
-        icon.hIcon = LoadIconA(app.appInstance, "RES_GFX_ICON_TRAY");
-        Shell_NotifyIconA(NIM_ADD, &icon);
-        DestroyIcon(icon.hIcon);    // the shell keeps its own copy
-        icon.hIcon = NULL;
+        addTrayIcon(window);
         // Hidden and shown again around the style change, so the taskbar drops the button.
         ShowWindow(window, SW_HIDE);
         SetWindowLongA(window, GWL_EXSTYLE, WS_EX_TOOLWINDOW | WS_EX_ACCEPTFILES);
@@ -61,6 +67,14 @@ void toggleSystemTray(HWND window)
         Shell_NotifyIconA(NIM_DELETE, &icon);
         CheckMenuItem(app.mainMenu, CMD_SYSTEM_TRAY, MF_BYCOMMAND | MF_UNCHECKED);
     }
+}
+
+// A shell that starts again (or starts after us) has forgotten every icon and says so with
+// this message; without the icon again a window hidden in the tray could not be brought back.
+void onTaskbarCreated(HWND window)
+{
+    if (app.inSystemTray)
+        addTrayIcon(window);
 }
 
 void minimizeOrRestore(HWND window)

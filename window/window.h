@@ -13,6 +13,7 @@ void updateTitle();
 void toggleSystemTray(HWND window);
 void minimizeOrRestore(HWND window);
 void onTrayCallback(HWND window, LPARAM mouseMessage);
+void onTaskbarCreated(HWND window);
 void createToolTips(HWND window);
 void updateToolTip(HWND window, LPARAM point);
 void hideToolTip();

@@ -128,6 +128,34 @@ TEST_F(WindowTest, TrayModeHidesTheTaskbarButtonAndAddsTheIcon)
     EXPECT_FALSE(trayIconPresent(window));
 }
 
+TEST_F(WindowTest, ARestartedShellGetsTheIconBackWithTheCurrentTip)
+{
+    const UINT taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
+    ASSERT_NE(0u, taskbarCreated);
+    // Without tray mode the shell's news adds nothing.
+    SendMessageA(window, taskbarCreated, 0, 0);
+    EXPECT_FALSE(trayIconPresent(window));
+
+    onCommand(window, CMD_SYSTEM_TRAY);
+    setChannels(1, 2, 3);
+    refreshColorDisplay(app.displayRegion);
+    // A shell that starts again has forgotten the icon.
+    NOTIFYICONDATAA gone = {};
+    gone.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    gone.hWnd = window;
+    gone.uID = 1;
+    ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &gone));
+    ASSERT_FALSE(trayIconPresent(window));
+
+    SendMessageA(window, taskbarCreated, 0, 0);
+    EXPECT_TRUE(trayIconPresent(window));
+    EXPECT_STREQ("01 02 03", app.trayIconData.szTip);
+    EXPECT_EQ(static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP), app.trayIconData.uFlags);
+    EXPECT_EQ(static_cast<UINT>(WM_USER), app.trayIconData.uCallbackMessage);
+    onCommand(window, CMD_SYSTEM_TRAY);
+    EXPECT_FALSE(trayIconPresent(window));
+}
+
 TEST_F(WindowTest, ClosingInTrayModeRemovesTheIcon)
 {
     onCommand(window, CMD_SYSTEM_TRAY);
