@@ -1,12 +1,14 @@
-// The command table reaching its handlers, and the letter keys.
+// The command table reaching its handlers, the letter keys, and what Enter, Escape, undo
+// and redo do to the history.
 #include "harness.h"
 #include "app/app.h"
 #include "app/appstate.h"
+#include "color/color.h"
 #include "res/resource.h"
+#include "skin/skin.h"
 
+#include <cctype>
 #include <functional>
-
-static bool checked(int command) { return (menuState(command) & MF_CHECKED) != 0; }
 
 class CommandTest : public ProgramTest {
 protected:
@@ -14,6 +16,13 @@ protected:
     {
         ProgramTest::SetUp();
         startWithoutSplash();
+    }
+    void TearDown() override
+    {
+        for (SkinButton& button : app.skinButtons)
+            button.pressed = false;
+        app.channelPressed = false;
+        ProgramTest::TearDown();
     }
 };
 
@@ -31,10 +40,10 @@ TEST_F(CommandTest, SettingCommandsFlipTheirSettingAndMark)
     };
     for (const auto& t : toggles) {
         bool before = t.value();
-        EXPECT_EQ(before, checked(t.command)) << t.command;
+        EXPECT_EQ(before, menuChecked(t.command)) << t.command;
         onCommand(window, t.command);
         EXPECT_EQ(!before, t.value()) << t.command;
-        EXPECT_EQ(!before, checked(t.command)) << t.command;
+        EXPECT_EQ(!before, menuChecked(t.command)) << t.command;
         if (app.splashShowing)  // the splash setting is locked while the splash shows
             onTimer(window, TIMER_SPLASH);
         onCommand(window, t.command);
@@ -43,56 +52,26 @@ TEST_F(CommandTest, SettingCommandsFlipTheirSettingAndMark)
     }
 }
 
-TEST_F(CommandTest, AlwaysOnTopChangesTheWindowAndItsButton)
+TEST_F(CommandTest, RadioGroupsSetTheirValueAndMoveTheirMark)
 {
-    onCommand(window, CMD_ALWAYS_ON_TOP);
-    EXPECT_TRUE(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
-    EXPECT_TRUE(app.skinButtons[onTopButton].pressed);
-    onCommand(window, CMD_ALWAYS_ON_TOP);
-    EXPECT_FALSE(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
-    EXPECT_FALSE(app.skinButtons[onTopButton].pressed);
-}
-
-TEST_F(CommandTest, RadioGroupsSetTheirValue)
-{
-    const struct { int command; int* field; int value; int first, last; } radios[] = {
-        { CMD_ZOOM_1X, &app.zoomFactor, 1, 510, 599 }, { CMD_ZOOM_2X, &app.zoomFactor, 2, 510, 599 },
-        { CMD_ZOOM_4X, &app.zoomFactor, 4, 510, 599 }, { CMD_ZOOM_8X, &app.zoomFactor, 8, 510, 599 },
-        { CMD_ZOOM_16X, &app.zoomFactor, 16, 510, 599 }, { CMD_ZOOM_MAX, &app.zoomFactor, 0, 510, 599 },
-        { CMD_DITHER_SMALL, &app.antiDitherTol, 3, 400, 403 },
-        { CMD_DITHER_MEDIUM, &app.antiDitherTol, 9, 400, 403 },
-        { CMD_DITHER_LARGE, &app.antiDitherTol, 21, 400, 403 },
-        { CMD_DITHER_NONE, &app.antiDitherTol, 1, 400, 403 },
+    const struct { int command; int* field; int value; } radios[] = {
+        { CMD_ZOOM_1X, &app.zoomFactor, 1 }, { CMD_ZOOM_2X, &app.zoomFactor, 2 },
+        { CMD_ZOOM_4X, &app.zoomFactor, 4 }, { CMD_ZOOM_8X, &app.zoomFactor, 8 },
+        { CMD_ZOOM_16X, &app.zoomFactor, 16 }, { CMD_ZOOM_MAX, &app.zoomFactor, 0 },
+        { CMD_DITHER_SMALL, &app.antiDitherTol, 3 }, { CMD_DITHER_MEDIUM, &app.antiDitherTol, 9 },
+        { CMD_DITHER_LARGE, &app.antiDitherTol, 21 }, { CMD_DITHER_NONE, &app.antiDitherTol, 1 },
     };
     for (const auto& r : radios) {
         onCommand(window, r.command);
         EXPECT_EQ(r.value, *r.field) << r.command;
-        for (int item : { 400, 401, 402, 403, 510, 511, 512, 513, 514, 599 })
-            if (item >= r.first && item <= r.last) {
-                EXPECT_EQ(item == r.command, checked(item)) << r.command << " item " << item;
+        for (const auto& other : radios)
+            if (other.field == r.field) {
+                EXPECT_EQ(other.command == r.command, menuChecked(other.command)) << r.command << " " << other.command;
             }
     }
 }
 
-TEST_F(CommandTest, FormatCommandsRewriteTheTitle)
-{
-    onChar(window, 'r');
-    EXPECT_EQ("FE FF FF - Huebrick", windowTitle(window));
-    onCommand(window, CMD_NEXT_FORMAT);
-    EXPECT_EQ("254, 255, 255 - Huebrick", windowTitle(window));
-    onCommand(window, CMD_NEXT_FORMAT);
-    EXPECT_EQ("1.00, 1.00, 1.00 - Huebrick", windowTitle(window));
-    onCommand(window, CMD_NEXT_FORMAT);
-    EXPECT_EQ("FE FF FF - Huebrick", windowTitle(window));
-    onCommand(window, CMD_FORMAT_DEC);
-    EXPECT_EQ(1, app.colorFormat);
-    onCommand(window, CMD_FORMAT_FLOAT);
-    EXPECT_EQ(2, app.colorFormat);
-    onCommand(window, CMD_FORMAT_HEX);
-    EXPECT_EQ(0, app.colorFormat);
-    EXPECT_FALSE(checked(CMD_FORMAT_HEX));
-}
-
+// The character decides the step; only the letters' own key-ups record.
 TEST_F(CommandTest, LettersStepAndOnlyTheirKeyUpRecords)
 {
     const struct { WPARAM character; COLORREF after; } steps[] = {
@@ -104,59 +83,70 @@ TEST_F(CommandTest, LettersStepAndOnlyTheirKeyUpRecords)
         EXPECT_EQ(s.after, app.curColor) << static_cast<char>(s.character);
     }
     onChar(window, 'r');
-    onChar(window, 'r');
     onKeyUp(window, VK_SHIFT);
+    onKeyUp(window, 'X');
     EXPECT_EQ(1u, historyCount(&app.history));
-    onKeyUp(window, 'R');
+    onKeyUp(window, 'W');
     EXPECT_EQ(2u, historyCount(&app.history));
-    EXPECT_EQ(0xFFFFFDu, currentColor(&app.history));
+    EXPECT_EQ(0xFFFFFEu, currentColor(&app.history));
 }
 
-TEST_F(CommandTest, ArrowCommandsStepWhiteWithoutRecording)
+// Enter ends a press on a channel button and records it once; Escape drops its steps.
+TEST_F(CommandTest, EnterEndsAPressAndEscapeCancelsIt)
 {
+    app.channelPressed = true;
+    app.skinButtons[lessBlueButton].pressed = true;
+    startRepeat(window);
+    adjustColor(0, 0, -5);
+    EXPECT_EQ(1u, historyCount(&app.history)) << "the steps of a press record nothing yet";
+    onCommand(window, CMD_ACCEPT);
+    EXPECT_FALSE(app.channelPressed);
+    EXPECT_FALSE(app.skinButtons[lessBlueButton].pressed);
+    EXPECT_FALSE(KillTimer(window, TIMER_REPEAT)) << "the repeat outlived the press";
+    EXPECT_EQ(2u, historyCount(&app.history));
+    EXPECT_EQ(describe(RGB(255, 255, 250)), describe(currentColor(&app.history)));
+
+    app.channelPressed = true;
+    app.skinButtons[lessRedButton].pressed = true;
+    adjustColor(-40, 0, 0);
+    onCommand(window, CMD_CANCEL);
+    EXPECT_FALSE(app.channelPressed);
+    EXPECT_EQ(describe(RGB(255, 255, 250)), describe(app.curColor));
+    EXPECT_EQ("FF FF FA - Huebrick", windowTitle(window));
+    EXPECT_EQ(2u, historyCount(&app.history));
+
+    // without a press both keys leave the colour and the history alone
+    onCommand(window, CMD_LESS_WHITE);
+    onCommand(window, CMD_ACCEPT);
+    onCommand(window, CMD_CANCEL);
+    EXPECT_EQ(describe(RGB(254, 254, 249)), describe(app.curColor));
+    EXPECT_EQ(2u, historyCount(&app.history));
+}
+
+// Undo at the oldest and redo at the newest colour move nowhere, but still put the recorded
+// colour back over unrecorded arrow steps; a colour recorded after undoing drops the colours
+// redo would have brought back.
+TEST_F(CommandTest, UndoRedoAndRecordingAfterAnUndo)
+{
+    auto press = [this](char letter) {
+        onChar(window, letter);
+        onKeyUp(window, static_cast<WPARAM>(toupper(letter)));
+    };
     onCommand(window, CMD_LESS_WHITE);
     onCommand(window, CMD_LESS_WHITE);
-    EXPECT_EQ(0xFDFDFDu, app.curColor);
-    onCommand(window, CMD_MORE_WHITE);
-    EXPECT_EQ(0xFEFEFEu, app.curColor);
-    EXPECT_EQ(1u, historyCount(&app.history));
     onCommand(window, CMD_UNDO);
-    EXPECT_EQ(0xFFFFFFu, app.curColor);     // back to the recorded colour
-}
+    EXPECT_EQ(describe(RGB(255, 255, 255)), describe(app.curColor));
+    EXPECT_EQ("FF FF FF - Huebrick", windowTitle(window));
+    EXPECT_EQ(describe(RGB(255, 255, 255)), describe(backPixel(41, 25)));
 
-TEST_F(CommandTest, UndoAndRedoWalkTheHistory)
-{
-    onChar(window, 'r');
-    onKeyUp(window, 'R');
-    onChar(window, 'g');
-    onKeyUp(window, 'G');
+    press('r');
+    press('g');
     onCommand(window, CMD_UNDO);
-    EXPECT_EQ(0xFFFFFEu, app.curColor);
     onCommand(window, CMD_UNDO);
-    EXPECT_EQ(0xFFFFFFu, app.curColor);
-    onCommand(window, CMD_UNDO);
-    EXPECT_EQ(0xFFFFFFu, app.curColor);
+    press('b');
+    onCommand(window, CMD_LESS_WHITE);
     onCommand(window, CMD_REDO);
-    onCommand(window, CMD_REDO);
-    EXPECT_EQ(0xFFFEFEu, app.curColor);
-}
-
-TEST_F(CommandTest, CloseSavesAndPostsQuit)
-{
-    onCommand(window, CMD_ZOOM_4X);
-    onCommand(window, CMD_CLOSE);
-    EXPECT_EQ(4u, queryDword("zoomFactor"));
-    MSG message;
-    EXPECT_TRUE(PeekMessageA(&message, NULL, WM_QUIT, WM_QUIT, PM_REMOVE));
-    EXPECT_EQ(0u, message.wParam);
-    EXPECT_EQ(NULL, app.backDC);
-}
-
-TEST_F(CommandTest, UnknownCommandsDoNothing)
-{
-    COLORREF before = app.curColor;
-    for (int command : { 0, 99, 105, 111, 203, 302, 317, 355, 404, 502, 515, 600, 65535 })
-        onCommand(window, command);
-    EXPECT_EQ(before, app.curColor);
-    EXPECT_EQ(0, app.colorFormat);
+    EXPECT_EQ(describe(RGB(255, 255, 254)), describe(app.curColor));
+    EXPECT_EQ("FF FF FE - Huebrick", windowTitle(window));
+    EXPECT_EQ(2u, historyCount(&app.history));
 }

@@ -5,6 +5,8 @@
 
 #include <shlwapi.h>
 
+#include <cstdio>
+
 void clearSettings()
 {
     SHDeleteKeyA(HKEY_CURRENT_USER, settingsKey);
@@ -63,23 +65,6 @@ DWORD queryDword(const char* name)
     return *reinterpret_cast<DWORD*>(data.data());
 }
 
-std::vector<std::string> valueNamesInOrder()
-{
-    std::vector<std::string> names;
-    HKEY key;
-    if (RegOpenKeyA(HKEY_CURRENT_USER, settingsKey, &key) != ERROR_SUCCESS)
-        return names;
-    char name[256];
-    for (DWORD i = 0;; i++) {
-        DWORD size = sizeof name;
-        if (RegEnumValueA(key, i, name, &size, NULL, NULL, NULL, NULL) != ERROR_SUCCESS)
-            break;
-        names.push_back(name);
-    }
-    RegCloseKey(key);
-    return names;
-}
-
 void pumpMessages(DWORD milliseconds)
 {
     DWORD start = GetTickCount();
@@ -105,6 +90,25 @@ std::string windowTitle(HWND window)
 UINT menuState(int command)
 {
     return GetMenuState(app.mainMenu, command, MF_BYCOMMAND);
+}
+
+bool menuChecked(int command)
+{
+    return (menuState(command) & MF_CHECKED) != 0;
+}
+
+std::string describe(COLORREF color)
+{
+    char text[32];
+    snprintf(text, sizeof text, "%d,%d,%d", GetRValue(color), GetGValue(color), GetBValue(color));
+    return text;
+}
+
+std::string describe(const RECT& r)
+{
+    char text[64];
+    snprintf(text, sizeof text, "(%ld, %ld, %ld, %ld)", r.left, r.top, r.right, r.bottom);
+    return text;
 }
 
 void ProgramTest::SetUp()

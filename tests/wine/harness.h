@@ -14,7 +14,6 @@ void setBinary(const char* name, const void* data, DWORD size);
 void setString(const char* name, const char* text);
 bool queryValue(const char* name, DWORD* type, std::vector<BYTE>* data);
 DWORD queryDword(const char* name);
-std::vector<std::string> valueNamesInOrder();
 
 // Dispatches this thread's messages for up to the given time; never sleeps blindly.
 void pumpMessages(DWORD milliseconds);
@@ -35,6 +34,11 @@ std::string windowTitle(HWND window);
 
 // The menu state of one command: MF_CHECKED, MF_GRAYED bits as GetMenuState gives them.
 UINT menuState(int command);
+bool menuChecked(int command);
+
+// Readable forms for failure messages: "r,g,b" and "(left, top, right, bottom)".
+std::string describe(COLORREF color);
+std::string describe(const RECT& r);
 
 // Starts the program's main window with the settings in the registry, and closes it.
 class ProgramTest : public testing::Test {
