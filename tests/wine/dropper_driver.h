@@ -1,14 +1,21 @@
 // Drives the main window's pointer handlers the way the system does: the pointer is moved
 // first (the handlers read GetCursorPos), then the message is sent with the window point.
+// Also the fixture the eye-dropper tests share.
 #pragma once
 
 #include <windows.h>
 #include <cstdio>
+#include <memory>
 #include <string>
 
+#include "harness.h"
+#include "dropper_reference.h"
 #include "app/app.h"
 #include "app/appstate.h"
+#include "dropper/dropper.h"
 #include "res/resource.h"
+
+static const COLORREF grey = 0x808080;
 
 inline std::string hexColor(COLORREF c)
 {
@@ -23,17 +30,12 @@ inline POINT screenPoint(int x, int y)
     return p;
 }
 
-// Window coordinates as a mouse message carries them (each word unsigned).
-inline LPARAM windowPoint(int x, int y)
-{
-    return MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y));
-}
-
+// The window point goes as a mouse message carries it, each word unsigned.
 inline void sendPointer(HWND window, UINT message, WPARAM keys, int x, int y)
 {
     POINT p = screenPoint(x, y);
     SetCursorPos(p.x, p.y);
-    SendMessageA(window, message, keys, windowPoint(x, y));
+    SendMessageA(window, message, keys, MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)));
 }
 
 inline void leftDown(HWND window, int x, int y) { sendPointer(window, WM_LBUTTONDOWN, MK_LBUTTON, x, y); }
@@ -64,3 +66,41 @@ inline bool cursorIs(LPCSTR shape)
 {
     return GetCursor() == LoadCursorA(NULL, shape);
 }
+
+// The program as the eye-dropper tests start it: grey, no splash; and the pattern window
+// over the whole screen for those that pick.
+class DropperTest : public ProgramTest {
+protected:
+    void SetUp() override
+    {
+        ProgramTest::SetUp();
+        presetGrey();
+    }
+    void TearDown() override
+    {
+        pattern.reset();
+        ProgramTest::TearDown();
+        freeSamplingBuffers();
+    }
+    static void presetGrey()
+    {
+        setDword("splashScreen", 0);
+        const BYTE history[] = { 0x80, 0x80, 0x80, 0x00 };
+        setBinary("colorHistory", history, sizeof history);
+    }
+    void showPattern()
+    {
+        pattern.reset(new PatternWindow());
+        int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+        const POINT probes[] = { { 0, 0 }, { w / 2, h / 2 }, { w - 1, h - 1 }, { w - 1, 0 }, { 0, h - 1 } };
+        ASSERT_TRUE(pumpUntil([&] {
+            HDC screen = GetDC(NULL);
+            bool shows = true;
+            for (const POINT& p : probes)
+                shows = shows && GetPixel(screen, p.x, p.y) == patternColor(p.x, p.y);
+            ReleaseDC(NULL, screen);
+            return shows;
+        }, 5000)) << "the pattern never reached the screen";
+    }
+    std::unique_ptr<PatternWindow> pattern;
+};

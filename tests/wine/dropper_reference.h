@@ -72,15 +72,12 @@ inline COLORREF patternMean(int left, int top, int right, int bottom, COLORREF f
     return count ? RGB(red / count, green / count, blue / count) : fallback;
 }
 
-// A popup window of this process that paints patternColor at every screen point it covers.
+// A topmost popup window of this process that paints patternColor over the whole screen.
 class PatternWindow {
 public:
-    explicit PatternWindow(bool topmost = true, int left = 0, int top = 0, int width = 0, int height = 0)
+    PatternWindow()
     {
-        if (width <= 0 || height <= 0) {
-            width = GetSystemMetrics(SM_CXSCREEN);
-            height = GetSystemMetrics(SM_CYSCREEN);
-        }
+        const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
         BITMAPINFO info = {};
         info.bmiHeader.biSize = sizeof info.bmiHeader;
         info.bmiHeader.biWidth = width;
@@ -93,7 +90,7 @@ public:
         DWORD* pixels = static_cast<DWORD*>(bits);
         for (int y = 0; y < height; y++)
             for (int x = 0; x < width; x++) {
-                COLORREF c = patternColor(left + x, top + y);
+                COLORREF c = patternColor(x, y);
                 pixels[y * width + x] = (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
             }
         WNDCLASSA windowClass = {};
@@ -101,9 +98,8 @@ public:
         windowClass.hInstance = GetModuleHandleA(NULL);
         windowClass.lpszClassName = "huebrickPatternWindow";
         RegisterClassA(&windowClass);
-        window = CreateWindowExA(WS_EX_TOOLWINDOW | (topmost ? WS_EX_TOPMOST : 0), "huebrickPatternWindow",
-                                 "pattern", WS_POPUP | WS_VISIBLE, left, top, width, height, NULL, NULL,
-                                 windowClass.hInstance, NULL);
+        window = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, "huebrickPatternWindow", "pattern",
+                                 WS_POPUP | WS_VISIBLE, 0, 0, width, height, NULL, NULL, windowClass.hInstance, NULL);
         SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(picture));
         InvalidateRect(window, NULL, FALSE);
         UpdateWindow(window);

@@ -1,5 +1,7 @@
 // Skin test helpers that touch files, drops and device contexts.
 #include "skin_helpers.h"
+#include "harness.h"
+#include "res/resource.h"
 #include "skin/pixels.h"
 
 #include <shlobj.h>
@@ -7,16 +9,10 @@
 #include <cstring>
 #include <map>
 
-static void put16(std::vector<BYTE>* out, size_t at, unsigned value)
+// Little-endian fields of the headers, as the processor stores them.
+static void put(std::vector<BYTE>* out, size_t at, unsigned value, size_t bytes)
 {
-    (*out)[at] = BYTE(value);
-    (*out)[at + 1] = BYTE(value >> 8);
-}
-
-static void put32(std::vector<BYTE>* out, size_t at, unsigned value)
-{
-    put16(out, at, value & 0xFFFF);
-    put16(out, at + 2, value >> 16);
+    memcpy(&(*out)[at], &value, bytes);
 }
 
 std::vector<BYTE> bmpBytes(const Picture& picture, bool topDown, int bitsPerPixel)
@@ -34,16 +30,16 @@ std::vector<BYTE> bmpBytes(const Picture& picture, bool topDown, int bitsPerPixe
     std::vector<BYTE> out(offset + stride * picture.height, 0);
     out[0] = 'B';
     out[1] = 'M';
-    put32(&out, 2, unsigned(out.size()));
-    put32(&out, 10, unsigned(offset));
-    put32(&out, 14, 40);
-    put32(&out, 18, unsigned(picture.width));
-    put32(&out, 22, unsigned(topDown ? -picture.height : picture.height));
-    put16(&out, 26, 1);
-    put16(&out, 28, unsigned(bitsPerPixel));
-    put32(&out, 34, unsigned(stride * picture.height));
+    put(&out, 2, unsigned(out.size()), 4);
+    put(&out, 10, unsigned(offset), 4);
+    put(&out, 14, 40, 4);
+    put(&out, 18, unsigned(picture.width), 4);
+    put(&out, 22, unsigned(topDown ? -picture.height : picture.height), 4);
+    put(&out, 26, 1, 2);
+    put(&out, 28, unsigned(bitsPerPixel), 2);
+    put(&out, 34, unsigned(stride * picture.height), 4);
     if (bitsPerPixel == 8) {
-        put32(&out, 46, 256);
+        put(&out, 46, 256, 4);
         for (const auto& entry : palette) {
             size_t at = 54 + size_t(entry.second) * 4;
             out[at] = GetBValue(entry.first);
@@ -115,9 +111,30 @@ std::string TempFolder::write(const std::string& name, const std::vector<BYTE>& 
 Picture builtInSkinPicture()
 {
     HBITMAP skin = LoadBitmapA(GetModuleHandleA(NULL), "RES_GFX_SKIN_MAIN");
-    Picture picture = pictureOfBitmap(skin);
+    HDC dc = CreateCompatibleDC(NULL);
+    HGDIOBJ old = SelectObject(dc, skin);
+    Picture picture = capturePicture(dc, 166, 132);
+    SelectObject(dc, old);
+    DeleteDC(dc);
     DeleteObject(skin);
     return picture;
+}
+
+Picture placeSkin(int width, int height)
+{
+    Picture skin(width, height);
+    for (int y = 0; y < height; y++)
+        for (int x = 0; x < width; x++)
+            skin.at(x, y) = placeColor(x, y);
+    return skin;
+}
+
+Picture skinWithBorder(int columns, int rows)
+{
+    Picture skin = builtInSkinPicture();
+    skin.fill(0, 0, columns, 132, RGB(255, 0, 255));
+    skin.fill(0, 0, 83, rows, RGB(255, 0, 255));
+    return skin;
 }
 
 Picture capturePicture(HDC dc, int width, int height)
@@ -185,4 +202,57 @@ void loadSkinFile(HWND window, const std::string& path)
     std::vector<char> named(path.begin(), path.end());
     named.push_back('\0');
     loadSkin(window, named.data());
+}
+
+SIZE windowSize(HWND window)
+{
+    RECT r;
+    GetWindowRect(window, &r);
+    return { r.right - r.left, r.bottom - r.top };
+}
+
+SIZE backBufferSize()
+{
+    BITMAP about = {};
+    GetObjectA(GetCurrentObject(app.backDC, OBJ_BITMAP), sizeof about, &about);
+    return { about.bmWidth, about.bmHeight };
+}
+
+bool menuChecked(int command)
+{
+    return (menuState(command) & MF_CHECKED) != 0;
+}
+
+void expectBuiltInSkin(HWND window)
+{
+    EXPECT_EQ(nullptr, app.skinFileName);
+    EXPECT_TRUE(menuChecked(CMD_DEFAULT_SKIN));
+    EXPECT_FALSE(menuChecked(CMD_USER_SKIN));
+    SIZE size = windowSize(window);
+    EXPECT_EQ(83, size.cx);
+    EXPECT_EQ(132, size.cy);
+    SIZE back = backBufferSize();
+    EXPECT_EQ(83, back.cx);
+    EXPECT_EQ(132, back.cy);
+    EXPECT_TRUE(regionIsRect(app.skinButtons[closeButton].hitRegion, 64, 5, 77, 15))
+        << describeRegion(app.skinButtons[closeButton].hitRegion);
+    EXPECT_TRUE(regionIsRect(app.skinButtons[moreWhiteButton].pressedRegion, 151, 111, 161, 122));
+    EXPECT_TRUE(regionIsRect(app.valueFields[blueHexField].region, 49, 112, 65, 121));
+    EXPECT_TRUE(regionIsRect(app.displayRegion, 18, 20, 65, 60)) << describeRegion(app.displayRegion);
+    RECT box;
+    GetRgnBox(app.windowRegion, &box);
+    EXPECT_TRUE(box.left == 0 && box.top == 0 && box.right == 83 && box.bottom == 132);
+    // The side notches are left out of the shape.
+    EXPECT_FALSE(PtInRegion(app.windowRegion, 0, 20));
+    EXPECT_TRUE(PtInRegion(app.windowRegion, 1, 20));
+    EXPECT_EQ(RGB(255, 43, 35), app.valueFields[redDecField].textColor);
+    EXPECT_EQ(RGB(93, 89, 90), app.valueFields[blueHexField].textColor);
+}
+
+void expectOneFailureMessage(MessageBoxCatcher& catcher)
+{
+    std::vector<MessageBoxCatcher::Seen> boxes = catcher.seen();
+    ASSERT_EQ(1u, boxes.size());
+    EXPECT_EQ("Huebrick - Error", boxes[0].caption);
+    EXPECT_EQ("Could not load user skin: Unable to open skin image.", boxes[0].text);
 }

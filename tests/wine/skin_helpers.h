@@ -61,28 +61,6 @@ inline HBITMAP createDibFromPicture(const Picture& picture)
     return bitmap;
 }
 
-// Every pixel of a bitmap (any kind), read through a 32-bit DIB copy.
-inline Picture pictureOfBitmap(HBITMAP bitmap)
-{
-    BITMAP about = {};
-    GetObjectA(bitmap, sizeof about, &about);
-    Picture picture(about.bmWidth, about.bmHeight);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = about.bmWidth;
-    info.bmiHeader.biHeight = -about.bmHeight;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    std::vector<DWORD> bits(picture.pixels.size());
-    HDC screen = GetDC(NULL);
-    GetDIBits(screen, bitmap, 0, about.bmHeight, bits.data(), &info, DIB_RGB_COLORS);
-    ReleaseDC(NULL, screen);
-    for (size_t i = 0; i < bits.size(); i++)
-        picture.pixels[i] = RGB((bits[i] >> 16) & 0xFF, (bits[i] >> 8) & 0xFF, bits[i] & 0xFF);
-    return picture;
-}
-
 // The mask colours of the areas, in the order of SkinAreas::regions below (without hit regions).
 inline std::vector<COLORREF> maskAreaColors()
 {
@@ -248,6 +226,7 @@ inline std::string compareScannedAreas(const SkinAreas& a, const SkinAreas& b)
 }
 
 // The rest serves the Wine lane only (skin_helpers.cpp).
+class MessageBoxCatcher;
 
 // BMP file bytes of a picture: 24 bits a pixel, or 8 with a palette of its colours
 // (at most 256); bottom-up rows unless topDown.
@@ -267,6 +246,10 @@ private:
 
 // The built-in skin bitmap as a picture (166 x 132).
 Picture builtInSkinPicture();
+// A picture of placeColor: where a pixel lands shows where it came from.
+Picture placeSkin(int width, int height);
+// The built-in picture with its left columns and top rows made transparent.
+Picture skinWithBorder(int columns, int rows);
 // The pixels of a device context from (0, 0), read in one copy.
 Picture capturePicture(HDC dc, int width, int height);
 // Sends WM_DROPFILES with a DROPFILES block of these names, as the shell hands it over.
@@ -274,5 +257,13 @@ void dropFiles(HWND window, const std::vector<std::string>& paths);
 // "null", "empty" or the bounding box and rectangle count, for failure messages.
 std::string describeRegion(HRGN region);
 bool regionIsRect(HRGN region, int left, int top, int right, int bottom);
+inline bool regionIsRect(HRGN region, const RECT& r) { return regionIsRect(region, r.left, r.top, r.right, r.bottom); }
 // loadSkin with a writable copy of the path, as the program's callers hand it over.
 void loadSkinFile(HWND window, const std::string& path);
+SIZE windowSize(HWND window);
+SIZE backBufferSize();
+bool menuChecked(int command);
+// The built-in skin in everything a failed load or the default skin command must restore.
+void expectBuiltInSkin(HWND window);
+// A refused skin says so once, with the program's message.
+void expectOneFailureMessage(MessageBoxCatcher& catcher);
