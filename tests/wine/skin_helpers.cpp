@@ -218,11 +218,6 @@ SIZE backBufferSize()
     return { about.bmWidth, about.bmHeight };
 }
 
-bool menuChecked(int command)
-{
-    return (menuState(command) & MF_CHECKED) != 0;
-}
-
 void expectBuiltInSkin(HWND window)
 {
     EXPECT_EQ(nullptr, app.skinFileName);

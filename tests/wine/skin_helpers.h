@@ -262,7 +262,6 @@ inline bool regionIsRect(HRGN region, const RECT& r) { return regionIsRect(regio
 void loadSkinFile(HWND window, const std::string& path);
 SIZE windowSize(HWND window);
 SIZE backBufferSize();
-bool menuChecked(int command);
 // The built-in skin in everything a failed load or the default skin command must restore.
 void expectBuiltInSkin(HWND window);
 // A refused skin says so once, with the program's message.
