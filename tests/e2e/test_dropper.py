@@ -1,6 +1,6 @@
 """The mouse on the real program: a click on each channel button, a held one that repeats
-faster and faster, scrubbing off the button, picking a colour from another window with the
-eye-dropper and its magnified view, and copying the colour with a right click."""
+faster and faster, scrubbing off the button, the eye-dropper's magnified view of another window,
+a pick in the split display's lower half, and copying the colour with a right click."""
 
 import contextlib
 import time
@@ -111,23 +111,6 @@ def case_dragging_off_the_button_scrubs_the_channel(launch):
 
 def marker_shows(x, y):
     return Screen().pixel(x, y) == (255, 0, 0)
-
-
-def case_eye_dropper_picks_the_colour_of_another_window(launch):
-    TestWindow(200, 150, 120, 90, 0x3366CC, "dropper target")
-    program = grey_start(launch, ("zoomFactor", 4), ("splitScreen", 0))
-    wx, wy, _, _ = program.geometry()
-    with left_button_held(wx + 41, wy + 40):
-        # The pick starts after the button has been held a moment; its marker then shows.
-        poll(lambda: marker_shows(wx + 41, wy + 40), 5, 0.05, "the magnifier's red marker")
-        xdotool("mousemove", 260, 195)
-        program.wait_title("33 66 CC - Huebrick")
-    poll(lambda: Screen().pixel(wx + 41, wy + 40) == (0x33, 0x66, 0xCC), 5, 0.05, "the display to show the colour")
-    screen = Screen()
-    for x, y in ((20, 22), (63, 58), (41, 30), (30, 50)):
-        expect_equal((0x33, 0x66, 0xCC), screen.pixel(wx + x, wy + y), "display pixel %d,%d after the pick" % (x, y))
-    history = close_and_read_history(program)
-    expect_equal([(0x80, 0x80, 0x80), (0x33, 0x66, 0xCC)], history, "the pick recorded once")
 
 
 def case_magnified_view_shows_the_pointer_area_with_the_marker(launch):

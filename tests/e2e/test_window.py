@@ -50,6 +50,19 @@ class Drag:
         xdotool("mouseup", 1)
 
 
+def drag_through(program, moves):
+    """Drags the window by its body through moves of (unsnapped place, expected place, what),
+    checking each place while the button is held, and lets go at the end."""
+    drag = Drag(program)
+    try:
+        for place, expected, what in moves:
+            drag.to(*place)
+            wait_place(program, expected, what)
+    finally:
+        drag.release()
+    wait_place(program, moves[-1][1], "after the release")
+
+
 def visible_windows():
     """Ids of the mapped Wine windows (every Wine window has a WM_CLASS)."""
     result = run("xdotool", "search", "--onlyvisible", "--class", ".", check=False)
@@ -161,27 +174,17 @@ def case_dragging_near_another_window_docks_to_its_edge(launch):
     target = TestWindow(200, 150, 150, 200, 0x3366CC, "Huebrick snap target")
     program = start(launch)
     expect_equal((471, 318, WIDTH, HEIGHT), program.geometry(), "start geometry")
-    drag = Drag(program)
-    try:
-        drag.to(359, 180)
-        wait_place(program, (359, 180), "9 px right of the other window")
-        drag.to(355, 180)
-        wait_place(program, (350, 180), "5 px right: docked to its right edge")
-        drag.to(345, 181)
-        wait_place(program, (350, 181), "5 px over it: still docked")
-        drag.to(340, 181)
-        wait_place(program, (340, 181), "10 px over it: let go")
+    drag_through(program, [
+        ((359, 180), (359, 180), "9 px right of the other window"),
+        ((355, 180), (350, 180), "5 px right: docked to its right edge"),
+        ((345, 181), (350, 181), "5 px over it: still docked"),
+        ((340, 181), (340, 181), "10 px over it: let go"),
         # Below it: the other window's bottom edge is 350.
-        drag.to(240, 356)
-        wait_place(program, (240, 350), "6 px below: docked under it")
-        drag.to(240, 360)
-        wait_place(program, (240, 360), "10 px below: free")
+        ((240, 356), (240, 350), "6 px below: docked under it"),
+        ((240, 360), (240, 360), "10 px below: free"),
         # Left of it: our right edge meets its left edge at 200.
-        drag.to(200 - WIDTH - 4, 230)
-        wait_place(program, (200 - WIDTH, 230), "4 px left: docked to its left edge")
-    finally:
-        drag.release()
-    wait_place(program, (200 - WIDTH, 230), "after the release")
+        ((200 - WIDTH - 4, 230), (200 - WIDTH, 230), "4 px left: docked to its left edge"),
+    ])
     screenshot("window-docked")
     target.stop()
 
@@ -189,25 +192,15 @@ def case_dragging_near_another_window_docks_to_its_edge(launch):
 def case_near_the_screen_edges_it_snaps_flush(launch):
     width, height = display_size()
     program = start(launch)
-    drag = Drag(program)
-    try:
-        drag.to(300, 200)
-        wait_place(program, (300, 200), "free")
-        drag.to(9, 200)
-        wait_place(program, (9, 200), "9 px from the left edge")
-        drag.to(5, 200)
-        wait_place(program, (0, 200), "5 px from the left edge")
-        drag.to(4, 200)
-        wait_place(program, (0, 200), "4 px from the left edge")
-        drag.to(width - WIDTH - 6, height - HEIGHT - 4)
-        wait_place(program, (width - WIDTH, height - HEIGHT), "the bottom right corner")
-        drag.to(width - WIDTH - 9, height - HEIGHT - 9)
-        wait_place(program, (width - WIDTH - 9, height - HEIGHT - 9), "9 px from both edges")
-        drag.to(600, 7)
-        wait_place(program, (600, 0), "7 px from the top")
-    finally:
-        drag.release()
-    wait_place(program, (600, 0), "after the release")
+    drag_through(program, [
+        ((300, 200), (300, 200), "free"),
+        ((9, 200), (9, 200), "9 px from the left edge"),
+        ((5, 200), (0, 200), "5 px from the left edge"),
+        ((4, 200), (0, 200), "4 px from the left edge"),
+        ((width - WIDTH - 6, height - HEIGHT - 4), (width - WIDTH, height - HEIGHT), "the bottom right corner"),
+        ((width - WIDTH - 9, height - HEIGHT - 9), (width - WIDTH - 9, height - HEIGHT - 9), "9 px from both edges"),
+        ((600, 7), (600, 0), "7 px from the top"),
+    ])
     press(program, "ctrl+q")
     expect_equal(0, program.exit_code(), "exit code")
     values = reg_query()
@@ -219,14 +212,8 @@ def case_with_snapping_off_the_window_follows_the_pointer(launch):
     program = start(launch)
     press(program, "ctrl+s")
     poll(lambda: button_picture(program, *SNAP_BUTTON) == "released", 5, what="the snap button to release")
-    drag = Drag(program)
-    try:
-        for place in ((353, 180), (349, 181), (5, 200), (1, 3), (240, 352), (500, 400)):
-            drag.to(*place)
-            wait_place(program, place, "snapping off")
-    finally:
-        drag.release()
-    wait_place(program, (500, 400), "after the release")
+    drag_through(program, [(place, place, "snapping off")
+                           for place in ((353, 180), (349, 181), (5, 200), (1, 3), (240, 352), (500, 400))])
     press(program, "ctrl+q")
     expect_equal(0, program.exit_code(), "exit code")
     expect_equal(("REG_DWORD", 0), reg_query().get("snapTol"), "saved snapTol")
