@@ -9,7 +9,6 @@ int runMessageLoop(HWND window, HACCEL accelerators);
 void onCreate(HWND window);
 void onDestroy(HWND window);
 void onEndSession(HWND window, bool ending);
-bool isWindowOffWorkArea(const RECT& window, const RECT& workArea);
 
 // Dispatch
 LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -17,21 +16,17 @@ void onTimer(HWND window, UINT_PTR timer);
 void onCommand(HWND window, int command);
 void onChar(HWND window, WPARAM character);
 void onKeyUp(HWND window, WPARAM virtualKey);
-bool pointerActionInProgress();
 
 // Setting toggles: each flips its setting and brings the menu and the skin into line
 void toggleSplitScreen();
 void toggleStickyZoom();
 void toggleAutoFormat();
-void setColorFormat(int format);
 void toggleAlwaysOnTop(HWND window);
 void toggleSnap(HWND window);
 void toggleToolTips();
 void toggleSingleInstance();
 void toggleSplashScreen(HWND window);
 void closeWindow(HWND window);
-void selectZoomFactor(int zoom);
-void selectAntiDither(int size);
 
 // Settings store
 extern const char* const settingsKey;

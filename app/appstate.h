@@ -4,10 +4,45 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <cstdlib>
+
 #include "color/history.h"
 #include "dropper/zoommath.h"
+#include "skin/pixels.h"
+
+// The built-in skin's face; its pressed pictures lie to the right of it.
+const int faceWidth = 83, faceHeight = 132;
+
+// Ends the process when something the window cannot live without is missing:
+// -1 for a region or other GDI object, -2 for any other resource.
+[[noreturn]] inline void fatal(int exitCode)
+{
+    exit(exitCode);
+}
 
 typedef void (*ButtonAction)(HWND window);
+
+struct LayoutRect { int left, top, right, bottom; };
+
+// Everything fixed about one button: where the built-in skin has it, how a mask marks it,
+// its tooltip, and what a press does (a title button's action, or a channel button's steps).
+struct ButtonDescription {
+    LayoutRect face;            // built-in skin; the pressed picture lies faceWidth to the right
+    BYTE faceGreen;             // a mask marks the face with RGB(0, faceGreen, 0)
+    BYTE pressedGreen;          // and the pressed picture with RGB(0, pressedGreen, 0)
+    const char* toolTip;
+    ButtonAction action;        // title buttons only
+    int red, green, blue;       // channel buttons only: the steps of one press
+};
+
+// Everything fixed about one drawn value field.
+struct FieldDescription {
+    LayoutRect rect;            // built-in skin
+    int textX, textY;           // built-in text origin, not derived from rect
+    BYTE maskBlue;              // a mask marks the field with RGB(0, 0, maskBlue)
+    BYTE markerBlue;            // and its own text colour with RGB(0, 0, markerBlue)
+    uint32_t pasteSelector;     // what a double-click on the field pastes
+};
 
 // One clickable button of the skin.
 struct SkinButton {
@@ -15,7 +50,6 @@ struct SkinButton {
     HRGN faceRegion;        // skin coordinates: the released picture
     HRGN pressedRegion;     // skin coordinates: the pressed picture
     bool pressed;           // shown pressed: held by the pointer, or latched on
-    ButtonAction action;    // bound once at start-up
 };
 
 // One text form of one colour channel.
@@ -27,12 +61,12 @@ struct ValueField {
     double value;
 };
 
-// The fixed order of the skin's buttons (also the tooltip search order).
+// The fixed order of the skin's buttons: the four title buttons, then the channel buttons.
 enum SkinButtonIndex {
     snapButton, onTopButton, minimizeButton, closeButton,
     moreRedButton, lessRedButton, moreGreenButton, lessGreenButton,
     moreBlueButton, lessBlueButton, moreWhiteButton, lessWhiteButton,
-    skinButtonCount
+    skinButtonCount, titleButtonCount = moreRedButton
 };
 
 // The fixed order of the value fields; the float fields are never drawn.
@@ -42,6 +76,9 @@ enum ValueFieldIndex {
     redFloatField, greenFloatField, blueFloatField,
     valueFieldCount, drawnFieldCount = 6
 };
+
+extern const ButtonDescription buttonDescriptions[skinButtonCount];
+extern const FieldDescription fieldDescriptions[drawnFieldCount];
 
 struct AppState {
     // Process and window handles
@@ -54,8 +91,8 @@ struct AppState {
     HDC windowDC;                   // the class's own DC; never released
     HDC skinDC;                     // made by onCreate, deleted by onDestroy
     HDC backDC;                     // made by onCreate, deleted by onDestroy
-    HBITMAP skinDCStartBitmap;      // what skinDC was created with, put back by onDestroy
-    HBITMAP backDCStartBitmap;      // what backDC was created with, put back by onDestroy
+    HBITMAP skinDCStartBitmap;      // what skinDC was created with, put back by deleteMemoryDC
+    HBITMAP backDCStartBitmap;      // what backDC was created with, put back by deleteMemoryDC
     HFONT valueFont;                // made by loadSettings, deleted by onDestroy
 
     // Geometry, screen coordinates
@@ -120,11 +157,7 @@ struct AppState {
     ZoomLayout zoomLayout;          // centre, destination and source of the magnified view
     int activeZoom;                 // the factor laid out for the pick under way
     HBRUSH blackBrush;              // made at the first sampling tick, kept for the run
-    HDC sampleDC;                   // one screen read lands here; made on first use, kept
-    HBITMAP sampleBitmap;           // DIB section selected into sampleDC, kept
-    HBITMAP sampleDCStartBitmap;
-    DWORD* samplePixels;            // the DIB section's bits, top-down 0x00RRGGBB
-    int sampleSide;                 // width and height of the DIB section
+    PixelBuffer sample;             // one screen read lands here; made on first use, freed by onDestroy
 
     // Title, notification icon, tooltips
     NOTIFYICONDATAA trayIconData;

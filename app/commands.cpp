@@ -19,11 +19,6 @@ static void closeAboutBox()
         SendMessageA(app.aboutDialog, WM_KILLFOCUS, 0, 0);
 }
 
-bool pointerActionInProgress()
-{
-    return app.dropperActive || app.channelPressed || app.channelScrubbing;
-}
-
 // Draws a latched title button by its new state, into the back buffer and the window.
 static void drawLatchedButton(SkinButton& button)
 {
@@ -56,12 +51,6 @@ void toggleAutoFormat()
 {
     app.autoFormat = !app.autoFormat;
     checkItem(CMD_AUTO_FORMAT, app.autoFormat);
-}
-
-void setColorFormat(int format)
-{
-    app.colorFormat = format;
-    updateTitle();
 }
 
 void toggleAlwaysOnTop(HWND window)
@@ -117,13 +106,13 @@ void closeWindow(HWND window)
     SendMessageA(window, WM_DESTROY, 0, 0);
 }
 
-void selectZoomFactor(int zoom)
+static void selectZoomFactor(int zoom)
 {
     app.zoomFactor = zoom;
     CheckMenuRadioItem(app.mainMenu, CMD_ZOOM_1X, CMD_ZOOM_MAX, zoomMenuItem(zoom), MF_BYCOMMAND);
 }
 
-void selectAntiDither(int size)
+static void selectAntiDither(int size)
 {
     app.antiDitherTol = size;
     CheckMenuRadioItem(app.mainMenu, CMD_DITHER_NONE, CMD_DITHER_LARGE, antiDitherMenuItem(size), MF_BYCOMMAND);

@@ -9,7 +9,6 @@
 #include "window/window.h"
 
 #include <commctrl.h>
-#include <cstdlib>
 
 static const char* const windowClassName = "huebrickWin";
 
@@ -44,13 +43,13 @@ static void registerWindowClass()
     windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
     windowClass.lpszClassName = windowClassName;
     if (!RegisterClassExA(&windowClass))
-        exit(-2);
+        fatal(-2);
 }
 
 bool createMainWindow(HINSTANCE instance, int showCommand, HWND* window, HACCEL* accelerators, int* exitCode)
 {
     if (!loadSettings(instance))
-        exit(-2);
+        fatal(-2);
     if (!claimInstance(exitCode))
         return false;
 
@@ -61,20 +60,20 @@ bool createMainWindow(HINSTANCE instance, int showCommand, HWND* window, HACCEL*
     registerWindowClass();
     *accelerators = LoadAcceleratorsA(app.appInstance, "RES_MENU_ACCL");
     if (!*accelerators)
-        exit(-2);
+        fatal(-2);
     app.mainMenu = LoadMenuA(app.appInstance, "RES_MENU_POPUP");
     if (!app.mainMenu)
-        exit(-2);
+        fatal(-2);
     app.contextMenu = GetSubMenu(app.mainMenu, 0);
     if (!app.contextMenu)
-        exit(-2);
+        fatal(-2);
 
     *window = CreateWindowExA(WS_EX_APPWINDOW | WS_EX_ACCEPTFILES, windowClassName, "Huebrick",
                               WS_POPUP | WS_VISIBLE | WS_SYSMENU | WS_MINIMIZEBOX,
-                              app.windowRect.left, app.windowRect.top, 83, 132,
+                              app.windowRect.left, app.windowRect.top, faceWidth, faceHeight,
                               NULL, NULL, app.appInstance, NULL);
     if (!*window)
-        exit(-2);
+        fatal(-2);
     ShowWindow(*window, showCommand);
 
     // A start that did not get the foreground goes directly behind the window that has it;
@@ -100,7 +99,7 @@ int runMessageLoop(HWND window, HACCEL accelerators)
     return static_cast<int>(message.wParam);
 }
 
-bool isWindowOffWorkArea(const RECT& window, const RECT& workArea)
+static bool isWindowOffWorkArea(const RECT& window, const RECT& workArea)
 {
     return window.left > workArea.right || window.top > workArea.bottom
         || window.right < workArea.left || window.bottom < workArea.top;
@@ -143,11 +142,11 @@ void onCreate(HWND window)
 {
     app.windowDC = GetDC(window);
     if (!app.windowDC)
-        exit(-2);
-    app.skinDC = CreateCompatibleDC(app.windowDC);
-    app.backDC = CreateCompatibleDC(app.windowDC);
+        fatal(-2);
+    app.skinDC = createMemoryDC(app.windowDC, &app.skinDCStartBitmap);
+    app.backDC = createMemoryDC(app.windowDC, &app.backDCStartBitmap);
     if (!app.skinDC || !app.backDC)
-        exit(-2);
+        fatal(-2);
 
     createToolTips(window);
     loadSkin(window, app.skinFileName);
@@ -159,20 +158,6 @@ void onCreate(HWND window)
     showSplash(window);
     setColor(currentColor(&app.history));
     refreshColorDisplay(app.displayRegion);
-}
-
-// Puts back the bitmap a memory DC was created with and deletes the one it held.
-static void deleteMemoryDC(HDC* dc, HBITMAP startBitmap)
-{
-    if (!*dc)
-        return;
-    if (startBitmap) {
-        HGDIOBJ held = SelectObject(*dc, startBitmap);
-        if (held && held != startBitmap)
-            DeleteObject(held);
-    }
-    DeleteDC(*dc);
-    *dc = NULL;
 }
 
 void onDestroy(HWND window)

@@ -2,36 +2,16 @@
 #include "app/app.h"
 #include "app/appstate.h"
 #include "app/settingsrules.h"
-#include "color/color.h"
-#include "window/window.h"
 
-#include <cstdlib>
 #include <cstring>
 
 const char* const settingsKey = "Software\\Vexel\\Huebrick";
-
-static void bindButtonActions()
-{
-    SkinButton* b = app.skinButtons;
-    b[snapButton].action = toggleSnap;
-    b[onTopButton].action = toggleAlwaysOnTop;
-    b[minimizeButton].action = minimizeOrRestore;
-    b[closeButton].action = closeWindow;
-    b[moreRedButton].action = moreRed;
-    b[lessRedButton].action = lessRed;
-    b[moreGreenButton].action = moreGreen;
-    b[lessGreenButton].action = lessGreen;
-    b[moreBlueButton].action = moreBlue;
-    b[lessBlueButton].action = lessBlue;
-    b[moreWhiteButton].action = moreWhite;
-    b[lessWhiteButton].action = lessWhite;
-}
 
 static void setDefaults()
 {
     int32_t x, y;
     defaultWindowPosition(app.workArea.left, app.workArea.top, app.workArea.right, app.workArea.bottom,
-                          83, 132, &x, &y);
+                          faceWidth, faceHeight, &x, &y);
     app.windowRect.left = x;
     app.windowRect.top = y;
     app.splitScreen = true;
@@ -49,6 +29,8 @@ static void setDefaults()
     app.skinFileName = NULL;
 }
 
+// "MS Sans Sherif" names no installed font on purpose: the font mapper then picks a
+// sans-serif by the pitch and family given here.
 static void createValueFont()
 {
     app.valueFont = CreateFontA(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
@@ -107,11 +89,10 @@ bool loadSettings(HINSTANCE instance)
 {
     app = AppState();
     app.appInstance = instance;
-    bindButtonActions();
     resetHistory(&app.history);
 
     if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &app.workArea, 0))
-        exit(-2);
+        fatal(-2);
     setDefaults();
     createValueFont();
 

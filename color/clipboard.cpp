@@ -1,9 +1,5 @@
-// The clipboard: the colour's text out as CF_TEXT, and a pasted text read back into the colour.
+// The clipboard: a colour text out as CF_TEXT, and the text on it read back.
 #include "color/color.h"
-#include "app/app.h"
-#include "app/appstate.h"
-#include "color/colortext.h"
-#include "skin/skin.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -85,24 +81,5 @@ bool readClipboardText(char** text)
     if (!copy)
         return false;
     *text = copy;
-    return true;
-}
-
-bool pasteColor(uint32_t selector)
-{
-    char* text;
-    if (!readClipboardText(&text))
-        return false;
-    PasteResult result;
-    bool parsed = parseColorText(text, selector, &result);
-    free(text);
-    if (!parsed)
-        return false;
-
-    if (selector == pasteWholeColor && app.autoFormat)
-        setColorFormat(result.form);
-    setChannels(result.red, result.green, result.blue);
-    recordColor(&app.history, app.curColor);
-    refreshColorDisplay(app.displayRegion);
     return true;
 }

@@ -1,10 +1,12 @@
-// The current colour: the three channel values, their steps and the channel buttons' repeat.
+// The current colour: the three channel values, their steps and the channel buttons' repeat,
+// the text form chosen, and a pasted text read into the colour.
 #include "color/color.h"
 #include "app/appstate.h"
 #include "color/colormath.h"
 #include "color/colortext.h"
 #include "res/resource.h"
 #include "skin/skin.h"
+#include "window/window.h"
 
 #include <cstring>
 
@@ -72,14 +74,11 @@ void setColor(COLORREF color)
     formatColorTexts();
 }
 
-void moreRed(HWND)   { adjustColor(+1, 0, 0); }
-void lessRed(HWND)   { adjustColor(-1, 0, 0); }
-void moreGreen(HWND) { adjustColor(0, +1, 0); }
-void lessGreen(HWND) { adjustColor(0, -1, 0); }
-void moreBlue(HWND)  { adjustColor(0, 0, +1); }
-void lessBlue(HWND)  { adjustColor(0, 0, -1); }
-void moreWhite(HWND) { adjustColor(+1, +1, +1); }
-void lessWhite(HWND) { adjustColor(-1, -1, -1); }
+void stepChannels(int button)
+{
+    const ButtonDescription& steps = buttonDescriptions[button];
+    adjustColor(steps.red, steps.green, steps.blue);
+}
 
 void startRepeat(HWND window)
 {
@@ -87,11 +86,6 @@ void startRepeat(HWND window)
     app.repeatStep = 20;
     SetTimer(window, TIMER_REPEAT, app.repeatInterval, NULL);
 }
-
-static const SkinButtonIndex repeatOrder[] = {
-    lessRedButton, moreRedButton, lessGreenButton, moreGreenButton,
-    lessBlueButton, moreBlueButton, lessWhiteButton, moreWhiteButton,
-};
 
 // The held button repeats only while the pointer is on it; the acceleration goes on
 // regardless, so coming back resumes at the rate reached.
@@ -103,15 +97,21 @@ void repeatTick(HWND window)
     GetCursorPos(&app.cursorPos);
     int x = app.cursorPos.x - app.windowRect.left;
     int y = app.cursorPos.y - app.windowRect.top;
-    for (SkinButtonIndex index : repeatOrder) {
-        SkinButton& button = app.skinButtons[index];
+    for (int i = titleButtonCount; i < skinButtonCount; i++) {
+        const SkinButton& button = app.skinButtons[i];
         if (button.pressed && button.hitRegion && PtInRegion(button.hitRegion, x, y)) {
-            button.action(window);
+            stepChannels(i);
             break;
         }
     }
     advanceRepeat(&app.repeatInterval, &app.repeatStep);
     SetTimer(window, TIMER_REPEAT, app.repeatInterval, NULL);
+}
+
+void setColorFormat(int format)
+{
+    app.colorFormat = format;
+    updateTitle();
 }
 
 const char* colorTextForFormat(int format)
@@ -122,4 +122,23 @@ const char* colorTextForFormat(int format)
     case Float: return app.floatText;
     }
     return NULL;
+}
+
+bool pasteColor(uint32_t selector)
+{
+    char* text;
+    if (!readClipboardText(&text))
+        return false;
+    PasteResult result;
+    bool parsed = parseColorText(text, selector, &result);
+    free(text);
+    if (!parsed)
+        return false;
+
+    if (selector == pasteWholeColor && app.autoFormat)
+        setColorFormat(result.form);
+    setChannels(result.red, result.green, result.blue);
+    recordColor(&app.history, app.curColor);
+    refreshColorDisplay(app.displayRegion);
+    return true;
 }

@@ -11,16 +11,11 @@ void formatColorTexts();
 void repeatTick(HWND window);
 void startRepeat(HWND window);
 
-// The eight channel actions of the buttons
-void moreRed(HWND window);
-void lessRed(HWND window);
-void moreGreen(HWND window);
-void lessGreen(HWND window);
-void moreBlue(HWND window);
-void lessBlue(HWND window);
-void moreWhite(HWND window);
-void lessWhite(HWND window);
+// One press of a channel button: its steps.
+void stepChannels(int button);
 
+// Selects the text form of the title and the copies.
+void setColorFormat(int format);
 // The copy text of a format (hexText, decText, floatText), or null for an unknown format.
 const char* colorTextForFormat(int format);
 bool pasteColor(uint32_t selector);

@@ -8,11 +8,11 @@ void onPressedMove(HWND window, WPARAM wParam, LPARAM lParam);
 void onLeftButtonUp(HWND window, WPARAM wParam, LPARAM lParam);
 void onLeftDoubleClick(HWND window, WPARAM wParam, LPARAM lParam);
 void onRightButtonUp(HWND window, WPARAM wParam, LPARAM lParam);
-void trackTitleButtons(LPARAM lParam);
 void onDropperDelay(HWND window);
-void startDropper(HWND window);
 void acceptPress(HWND window);
 void cancelPress(HWND window);
+// A pick, a held channel button or scrubbing is under way.
+bool pointerActionInProgress();
 
 // Sampling and the zoom view
 void layoutZoomView();
@@ -21,5 +21,4 @@ void sampleScreen();
 // leaving out the program's own zoomRegion; a side of 1 or less reads the one pixel.
 // fallback when nothing could be read.
 COLORREF averageScreenColor(int x, int y, int side, COLORREF fallback);
-COLORREF screenPixel(int x, int y, COLORREF fallback);
 void freeSamplingBuffers();

@@ -1,7 +1,6 @@
 // The press modes of the mouse: title buttons, channel buttons with repeat and scrubbing,
 // window dragging and the eye-dropper; and the double and right clicks.
 #include "dropper/dropper.h"
-#include "app/app.h"
 #include "app/appstate.h"
 #include "color/color.h"
 #include "color/colortext.h"
@@ -28,12 +27,19 @@ static POINT cursorInWindow()
     return p;
 }
 
-static const SkinButtonIndex titleOrder[] = { closeButton, minimizeButton, onTopButton, snapButton };
-static const SkinButtonIndex titleReleaseOrder[] = { snapButton, onTopButton, minimizeButton, closeButton };
-static const SkinButtonIndex channelOrder[] = {
-    lessRedButton, moreRedButton, lessGreenButton, moreGreenButton,
-    lessBlueButton, moreBlueButton, lessWhiteButton, moreWhiteButton,
-};
+bool pointerActionInProgress()
+{
+    return app.dropperActive || app.channelPressed || app.channelScrubbing;
+}
+
+// The button under p, or -1; buttons never overlap, so the search order does not matter.
+static int buttonAt(POINT p, int first, int end)
+{
+    for (int i = first; i < end; i++)
+        if (inRegion(app.skinButtons[i].hitRegion, p))
+            return i;
+    return -1;
+}
 
 void onLeftButtonDown(HWND window, WPARAM, LPARAM lParam)
 {
@@ -48,58 +54,68 @@ void onLeftButtonDown(HWND window, WPARAM, LPARAM lParam)
             SetTimer(window, TIMER_DROPPER_DELAY, 100, NULL);
         return;
     }
-    for (SkinButtonIndex index : titleOrder) {
-        if (inRegion(app.skinButtons[index].hitRegion, p)) {
-            SetCapture(window);
-            app.skinButtons[index].pressed = true;
-            drawButton(index, true);
-            return;
-        }
-    }
-    for (SkinButtonIndex index : channelOrder) {
-        SkinButton& button = app.skinButtons[index];
-        if (inRegion(button.hitRegion, p)) {
-            SetCapture(window);
-            app.channelPressed = true;
-            button.pressed = true;
-            app.zoomRegion = app.splitScreen ? app.displayBottomRegion : app.displayRegion;
-            button.action(window);
-            drawButton(index, true);
-            startRepeat(window);
-            return;
-        }
-    }
     SetCapture(window);
+    int index = buttonAt(p, 0, skinButtonCount);
+    if (index >= 0) {
+        app.skinButtons[index].pressed = true;
+        if (index >= titleButtonCount) {
+            app.channelPressed = true;
+            app.zoomRegion = app.splitScreen ? app.displayBottomRegion : app.displayRegion;
+            stepChannels(index);
+            startRepeat(window);
+        }
+        drawButton(index, true);
+        return;
+    }
     app.draggingWindow = true;
     app.dragRect = app.windowRect;
 }
 
-struct ScrubPair { SkinButtonIndex less, more; int red, green, blue; };
-
-static const ScrubPair scrubPairs[] = {
-    { lessRedButton, moreRedButton, 1, 0, 0 },
-    { lessGreenButton, moreGreenButton, 0, 1, 0 },
-    { lessBlueButton, moreBlueButton, 0, 0, 1 },
-    { lessWhiteButton, moreWhiteButton, 1, 1, 1 },
-};
-
-// Off the held pair the pointer itself drives the channel: right and up raise it.
+// Off the held pair the pointer itself drives the channel: right and up raise it. The
+// channel buttons come in pairs, More before Less.
 static bool scrub(int dx, int dy)
 {
     POINT p = cursorInWindow();
-    for (const ScrubPair& pair : scrubPairs) {
-        const SkinButton& less = app.skinButtons[pair.less];
-        const SkinButton& more = app.skinButtons[pair.more];
-        if (!less.pressed && !more.pressed)
+    for (int more = titleButtonCount; more < skinButtonCount; more += 2) {
+        int less = more + 1;
+        if (!app.skinButtons[less].pressed && !app.skinButtons[more].pressed)
             continue;
-        if (inRegion(less.hitRegion, p) || inRegion(more.hitRegion, p))
+        if (inRegion(app.skinButtons[less].hitRegion, p) || inRegion(app.skinButtons[more].hitRegion, p))
             continue;
+        const ButtonDescription& up = buttonDescriptions[more];
         app.channelScrubbing = true;
-        adjustColor(dx * pair.red, dx * pair.green, dx * pair.blue);
-        adjustColor(-dy * pair.red, -dy * pair.green, -dy * pair.blue);
+        adjustColor(dx * up.red, dx * up.green, dx * up.blue);
+        adjustColor(-dy * up.red, -dy * up.green, -dy * up.blue);
         return true;
     }
     return false;
+}
+
+// A held title button follows the pointer like a push button; latched toggles stay pressed.
+static void trackTitleButtons(LPARAM lParam)
+{
+    POINT p = pointFrom(lParam);
+    int toPress = -1, toRelease = -1;
+    for (int index = 0; index < titleButtonCount; index++) {
+        const SkinButton& button = app.skinButtons[index];
+        if (inRegion(button.hitRegion, p)) {
+            toPress = index;
+        } else if (button.pressed) {
+            if (index == onTopButton && app.alwaysOnTop)
+                continue;
+            if (index == snapButton && app.snapTol != 0)
+                continue;
+            toRelease = index;
+        }
+    }
+    if (toPress >= 0) {
+        app.skinButtons[toPress].pressed = true;
+        drawButton(toPress, true);
+    }
+    if (toRelease >= 0) {
+        app.skinButtons[toRelease].pressed = false;
+        drawButton(toRelease, false);
+    }
 }
 
 void onPressedMove(HWND window, WPARAM, LPARAM lParam)
@@ -122,33 +138,6 @@ void onPressedMove(HWND window, WPARAM, LPARAM lParam)
     trackTitleButtons(lParam);
 }
 
-// A held title button follows the pointer like a push button; latched toggles stay pressed.
-void trackTitleButtons(LPARAM lParam)
-{
-    POINT p = pointFrom(lParam);
-    int toPress = -1, toRelease = -1;
-    for (SkinButtonIndex index : titleOrder) {
-        const SkinButton& button = app.skinButtons[index];
-        if (inRegion(button.hitRegion, p)) {
-            toPress = index;
-        } else if (button.pressed) {
-            if (index == onTopButton && app.alwaysOnTop)
-                continue;
-            if (index == snapButton && app.snapTol != 0)
-                continue;
-            toRelease = index;
-        }
-    }
-    if (toPress >= 0) {
-        app.skinButtons[toPress].pressed = true;
-        drawButton(toPress, true);
-    }
-    if (toRelease >= 0) {
-        app.skinButtons[toRelease].pressed = false;
-        drawButton(toRelease, false);
-    }
-}
-
 void onLeftButtonUp(HWND window, WPARAM, LPARAM lParam)
 {
     GetCursorPos(&app.cursorPos);
@@ -162,24 +151,12 @@ void onLeftButtonUp(HWND window, WPARAM, LPARAM lParam)
         return;
     }
     // The button under the pointer at the release acts, wherever the press began.
-    POINT p = pointFrom(lParam);
-    for (SkinButtonIndex index : titleReleaseOrder) {
-        if (inRegion(app.skinButtons[index].hitRegion, p)) {
-            app.skinButtons[index].action(window);
-            return;
-        }
-    }
+    int index = buttonAt(pointFrom(lParam), 0, titleButtonCount);
+    if (index >= 0)
+        buttonDescriptions[index].action(window);
 }
 
-void onDropperDelay(HWND window)
-{
-    KillTimer(window, TIMER_DROPPER_DELAY);
-    GetCursorPos(&app.cursorPos);
-    if (inRegion(app.displayRegion, cursorInWindow()) && app.leftButtonDown)
-        startDropper(window);
-}
-
-void startDropper(HWND window)
+static void startDropper(HWND window)
 {
     SetCapture(window);
     SetCursor(LoadCursorA(NULL, IDC_CROSS));
@@ -199,6 +176,14 @@ void startDropper(HWND window)
         layoutZoomView();
     app.dropperActive = true;
     SetTimer(window, TIMER_SAMPLING, 1, NULL);
+}
+
+void onDropperDelay(HWND window)
+{
+    KillTimer(window, TIMER_DROPPER_DELAY);
+    GetCursorPos(&app.cursorPos);
+    if (inRegion(app.displayRegion, cursorInWindow()) && app.leftButtonDown)
+        startDropper(window);
 }
 
 static void stopPressTimers(HWND window)
@@ -236,14 +221,6 @@ void cancelPress(HWND window)
     app.dropperInBottomHalf = false;
 }
 
-struct FieldPaste { ValueFieldIndex field; uint32_t selector; };
-
-static const FieldPaste fieldPastes[] = {
-    { redDecField, pasteDecimalFlag | 1 }, { greenDecField, pasteDecimalFlag | 2 },
-    { blueDecField, pasteDecimalFlag | 4 }, { redHexField, pasteHexFlag | 1 },
-    { greenHexField, pasteHexFlag | 2 }, { blueHexField, pasteHexFlag | 4 },
-};
-
 void onLeftDoubleClick(HWND window, WPARAM wParam, LPARAM lParam)
 {
     POINT p = pointFrom(lParam);
@@ -253,9 +230,9 @@ void onLeftDoubleClick(HWND window, WPARAM wParam, LPARAM lParam)
             formatColorTexts();
         return;
     }
-    for (const FieldPaste& paste : fieldPastes) {
-        if (inRegion(app.valueFields[paste.field].region, p)) {
-            if (pasteColor(paste.selector))
+    for (int i = 0; i < drawnFieldCount; i++) {
+        if (inRegion(app.valueFields[i].region, p)) {
+            if (pasteColor(fieldDescriptions[i].pasteSelector))
                 formatColorTexts();
             return;
         }

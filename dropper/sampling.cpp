@@ -18,29 +18,12 @@ void layoutZoomView()
 // One buffer, as large as the biggest averaging square, is made once and kept.
 static bool ensureSampleBuffer()
 {
-    if (app.sampleDC)
-        return true;
-    PixelBuffer buffer;
-    if (!createPixelBuffer(&buffer, maxAntiDither, maxAntiDither))
-        return false;
-    app.sampleDC = buffer.dc;
-    app.sampleBitmap = buffer.bitmap;
-    app.sampleDCStartBitmap = buffer.startBitmap;
-    app.samplePixels = buffer.bits;
-    app.sampleSide = buffer.width;
-    return true;
+    return app.sample.dc || createPixelBuffer(&app.sample, maxAntiDither, maxAntiDither);
 }
 
 void freeSamplingBuffers()
 {
-    PixelBuffer buffer = { app.sampleDC, app.sampleBitmap, app.sampleDCStartBitmap, app.samplePixels,
-                           app.sampleSide, app.sampleSide };
-    freePixelBuffer(&buffer);
-    app.sampleDC = NULL;
-    app.sampleBitmap = NULL;
-    app.sampleDCStartBitmap = NULL;
-    app.samplePixels = NULL;
-    app.sampleSide = 0;
+    freePixelBuffer(&app.sample);
     if (app.blackBrush) {
         DeleteObject(app.blackBrush);
         app.blackBrush = NULL;
@@ -50,24 +33,22 @@ void freeSamplingBuffers()
 // Reads a rectangle of the screen into the sample buffer with one copy.
 static bool readScreen(int left, int top, int width, int height)
 {
-    if (!ensureSampleBuffer() || width > app.sampleSide || height > app.sampleSide)
+    if (!ensureSampleBuffer())
         return false;
     HDC screen = GetDC(NULL);
     if (!screen)
         return false;
-    BOOL copied = BitBlt(app.sampleDC, 0, 0, width, height, screen, left, top, SRCCOPY);
+    bool copied = capturePixels(&app.sample, screen, left, top, width, height);
     ReleaseDC(NULL, screen);
-    GdiFlush();
-    return copied != FALSE;
+    return copied;
 }
 
 static COLORREF sampledPixel(int x, int y)
 {
-    DWORD p = app.samplePixels[y * app.sampleSide + x];
-    return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+    return pixelAt(app.sample, x, y);
 }
 
-COLORREF screenPixel(int x, int y, COLORREF fallback)
+static COLORREF screenPixel(int x, int y, COLORREF fallback)
 {
     return readScreen(x, y, 1, 1) ? sampledPixel(0, 0) : fallback;
 }
@@ -237,7 +218,7 @@ static void magnify(bool pick)
         && readScreen(both.left, both.top, width, height)) {
         if (pick)
             setColor(isEmpty(square) ? app.curColor : colorRead(square, side, both.left, both.top, app.curColor));
-        drawMagnifiedView(copy, app.sampleDC, both.left, both.top);
+        drawMagnifiedView(copy, app.sample.dc, both.left, both.top);
         return;
     }
     if (pick)

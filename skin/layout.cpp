@@ -5,42 +5,7 @@
 #include "skin/pixels.h"
 #include "window/window.h"
 
-#include <cstdlib>
-
 static const COLORREF colorKey = RGB(255, 0, 255);
-static const int faceWidth = 83, faceHeight = 132;
-
-struct LayoutRect { int left, top, right, bottom; };
-
-// Hit and face rectangles of the buttons in skinButtons order; the pressed picture
-// lies faceWidth pixels to the right.
-static const LayoutRect buttonRects[skinButtonCount] = {
-    { 6, 5, 19, 15 },     // snapButton
-    { 22, 5, 35, 15 },    // onTopButton
-    { 48, 5, 61, 15 },    // minimizeButton
-    { 64, 5, 77, 15 },    // closeButton
-    { 55, 69, 65, 80 },   // moreRedButton
-    { 18, 69, 28, 80 },   // lessRedButton
-    { 55, 81, 65, 92 },   // moreGreenButton
-    { 18, 81, 28, 92 },   // lessGreenButton
-    { 55, 93, 65, 104 },  // moreBlueButton
-    { 18, 93, 28, 104 },  // lessBlueButton
-    { 68, 111, 78, 122 }, // moreWhiteButton
-    { 5, 111, 15, 122 },  // lessWhiteButton
-};
-
-struct FieldLayout { LayoutRect rect; int textX, textY; };
-
-// The text origins are fixed, not derived from the rectangles.
-static const FieldLayout fieldLayouts[drawnFieldCount] = {
-    { { 27, 69, 54, 80 }, 32, 68 },     // redDecField
-    { { 27, 81, 54, 92 }, 32, 80 },     // greenDecField
-    { { 27, 93, 54, 104 }, 32, 92 },    // blueDecField
-    { { 17, 112, 33, 121 }, 18, 110 },  // redHexField
-    { { 33, 112, 49, 121 }, 34, 110 },  // greenHexField
-    { { 49, 112, 65, 121 }, 50, 110 },  // blueHexField
-};
-
 static const LayoutRect displayTopRect = { 18, 20, 65, 40 };
 static const LayoutRect displayBottomRect = { 18, 40, 65, 60 };
 
@@ -49,7 +14,7 @@ HRGN createRegion(int left, int top, int right, int bottom)
 {
     HRGN region = CreateRectRgn(left, top, right, bottom);
     if (!region)
-        exit(-1);
+        fatal(-1);
     return region;
 }
 
@@ -62,7 +27,7 @@ static HRGN copyRegion(HRGN source)
 }
 
 // Unites source into *target; a null source adds nothing, a null target starts as a copy.
-void combineInto(HRGN* target, HRGN source)
+static void combineInto(HRGN* target, HRGN source)
 {
     if (!*target)
         *target = createRegion(0, 0, 0, 0);
@@ -77,7 +42,7 @@ static HRGN intersectRect(const LayoutRect& r, HRGN shape)
     return region;
 }
 
-HRGN buildShapeFromKey()
+static HRGN buildShapeFromKey()
 {
     int width = app.windowRect.right - app.windowRect.left;
     int height = app.windowRect.bottom - app.windowRect.top;
@@ -85,7 +50,7 @@ HRGN buildShapeFromKey()
 
     PixelBuffer face;
     if (!createPixelBuffer(&face, width, height))
-        exit(-1);
+        fatal(-1);
     capturePixels(&face, app.skinDC, 0, 0, width, height);
     // One subtraction per run of key colour; a run reaching the face's right edge would
     // only go on into the pressed pictures, which are outside the shape anyway.
@@ -122,16 +87,16 @@ void buildDefaultLayout()
     app.displayBottomRegion = intersectRect(displayBottomRect, shape);
 
     for (int i = 0; i < skinButtonCount; i++) {
-        const LayoutRect& r = buttonRects[i];
+        const LayoutRect& r = buttonDescriptions[i].face;
         const LayoutRect pressed = { r.left + faceWidth, r.top, r.right + faceWidth, r.bottom };
         app.skinButtons[i].hitRegion = intersectRect(r, shape);
         app.skinButtons[i].faceRegion = intersectRect(r, shape);
         app.skinButtons[i].pressedRegion = intersectRect(pressed, shifted);
     }
     for (int i = 0; i < drawnFieldCount; i++) {
-        app.valueFields[i].region = intersectRect(fieldLayouts[i].rect, shape);
-        app.valueFields[i].textX = fieldLayouts[i].textX;
-        app.valueFields[i].textY = fieldLayouts[i].textY;
+        app.valueFields[i].region = intersectRect(fieldDescriptions[i].rect, shape);
+        app.valueFields[i].textX = fieldDescriptions[i].textX;
+        app.valueFields[i].textY = fieldDescriptions[i].textY;
     }
 
     // The display halves stay in the body in this layout; callers test the display first.
@@ -154,10 +119,10 @@ HRGN finishLayout()
     app.zoomRegion = app.splitScreen ? app.displayBottomRegion : app.displayRegion;
 
     app.titleButtonsRegion = createRegion(0, 0, 0, 0);
-    for (int i = snapButton; i <= closeButton; i++)
+    for (int i = 0; i < titleButtonCount; i++)
         combineInto(&app.titleButtonsRegion, app.skinButtons[i].hitRegion);
     app.channelButtonsRegion = createRegion(0, 0, 0, 0);
-    for (int i = moreRedButton; i < skinButtonCount; i++)
+    for (int i = titleButtonCount; i < skinButtonCount; i++)
         combineInto(&app.channelButtonsRegion, app.skinButtons[i].hitRegion);
     app.valueFieldsSkinRegion = createRegion(0, 0, 0, 0);
     for (int i = 0; i < drawnFieldCount; i++)

@@ -7,21 +7,12 @@
 #include "skin/skinpath.h"
 
 #include <shlwapi.h>
-#include <cstdlib>
 #include <cstring>
 
-static const int faceWidth = 83, faceHeight = 132;
 static const char* const userSkinError = "Could not load user skin: Unable to open skin image.";
 
 struct MaskArea { COLORREF color; HRGN* region; };
 static const int maskAreaCount = 3 + 2 * skinButtonCount + drawnFieldCount;
-
-// The green of each button's face and pressed picture in a mask, in skinButtons order.
-static const BYTE buttonGreens[skinButtonCount][2] = {
-    { 10, 15 }, { 25, 30 }, { 40, 45 }, { 55, 60 },      // snap, on top, minimize, close
-    { 85, 90 }, { 70, 75 }, { 115, 120 }, { 100, 105 },  // more red, less red, more green, less green
-    { 145, 150 }, { 130, 135 }, { 175, 180 }, { 160, 165 },
-};
 
 static void maskAreas(MaskArea* areas)
 {
@@ -30,11 +21,11 @@ static void maskAreas(MaskArea* areas)
     areas[n++] = { RGB(0, 50, 50), &app.displayTopRegion };
     areas[n++] = { RGB(0, 100, 100), &app.displayBottomRegion };
     for (int i = 0; i < skinButtonCount; i++) {
-        areas[n++] = { RGB(0, buttonGreens[i][0], 0), &app.skinButtons[i].faceRegion };
-        areas[n++] = { RGB(0, buttonGreens[i][1], 0), &app.skinButtons[i].pressedRegion };
+        areas[n++] = { RGB(0, buttonDescriptions[i].faceGreen, 0), &app.skinButtons[i].faceRegion };
+        areas[n++] = { RGB(0, buttonDescriptions[i].pressedGreen, 0), &app.skinButtons[i].pressedRegion };
     }
     for (int i = 0; i < drawnFieldCount; i++)
-        areas[n++] = { RGB(0, 0, 140 + 20 * i), &app.valueFields[i].region };
+        areas[n++] = { RGB(0, 0, fieldDescriptions[i].maskBlue), &app.valueFields[i].region };
 }
 
 static int maskAreaOf(const MaskArea* areas, COLORREF color)
@@ -45,23 +36,12 @@ static int maskAreaOf(const MaskArea* areas, COLORREF color)
     return -1;
 }
 
-// One run at a time: the plain way, kept as the measure the scan below must match.
-bool addMaskRun(int x, int y, int length, COLORREF color)
+HRGN* maskAreaRegion(COLORREF color)
 {
     MaskArea areas[maskAreaCount];
     maskAreas(areas);
     int area = maskAreaOf(areas, color);
-    if (area < 0)
-        return false;
-    HRGN run = createRegion(x, y, x + length, y + 1);
-    HRGN* region = areas[area].region;
-    if (!*region) {
-        *region = run;
-    } else {
-        CombineRgn(*region, *region, run, RGN_OR);
-        DeleteObject(run);
-    }
-    return true;
+    return area < 0 ? NULL : areas[area].region;
 }
 
 // An area's runs united like a binary counter: only pieces of equal run count are
@@ -99,14 +79,11 @@ static HRGN uniteRuns(RunStack* stack)
     return region;
 }
 
-// Text markers: (0, 0, 20) for redDecField up to (0, 0, 120) for blueHexField.
 static int textMarkerField(COLORREF color)
 {
-    if (GetRValue(color) != 0 || GetGValue(color) != 0)
-        return -1;
-    int blue = GetBValue(color);
-    if (blue >= 20 && blue <= 120 && blue % 20 == 0)
-        return blue / 20 - 1;
+    for (int i = 0; i < drawnFieldCount; i++)
+        if (color == RGB(0, 0, fieldDescriptions[i].markerBlue))
+            return i;
     return -1;
 }
 
@@ -140,7 +117,7 @@ void scanMask(HBITMAP mask, int width, int height)
 
     HDC maskDC = CreateCompatibleDC(app.windowDC);
     if (!maskDC)
-        exit(-1);
+        fatal(-1);
     HGDIOBJ oldMask = SelectObject(maskDC, mask);
     const int stripPixels = 1 << 20;
     int stripRows = width >= stripPixels ? 1 : stripPixels / width;
@@ -148,7 +125,7 @@ void scanMask(HBITMAP mask, int width, int height)
         stripRows = height;
     PixelBuffer strip;
     if (!createPixelBuffer(&strip, width, stripRows))
-        exit(-1);
+        fatal(-1);
 
     for (int top = 0; top < height; top += stripRows) {
         int rows = height - top < stripRows ? height - top : stripRows;
@@ -197,16 +174,6 @@ void finishMaskAreas()
     }
 }
 
-// Replaces the bitmap held by a memory DC; the first one it held is put aside for onDestroy.
-static void replaceBitmap(HDC dc, HBITMAP bitmap, HBITMAP* startBitmap)
-{
-    HBITMAP previous = static_cast<HBITMAP>(SelectObject(dc, bitmap));
-    if (!*startBitmap)
-        *startBitmap = previous;
-    else if (previous && previous != bitmap)
-        DeleteObject(previous);
-}
-
 // A skin too narrow to hold the pixel has no colour there: black, as a mask without markers.
 static COLORREF skinPixelOrBlack(int x, int y)
 {
@@ -236,16 +203,16 @@ static void drawLatchedIntoBackBuffer(const SkinButton& button)
 // leaving the caller to fall back to the built-in skin.
 static bool installSkin(HWND window, HBITMAP image, HBITMAP mask, int width, int height, bool builtIn)
 {
-    replaceBitmap(app.skinDC, image, &app.skinDCStartBitmap);
+    replaceBitmap(app.skinDC, image, app.skinDCStartBitmap);
     HBITMAP backBuffer = CreateCompatibleBitmap(app.windowDC, width, height);
     if (!backBuffer) {
         if (builtIn)
-            exit(-1);
+            fatal(-1);
         if (mask)
             DeleteObject(mask);
         return false;
     }
-    replaceBitmap(app.backDC, backBuffer, &app.backDCStartBitmap);
+    replaceBitmap(app.backDC, backBuffer, app.backDCStartBitmap);
     freeSkinRegions(window);
 
     if (mask) {
@@ -282,37 +249,6 @@ static bool fileExists(const char* path, void*)
     return PathFileExistsA(path) != FALSE;
 }
 
-static DWORD little16(const BYTE* p) { return p[0] | p[1] << 8; }
-static DWORD little32(const BYTE* p) { return little16(p) | little16(p + 2) << 16; }
-
-// Whether the file holds all the pixel data its headers announce. LoadImageA takes a
-// file cut short all the same and makes a picture of whatever lies past its end.
-static bool pixelDataFits(const BYTE* header, DWORD got, DWORD fileSize, int width, int height)
-{
-    DWORD offset = little32(header + 10), infoSize = little32(header + 14);
-    DWORD bits, compression = BI_RGB, imageSize = 0;
-    if (infoSize == 12) {
-        bits = little16(header + 24);
-    } else {
-        if (got < 38)
-            return false;
-        bits = little16(header + 28);
-        compression = little32(header + 30);
-        imageSize = little32(header + 34);
-    }
-    unsigned long long needed;
-    if (compression == BI_RGB || compression == BI_BITFIELDS) {
-        if (bits == 0 || bits > 32)
-            return false;
-        needed = (static_cast<unsigned long long>(width) * bits + 31) / 32 * 4 * height;
-    } else {
-        needed = imageSize;     // run-length coded: only the header knows the length
-    }
-    // An offset of 0 means the pixels follow the headers.
-    unsigned long long start = offset != 0 ? offset : 14ull + infoSize;
-    return start >= 14ull + infoSize && start + needed <= fileSize;
-}
-
 // The size of a usable BMP file: one whose header passes the size rules and whose
 // pixels are all there.
 static bool readBitmapSize(const char* path, int* width, int* height)
@@ -320,15 +256,15 @@ static bool readBitmapSize(const char* path, int* width, int* height)
     HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
     if (file == INVALID_HANDLE_VALUE)
         return false;
-    BYTE header[54];
+    BYTE header[bmpHeaderBytes];
     DWORD got = 0, sizeHigh = 0;
     BOOL read = ReadFile(file, header, sizeof header, &got, NULL);
     DWORD size = GetFileSize(file, &sizeHigh);
     CloseHandle(file);
-    int32_t w, h;
-    if (!read || got < 28 || !skinSizeFromHeader(header, 28, &w, &h))
+    if (!read || size == INVALID_FILE_SIZE || sizeHigh != 0)
         return false;
-    if (size == INVALID_FILE_SIZE || sizeHigh != 0 || !pixelDataFits(header, got, size, w, h))
+    int32_t w, h;
+    if (!bmpFileUsable(header, got, size, &w, &h))
         return false;
     *width = w;
     *height = h;
@@ -373,7 +309,7 @@ static void loadBuiltInSkin(HWND window)
     if (!image) {
         MessageBoxA(window, "Could not load skin: Out of memory or other system error occured.",
                     "Huebrick - Error", MB_OK | MB_ICONERROR);
-        exit(-2);
+        fatal(-2);
     }
     installSkin(window, image, NULL, faceWidth, faceHeight, true);
 }

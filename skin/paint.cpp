@@ -20,7 +20,7 @@ void presentBackBuffer(HRGN region)
     SelectClipRgn(app.windowDC, NULL);
 }
 
-void drawFieldText(const ValueField& field)
+static void drawFieldText(const ValueField& field)
 {
     if (!field.region)
         return;
@@ -65,17 +65,12 @@ void drawButton(int index, bool pressed)
     blitSkinRegion(app.windowDC, button.hitRegion, pressed ? button.pressedRegion : button.faceRegion);
 }
 
-static const SkinButtonIndex releaseOrder[] = {
-    lessRedButton, moreRedButton, lessGreenButton, moreGreenButton,
-    lessBlueButton, moreBlueButton, lessWhiteButton, moreWhiteButton,
-};
-
 void releaseChannelButton()
 {
-    for (SkinButtonIndex index : releaseOrder) {
-        if (app.skinButtons[index].pressed) {
-            app.skinButtons[index].pressed = false;
-            drawButton(index, false);
+    for (int i = titleButtonCount; i < skinButtonCount; i++) {
+        if (app.skinButtons[i].pressed) {
+            app.skinButtons[i].pressed = false;
+            drawButton(i, false);
             return;
         }
     }

@@ -1,4 +1,4 @@
-// DIB-section pixel buffers for reading skins, masks and the screen in bulk.
+// Memory DCs, and DIB-section pixel buffers for reading skins, masks and the screen in bulk.
 #include "skin/pixels.h"
 
 bool createPixelBuffer(PixelBuffer* buffer, int width, int height)
@@ -46,4 +46,27 @@ bool capturePixels(PixelBuffer* buffer, HDC source, int x, int y, int width, int
     BOOL copied = BitBlt(buffer->dc, 0, 0, width, height, source, x, y, SRCCOPY);
     GdiFlush();     // the bits are read directly next
     return copied != FALSE;
+}
+
+HDC createMemoryDC(HDC like, HBITMAP* startBitmap)
+{
+    HDC dc = CreateCompatibleDC(like);
+    *startBitmap = dc ? static_cast<HBITMAP>(GetCurrentObject(dc, OBJ_BITMAP)) : NULL;
+    return dc;
+}
+
+void replaceBitmap(HDC dc, HBITMAP bitmap, HBITMAP startBitmap)
+{
+    HGDIOBJ previous = SelectObject(dc, bitmap);
+    if (previous && previous != startBitmap && previous != bitmap)
+        DeleteObject(previous);
+}
+
+void deleteMemoryDC(HDC* dc, HBITMAP startBitmap)
+{
+    if (!*dc)
+        return;
+    replaceBitmap(*dc, startBitmap, startBitmap);
+    DeleteDC(*dc);
+    *dc = NULL;
 }

@@ -1,4 +1,5 @@
-// A 32-bit top-down DIB section with its own memory DC: one BitBlt reads many pixels at once.
+// Memory device contexts: the skin's two, which own the bitmap they hold, and 32-bit
+// top-down DIB sections with their own DC, where one BitBlt reads many pixels at once.
 #pragma once
 
 #include <windows.h>
@@ -23,3 +24,10 @@ inline COLORREF pixelAt(const PixelBuffer& buffer, int x, int y)
     DWORD p = buffer.bits[y * buffer.width + x];
     return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
 }
+
+// A memory DC like the given one; startBitmap is what it was made with, to be put back.
+HDC createMemoryDC(HDC like, HBITMAP* startBitmap);
+// Selects bitmap into dc and deletes the one it held, unless that is the start bitmap.
+void replaceBitmap(HDC dc, HBITMAP bitmap, HBITMAP startBitmap);
+// Puts the start bitmap back, deletes the held one and the DC.
+void deleteMemoryDC(HDC* dc, HBITMAP startBitmap);

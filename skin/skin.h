@@ -4,17 +4,16 @@
 #include <windows.h>
 
 // Layout and regions
-HRGN buildShapeFromKey();
 void buildDefaultLayout();
 HRGN finishLayout();
 void freeSkinRegions(HWND window);
 void blitSkinRegion(HDC target, HRGN destination, HRGN source);
 HRGN createRegion(int left, int top, int right, int bottom);
-void combineInto(HRGN* target, HRGN source);
 
 // Loading
 bool loadSkin(HWND window, char* path);
-bool addMaskRun(int x, int y, int length, COLORREF color);
+// The region slot a mask colour marks, or null for a colour that is no area.
+HRGN* maskAreaRegion(COLORREF color);
 void scanMask(HBITMAP mask, int width, int height);
 void finishMaskAreas();
 void chooseUserSkin(HWND window);
@@ -23,7 +22,6 @@ void onDropFiles(HWND window, HDROP drop);
 // Painting
 void presentBackBuffer(HRGN region);
 void refreshColorDisplay(HRGN region);
-void drawFieldText(const struct ValueField& field);
 void releaseChannelButton();
 void drawButton(int index, bool pressed);
 void showSplash(HWND window);

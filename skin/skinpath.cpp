@@ -109,3 +109,33 @@ bool skinSizeFromHeader(const uint8_t* bytes, size_t count, int32_t* width, int3
     if (height != nullptr) *height = int32_t(h);
     return true;
 }
+
+// LoadImageA takes a file cut short all the same and makes a picture of whatever lies past
+// its end, so the announced pixel data must all be there.
+bool bmpFileUsable(const uint8_t* header, size_t got, uint64_t fileSize, int32_t* width, int32_t* height) {
+    int32_t w, h;
+    if (header == nullptr || got < 28 || !skinSizeFromHeader(header, 28, &w, &h)) return false;
+    uint32_t offset = read32(header + 10), infoSize = read32(header + 14);
+    uint32_t bits, compression = 0, imageSize = 0;  // 0 is BI_RGB
+    if (infoSize == 12) {
+        bits = read16(header + 24);
+    } else {
+        if (got < 38) return false;
+        bits = read16(header + 28);
+        compression = read32(header + 30);
+        imageSize = read32(header + 34);
+    }
+    uint64_t needed;
+    if (compression == 0 || compression == 3) {  // BI_RGB, BI_BITFIELDS
+        if (bits == 0 || bits > 32) return false;
+        needed = (uint64_t(w) * bits + 31) / 32 * 4 * uint64_t(h);
+    } else {
+        needed = imageSize;  // run-length coded: only the header knows the length
+    }
+    // An offset of 0 means the pixels follow the headers.
+    uint64_t start = offset != 0 ? offset : 14ull + infoSize;
+    if (start < 14ull + infoSize || start + needed > fileSize) return false;
+    if (width != nullptr) *width = w;
+    if (height != nullptr) *height = h;
+    return true;
+}

@@ -1,15 +1,8 @@
-// Skin file names (image and mask) and the BMP header test of a user skin.
+// Skin file names (image and mask) and the BMP header tests of a user skin.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
-
-// Buffers for a resolved pair: the file dialog allows 511 characters, and the
-// mask name is at most 5 longer ("_mask.bmp" in place of ".bmp").
-struct SkinPaths {
-    char skin[512];
-    char mask[517];
-};
 
 typedef bool (*FileExistsFn)(const char* path, void* context);
 
@@ -24,3 +17,9 @@ bool resolveSkinPaths(const char* named, char* skin, size_t skinSize, char* mask
                       size_t maskSize, FileExistsFn fileExists, void* context);
 // From the file's first 28 bytes: true with the skin's size only if it is usable.
 bool skinSizeFromHeader(const uint8_t* bytes, size_t count, int32_t* width, int32_t* height);
+
+// The file header and the longest info header read.
+const size_t bmpHeaderBytes = 54;
+// From the file's first got bytes (at most bmpHeaderBytes) and its size: true with the skin's
+// size only if the header is usable and the file holds all the pixel data it announces.
+bool bmpFileUsable(const uint8_t* header, size_t got, uint64_t fileSize, int32_t* width, int32_t* height);

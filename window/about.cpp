@@ -2,10 +2,10 @@
 #include "window/window.h"
 #include "app/appstate.h"
 
-#include <cstdlib>
+static const char* const mailLink = "mailto:huebrick@example.org";
+static const char* const messengerLink = "aim:goim?screenname=Huebrick&message=Hello+Huebrick";
 
-const char* const mailLink = "mailto:huebrick@example.org";
-const char* const messengerLink = "aim:goim?screenname=Huebrick&message=Hello+Huebrick";
+static INT_PTR CALLBACK aboutDialogProc(HWND box, UINT message, WPARAM, LPARAM lParam);
 
 void showAboutBox(HWND window)
 {
@@ -15,7 +15,7 @@ void showAboutBox(HWND window)
     }
     app.aboutDialog = CreateDialogParamA(app.appInstance, "RES_DIALOG_ABOUT", window, aboutDialogProc, 0);
     if (!app.aboutDialog)
-        exit(-2);
+        fatal(-2);
     const RECT& work = app.workArea;
     MoveWindow(app.aboutDialog, work.left + (work.right - work.left) / 2 - 114,
                work.top + (work.bottom - work.top) / 2 - 59, 228, 118, FALSE);
@@ -38,14 +38,14 @@ static void paintAboutPicture(HWND box)
 {
     HDC dc = GetDC(box);
     if (!dc)
-        exit(-2);
+        fatal(-2);
     HDC memory = CreateCompatibleDC(dc);
     HBITMAP picture = LoadBitmapA(app.appInstance, "RES_GFX_IMAGE_ABOUT");
     if (!memory || !picture)
-        exit(-2);
+        fatal(-2);
     HGDIOBJ previous = SelectObject(memory, picture);
     if (!previous)
-        exit(-1);
+        fatal(-1);
     BitBlt(dc, 0, 0, 228, 118, memory, 0, 0, SRCCOPY);
     SelectObject(memory, previous);
     DeleteDC(memory);
@@ -58,7 +58,7 @@ static void openLink(const char* link)
     ShellExecuteA(NULL, "open", link, NULL, NULL, SW_SHOWDEFAULT);
 }
 
-INT_PTR CALLBACK aboutDialogProc(HWND box, UINT message, WPARAM, LPARAM lParam)
+static INT_PTR CALLBACK aboutDialogProc(HWND box, UINT message, WPARAM, LPARAM lParam)
 {
     switch (message) {
     case WM_INITDIALOG:
@@ -66,7 +66,7 @@ INT_PTR CALLBACK aboutDialogProc(HWND box, UINT message, WPARAM, LPARAM lParam)
         app.mailLinkRegion = CreateRectRgn(86, 52, 203, 64);
         app.messengerLinkRegion = CreateRectRgn(86, 64, 127, 76);
         if (!app.mailLinkRegion || !app.messengerLinkRegion)
-            exit(-1);
+            fatal(-1);
         InvalidateRect(box, NULL, TRUE);
         return TRUE;
     case WM_ERASEBKGND:

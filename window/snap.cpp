@@ -3,8 +3,6 @@
 #include "app/appstate.h"
 #include "window/snapmath.h"
 
-#include <cstdlib>
-
 struct SnapSearch {
     HWND self;
     SnapState state;
@@ -19,10 +17,10 @@ static SnapRect snapRectFrom(const RECT& r)
 void refreshWindowMetrics(HWND window)
 {
     if (!GetWindowRect(window, &app.windowRect) || !SystemParametersInfoA(SPI_GETWORKAREA, 0, &app.workArea, 0))
-        exit(-2);
+        fatal(-2);
 }
 
-BOOL CALLBACK snapToWindowProc(HWND other, LPARAM search)
+static BOOL CALLBACK snapToWindowProc(HWND other, LPARAM search)
 {
     SnapSearch* s = reinterpret_cast<SnapSearch*>(search);
     if (!IsWindowVisible(other) || IsZoomed(other) || IsIconic(other) || other == s->self)

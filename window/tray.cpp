@@ -1,11 +1,10 @@
 // The colour outside the window: the title and the notification icon with its tip;
-// tray mode, minimising and restoring; and the buttons' tooltips.
+// tray mode, minimising and restoring.
 #include "window/window.h"
 #include "app/appstate.h"
 #include "color/colortext.h"
 #include "res/resource.h"
 
-#include <commctrl.h>
 #include <cstring>
 
 void updateTitle()
@@ -105,72 +104,4 @@ void onTrayCallback(HWND window, LPARAM mouseMessage)
         break;
     }
     }
-}
-
-// The tool is the whole window at first; updateToolTip points it at one button.
-static TOOLINFOA toolInfo(HWND window, const RECT& rect, const char* text)
-{
-    TOOLINFOA tool = {};
-    tool.cbSize = TTTOOLINFOA_V1_SIZE;
-    tool.uFlags = TTF_SUBCLASS;
-    tool.hwnd = window;
-    tool.uId = 1;
-    tool.rect = rect;
-    tool.hinst = app.appInstance;
-    tool.lpszText = const_cast<char*>(text);
-    return tool;
-}
-
-// The control has no owner: under Wine a window that owns any popup can no longer be
-// made topmost, which would break Always On Top. onDestroy destroys it instead.
-void createToolTips(HWND window)
-{
-    app.toolTipWindow = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, NULL, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
-                                        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                                        NULL, NULL, app.appInstance, NULL);
-    if (!app.toolTipWindow)
-        return;
-    SetWindowPos(app.toolTipWindow, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    RECT empty = {};
-    TOOLINFOA tool = toolInfo(window, empty, NULL);
-    SendMessageA(app.toolTipWindow, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
-    SendMessageA(app.toolTipWindow, TTM_ACTIVATE, FALSE, 0);
-}
-
-// Tooltip search order and texts.
-static const struct { SkinButtonIndex button; const char* text; } toolTexts[] = {
-    { snapButton, "Snap To Screen" }, { onTopButton, "Always On Top" },
-    { minimizeButton, "Minimize" }, { closeButton, "Close" },
-    { moreRedButton, "More Red" }, { lessRedButton, "Less Red" },
-    { moreGreenButton, "More Green" }, { lessGreenButton, "Less Green" },
-    { moreBlueButton, "More Blue" }, { lessBlueButton, "Less Blue" },
-    { moreWhiteButton, "More White" }, { lessWhiteButton, "Less White" },
-};
-
-void hideToolTip()
-{
-    if (app.toolTipWindow && app.toolTipRegion)
-        SendMessageA(app.toolTipWindow, TTM_ACTIVATE, FALSE, 0);
-    app.toolTipRegion = NULL;
-}
-
-void updateToolTip(HWND window, LPARAM point)
-{
-    int x = static_cast<short>(LOWORD(point)), y = static_cast<short>(HIWORD(point));
-    for (const auto& entry : toolTexts) {
-        HRGN region = app.skinButtons[entry.button].hitRegion;
-        if (!region || !PtInRegion(region, x, y))
-            continue;
-        if (region != app.toolTipRegion && app.toolTipWindow) {
-            RECT box;
-            GetRgnBox(region, &box);
-            TOOLINFOA tool = toolInfo(window, box, entry.text);
-            SendMessageA(app.toolTipWindow, TTM_SETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&tool));
-        }
-        if (!app.toolTipRegion && app.toolTipWindow)
-            SendMessageA(app.toolTipWindow, TTM_ACTIVATE, TRUE, 0);
-        app.toolTipRegion = region;
-        return;
-    }
-    hideToolTip();
 }

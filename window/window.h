@@ -6,7 +6,6 @@
 // Snapping and placement
 void refreshWindowMetrics(HWND window);
 void moveWindowSnapped(HWND window, int dx, int dy);
-BOOL CALLBACK snapToWindowProc(HWND other, LPARAM search);
 
 // Title, tray and tooltips
 void updateTitle();
@@ -20,6 +19,3 @@ void hideToolTip();
 
 // About box
 void showAboutBox(HWND window);
-INT_PTR CALLBACK aboutDialogProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam);
-extern const char* const mailLink;
-extern const char* const messengerLink;

@@ -1,0 +1,63 @@
+// The buttons' tooltips: one tool, pointed at the button under the pointer.
+#include "window/window.h"
+#include "app/appstate.h"
+
+#include <commctrl.h>
+
+// The tool is the whole window at first; updateToolTip points it at one button.
+static TOOLINFOA toolInfo(HWND window, const RECT& rect, const char* text)
+{
+    TOOLINFOA tool = {};
+    tool.cbSize = TTTOOLINFOA_V1_SIZE;
+    tool.uFlags = TTF_SUBCLASS;
+    tool.hwnd = window;
+    tool.uId = 1;
+    tool.rect = rect;
+    tool.hinst = app.appInstance;
+    tool.lpszText = const_cast<char*>(text);
+    return tool;
+}
+
+// The control has no owner: under Wine a window that owns any popup can no longer be
+// made topmost, which would break Always On Top. onDestroy destroys it instead.
+void createToolTips(HWND window)
+{
+    app.toolTipWindow = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, NULL, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+                                        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                                        NULL, NULL, app.appInstance, NULL);
+    if (!app.toolTipWindow)
+        return;
+    SetWindowPos(app.toolTipWindow, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    RECT empty = {};
+    TOOLINFOA tool = toolInfo(window, empty, NULL);
+    SendMessageA(app.toolTipWindow, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    SendMessageA(app.toolTipWindow, TTM_ACTIVATE, FALSE, 0);
+}
+
+void hideToolTip()
+{
+    if (app.toolTipWindow && app.toolTipRegion)
+        SendMessageA(app.toolTipWindow, TTM_ACTIVATE, FALSE, 0);
+    app.toolTipRegion = NULL;
+}
+
+void updateToolTip(HWND window, LPARAM point)
+{
+    int x = static_cast<short>(LOWORD(point)), y = static_cast<short>(HIWORD(point));
+    for (int i = 0; i < skinButtonCount; i++) {
+        HRGN region = app.skinButtons[i].hitRegion;
+        if (!region || !PtInRegion(region, x, y))
+            continue;
+        if (region != app.toolTipRegion && app.toolTipWindow) {
+            RECT box;
+            GetRgnBox(region, &box);
+            TOOLINFOA tool = toolInfo(window, box, buttonDescriptions[i].toolTip);
+            SendMessageA(app.toolTipWindow, TTM_SETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&tool));
+        }
+        if (!app.toolTipRegion && app.toolTipWindow)
+            SendMessageA(app.toolTipWindow, TTM_ACTIVATE, TRUE, 0);
+        app.toolTipRegion = region;
+        return;
+    }
+    hideToolTip();
+}
