@@ -154,8 +154,8 @@ void onCommand(HWND window, int command)
     case CMD_REDO:            redoColor(&app.history); showHistoryColor(); break;
     case CMD_ACCEPT:
         if (pointerActionInProgress()) {
+            app.leftButtonDown = false;     // before acceptPress lets the capture go
             acceptPress(window);
-            app.leftButtonDown = false;
         }
         closeAboutBox();
         break;
@@ -164,7 +164,7 @@ void onCommand(HWND window, int command)
             cancelPress(window);
         closeAboutBox();
         break;
-    case CMD_NEXT_FORMAT:     setColorFormat((app.colorFormat + 1) % 3); break;
+    case CMD_NEXT_FORMAT:     setColorFormat(static_cast<int>((app.colorFormat + 1LL) % 3)); break;
     case CMD_AUTO_FORMAT:     toggleAutoFormat(); break;
     case CMD_FORMAT_HEX:      setColorFormat(0); break;
     case CMD_FORMAT_DEC:      setColorFormat(1); break;

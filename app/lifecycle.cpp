@@ -22,6 +22,9 @@ static bool claimInstance(int* exitCode)
         return true;
     if (app.singleInstance) {
         HWND running = FindWindowA(windowClassName, NULL);
+        // Minimised or hidden in the tray it comes back as a click on the tray icon brings it.
+        if (running && (IsIconic(running) || !IsWindowVisible(running)))
+            PostMessageA(running, WM_SYSCOMMAND, SC_RESTORE, 0);
         if (running)
             SetForegroundWindow(running);
         *exitCode = 0;
@@ -101,8 +104,8 @@ int runMessageLoop(HWND window, HACCEL accelerators)
 
 static bool isWindowOffWorkArea(const RECT& window, const RECT& workArea)
 {
-    return window.left > workArea.right || window.top > workArea.bottom
-        || window.right < workArea.left || window.bottom < workArea.top;
+    return window.left >= workArea.right || window.top >= workArea.bottom
+        || window.right <= workArea.left || window.bottom <= workArea.top;
 }
 
 static void recentreIfOffWorkArea(HWND window)

@@ -61,6 +61,7 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_LBUTTONUP:       onLeftButtonUp(window, wParam, lParam); return 0;
     case WM_LBUTTONDBLCLK:   onLeftDoubleClick(window, wParam, lParam); return 0;
     case WM_RBUTTONUP:       onRightButtonUp(window, wParam, lParam); return 0;
+    case WM_CAPTURECHANGED:  onCaptureChanged(window, reinterpret_cast<HWND>(lParam)); return 0;
     case WM_DROPFILES:       onDropFiles(window, reinterpret_cast<HDROP>(wParam)); return 0;
     case WM_USER:            onTrayCallback(window, lParam); return 0;
     }

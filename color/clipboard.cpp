@@ -4,9 +4,15 @@
 #include <cstdlib>
 #include <cstring>
 
-static void clipboardError(const char* text, const char* caption)
+// Every failure lets go of the clipboard (and frees our block) before it says so: the
+// message waits for the user, and other programs must not be locked out meanwhile.
+static bool clipboardError(HGLOBAL block, const char* text, const char* caption)
 {
+    CloseClipboard();
+    if (block)
+        GlobalFree(block);
     MessageBoxA(NULL, text, caption, MB_OK | MB_ICONINFORMATION);
+    return false;
 }
 
 bool copyColorText(const char* text)
@@ -25,52 +31,35 @@ bool copyColorText(const char* text)
     memcpy(memory, text, size);
     GlobalUnlock(block);
 
-    if (!OpenClipboard(NULL)) {
-        clipboardError("Could not open clipboard.", "Error: OpenClipboard");
-        GlobalFree(block);
-        return false;
-    }
-    if (!EmptyClipboard()) {
-        clipboardError("Could not empty clipboard.", "Error: EmptyClipboard");
-        CloseClipboard();
-        GlobalFree(block);
-        return false;
-    }
-    if (!SetClipboardData(CF_TEXT, block)) {
-        clipboardError("Could not place text in clipboard.", "Error: SetClipboardData");
-        CloseClipboard();
-        GlobalFree(block);
-        return false;
-    }
+    if (!OpenClipboard(NULL))
+        return clipboardError(block, "Could not open clipboard.", "Error: OpenClipboard");
+    if (!EmptyClipboard())
+        return clipboardError(block, "Could not empty clipboard.", "Error: EmptyClipboard");
+    if (!SetClipboardData(CF_TEXT, block))
+        return clipboardError(block, "Could not place text in clipboard.", "Error: SetClipboardData");
     CloseClipboard();   // the block belongs to the clipboard from here on
     return true;
 }
 
-// The copy is bounded by the block's own size: a text without its NUL must not
-// lead the copy past the end of the block.
+// The copy is bounded by the block's own size: a text without its NUL must not lead the
+// copy past the end of the block, and a block that reports no size holds no text.
 bool readClipboardText(char** text)
 {
-    if (!OpenClipboard(NULL)) {
-        clipboardError("Could not open clipboard.", "Error: OpenClipboard");
-        return false;
-    }
+    if (!OpenClipboard(NULL))
+        return clipboardError(NULL, "Could not open clipboard.", "Error: OpenClipboard");
     if (!IsClipboardFormatAvailable(CF_TEXT)) {
         CloseClipboard();
         return false;
     }
     HANDLE data = GetClipboardData(CF_TEXT);
-    if (!data) {
-        clipboardError("Could not obtain clipboard data.", "Error: GetClipboardData");
-        CloseClipboard();
-        return false;
-    }
+    if (!data)
+        return clipboardError(NULL, "Could not obtain clipboard data.", "Error: GetClipboardData");
     const char* locked = static_cast<const char*>(GlobalLock(data));
     if (!locked) {
         CloseClipboard();
         return false;
     }
-    size_t limit = GlobalSize(data);
-    size_t length = limit ? strnlen(locked, limit) : strlen(locked);
+    size_t length = strnlen(locked, GlobalSize(data));
     char* copy = static_cast<char*>(malloc(length + 1));
     if (copy) {
         memcpy(copy, locked, length);

@@ -8,6 +8,7 @@ void onPressedMove(HWND window, WPARAM wParam, LPARAM lParam);
 void onLeftButtonUp(HWND window, WPARAM wParam, LPARAM lParam);
 void onLeftDoubleClick(HWND window, WPARAM wParam, LPARAM lParam);
 void onRightButtonUp(HWND window, WPARAM wParam, LPARAM lParam);
+void onCaptureChanged(HWND window, HWND newCapture);
 void onDropperDelay(HWND window);
 void acceptPress(HWND window);
 void cancelPress(HWND window);

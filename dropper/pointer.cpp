@@ -48,13 +48,14 @@ void onLeftButtonDown(HWND window, WPARAM, LPARAM lParam)
     app.lastCursorPos = app.cursorPos;
     refreshWindowMetrics(window);
     POINT p = pointFrom(lParam);
+    // Captured from the press on, so the release is seen wherever it happens.
+    SetCapture(window);
 
     if (inRegion(app.displayRegion, p)) {
         if (!app.splashShowing)
             SetTimer(window, TIMER_DROPPER_DELAY, 100, NULL);
         return;
     }
-    SetCapture(window);
     int index = buttonAt(p, 0, skinButtonCount);
     if (index >= 0) {
         app.skinButtons[index].pressed = true;
@@ -91,6 +92,12 @@ static bool scrub(int dx, int dy)
     return false;
 }
 
+// Snapping and always on top show their button pressed while they are on.
+static bool isLatched(int index)
+{
+    return (index == onTopButton && app.alwaysOnTop) || (index == snapButton && app.snapTol != 0);
+}
+
 // A held title button follows the pointer like a push button; latched toggles stay pressed.
 static void trackTitleButtons(LPARAM lParam)
 {
@@ -98,15 +105,10 @@ static void trackTitleButtons(LPARAM lParam)
     int toPress = -1, toRelease = -1;
     for (int index = 0; index < titleButtonCount; index++) {
         const SkinButton& button = app.skinButtons[index];
-        if (inRegion(button.hitRegion, p)) {
+        if (inRegion(button.hitRegion, p))
             toPress = index;
-        } else if (button.pressed) {
-            if (index == onTopButton && app.alwaysOnTop)
-                continue;
-            if (index == snapButton && app.snapTol != 0)
-                continue;
+        else if (button.pressed && !isLatched(index))
             toRelease = index;
-        }
     }
     if (toPress >= 0) {
         app.skinButtons[toPress].pressed = true;
@@ -143,14 +145,18 @@ void onLeftButtonUp(HWND window, WPARAM, LPARAM lParam)
     GetCursorPos(&app.cursorPos);
     if (!app.leftButtonDown)
         return;
-    ReleaseCapture();
-    app.leftButtonDown = false;
+    bool dragged = app.draggingWindow;
+    app.leftButtonDown = false;     // before the capture goes: losing it is then no loss
     app.draggingWindow = false;
+    ReleaseCapture();
     if (pointerActionInProgress()) {
         acceptPress(window);
         return;
     }
-    // The button under the pointer at the release acts, wherever the press began.
+    // Snapping can move the window under a still pointer: a drag never ends in a button's action.
+    if (dragged)
+        return;
+    // The title button under the pointer at the release acts, wherever the press on them began.
     int index = buttonAt(pointFrom(lParam), 0, titleButtonCount);
     if (index >= 0)
         buttonDescriptions[index].action(window);
@@ -210,8 +216,8 @@ void acceptPress(HWND window)
 
 void cancelPress(HWND window)
 {
-    stopPressTimers(window);
     app.leftButtonDown = false;
+    stopPressTimers(window);
     app.dropperActive = false;
     app.channelPressed = false;
     app.channelScrubbing = false;
@@ -219,6 +225,27 @@ void cancelPress(HWND window)
     setColor(currentColor(&app.history));
     refreshColorDisplay(app.zoomRegion);
     app.dropperInBottomHalf = false;
+}
+
+// Another window or the system took the mouse (a dialog, Alt+Tab): the press ends as a
+// cancel does, and a drag or a held title button simply lets go.
+void onCaptureChanged(HWND window, HWND newCapture)
+{
+    if (newCapture == window || !app.leftButtonDown)
+        return;
+    if (pointerActionInProgress()) {
+        cancelPress(window);
+        return;
+    }
+    KillTimer(window, TIMER_DROPPER_DELAY);
+    app.leftButtonDown = false;
+    app.draggingWindow = false;
+    for (int i = 0; i < titleButtonCount; i++) {
+        if (app.skinButtons[i].pressed && !isLatched(i)) {
+            app.skinButtons[i].pressed = false;
+            drawButton(i, false);
+        }
+    }
 }
 
 void onLeftDoubleClick(HWND window, WPARAM wParam, LPARAM lParam)

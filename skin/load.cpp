@@ -198,6 +198,17 @@ static void drawLatchedIntoBackBuffer(const SkinButton& button)
     blitSkinRegion(app.backDC, button.hitRegion, button.pressedRegion);
 }
 
+// A window shape of 32,768 rectangles or more ends the process with an X error under Wine
+// (measured: a 250 x 250 checkerboard of 31,250 shows, a 256 x 256 one does not). Half of
+// that is still eight times what a round 2048 x 2048 window needs.
+static const DWORD maxShapeRectangles = 16384;
+
+static DWORD regionRectangles(HRGN region)
+{
+    DWORD bytes = GetRegionData(region, 0, NULL);
+    return bytes > sizeof(RGNDATAHEADER) ? (bytes - sizeof(RGNDATAHEADER)) / sizeof(RECT) : 0;
+}
+
 // Puts an image (and its mask) in place: regions, back buffer, size and shape. A user
 // skin whose back buffer cannot be made or whose mask defines no area is refused,
 // leaving the caller to fall back to the built-in skin.
@@ -223,7 +234,8 @@ static bool installSkin(HWND window, HBITMAP image, HBITMAP mask, int width, int
         buildDefaultLayout();
     }
     HRGN extent = finishLayout();
-    if (!builtIn && (app.windowRect.right <= app.windowRect.left || app.windowRect.bottom <= app.windowRect.top)) {
+    if (!builtIn && (app.windowRect.right <= app.windowRect.left || app.windowRect.bottom <= app.windowRect.top
+                     || regionRectangles(app.windowRegion) > maxShapeRectangles)) {
         DeleteObject(extent);
         return false;
     }
@@ -242,6 +254,16 @@ static bool installSkin(HWND window, HBITMAP image, HBITMAP mask, int width, int
     SetWindowRgn(window, shape, TRUE);     // the system owns the copy from here on
     DeleteObject(extent);
     return true;
+}
+
+// The built-in arrangement's pressed pictures end at this column of the image.
+static int builtInImageWidth()
+{
+    int right = 0;
+    for (const ButtonDescription& button : buttonDescriptions)
+        if (button.face.right + faceWidth > right)
+            right = button.face.right + faceWidth;
+    return right;
 }
 
 static bool fileExists(const char* path, void*)
@@ -278,15 +300,21 @@ static bool loadUserSkin(HWND window, const char* named)
     char* maskPath = static_cast<char*>(malloc(length + 16));
     bool loaded = false;
     int width, height;
+    // A mask name too long to open would silently drop the mask and show the skin wrong.
     if (skinPath && maskPath
         && resolveSkinPaths(named, skinPath, length + 16, maskPath, length + 16, fileExists, NULL)
-        && readBitmapSize(skinPath, &width, &height)) {
+        && strlen(maskPath) < MAX_PATH && readBitmapSize(skinPath, &width, &height)) {
         HBITMAP image = static_cast<HBITMAP>(LoadImageA(NULL, skinPath, IMAGE_BITMAP, width, height, LR_LOADFROMFILE));
         HBITMAP mask = NULL;
         int maskWidth, maskHeight;     // stretched to the skin's size, whatever they are
         if (image && maskPath[0] && readBitmapSize(maskPath, &maskWidth, &maskHeight))
             mask = static_cast<HBITMAP>(LoadImageA(NULL, maskPath, IMAGE_BITMAP, width, height,
                                                    LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+        // The built-in arrangement reads the faces and the pressed pictures from the image.
+        if (image && !mask && (width < builtInImageWidth() || height < faceHeight)) {
+            DeleteObject(image);
+            image = NULL;
+        }
         if (image && installSkin(window, image, mask, width, height, false)) {
             free(app.skinFileName);     // may be the very string named: it is no longer read
             app.skinFileName = skinPath;

@@ -44,8 +44,13 @@ void refreshColorDisplay(HRGN region)
             }
         }
         blitSkinRegion(app.backDC, app.valueFieldsRegion, app.valueFieldsSkinRegion);
+        // Text is clipped to the fields, the area restored before each value: beyond them
+        // older values would pile up on the skin. (The built-in hexadecimal texts reach one
+        // column into the next field, so it is all the fields, not each its own.)
+        SelectClipRgn(app.backDC, app.valueFieldsRegion);
         for (int i = 0; i < drawnFieldCount; i++)
             drawFieldText(app.valueFields[i]);
+        SelectClipRgn(app.backDC, NULL);
         if (app.valueFieldsRegion) {
             RECT box;
             GetRgnBox(app.valueFieldsRegion, &box);

@@ -110,28 +110,40 @@ bool skinSizeFromHeader(const uint8_t* bytes, size_t count, int32_t* width, int3
     return true;
 }
 
-// LoadImageA takes a file cut short all the same and makes a picture of whatever lies past
-// its end, so the announced pixel data must all be there.
+// Whether a bit count and compression make a picture the system's loader shows as drawn.
+static bool pixelFormatUsable(uint32_t bits, uint32_t compression) {
+    switch (compression) {
+    case 0: return bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;  // BI_RGB
+    case 1: return bits == 8;                // BI_RLE8
+    case 2: return bits == 4;                // BI_RLE4
+    case 3: return bits == 16 || bits == 32;  // BI_BITFIELDS
+    default: return false;
+    }
+}
+
+// Only what the system's loader shows as drawn is usable: a header it reads otherwise gives
+// an all-black face. LoadImageA also takes a file cut short and makes a picture of whatever
+// lies past its end, so the announced pixel data must all be there.
 bool bmpFileUsable(const uint8_t* header, size_t got, uint64_t fileSize, int32_t* width, int32_t* height) {
     int32_t w, h;
     if (header == nullptr || got < 28 || !skinSizeFromHeader(header, 28, &w, &h)) return false;
     uint32_t offset = read32(header + 10), infoSize = read32(header + 14);
-    uint32_t bits, compression = 0, imageSize = 0;  // 0 is BI_RGB
-    if (infoSize == 12) {
+    uint32_t planes, bits, compression = 0, imageSize = 0;
+    if (infoSize == 12) {  // BITMAPCOREHEADER: no compression, no 16 or 32 bits
+        planes = read16(header + 22);
         bits = read16(header + 24);
+        if (bits == 16 || bits == 32) return false;
     } else {
         if (got < 38) return false;
+        planes = read16(header + 26);
         bits = read16(header + 28);
         compression = read32(header + 30);
         imageSize = read32(header + 34);
     }
-    uint64_t needed;
-    if (compression == 0 || compression == 3) {  // BI_RGB, BI_BITFIELDS
-        if (bits == 0 || bits > 32) return false;
-        needed = (uint64_t(w) * bits + 31) / 32 * 4 * uint64_t(h);
-    } else {
-        needed = imageSize;  // run-length coded: only the header knows the length
-    }
+    if (planes != 1 || !pixelFormatUsable(bits, compression)) return false;
+    uint64_t needed = compression == 1 || compression == 2
+                          ? imageSize  // run-length coded: only the header knows the length
+                          : (uint64_t(w) * bits + 31) / 32 * 4 * uint64_t(h);
     // An offset of 0 means the pixels follow the headers.
     uint64_t start = offset != 0 ? offset : 14ull + infoSize;
     if (start < 14ull + infoSize || start + needed > fileSize) return false;

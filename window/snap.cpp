@@ -14,10 +14,15 @@ static SnapRect snapRectFrom(const RECT& r)
     return s;
 }
 
+// A minimised window (also one hidden in the tray) is parked where the system puts it:
+// windowRect keeps the place it had, which is the one saved and restored.
 void refreshWindowMetrics(HWND window)
 {
-    if (!GetWindowRect(window, &app.windowRect) || !SystemParametersInfoA(SPI_GETWORKAREA, 0, &app.workArea, 0))
+    RECT r;
+    if (!GetWindowRect(window, &r) || !SystemParametersInfoA(SPI_GETWORKAREA, 0, &app.workArea, 0))
         fatal(-2);
+    if (!IsIconic(window))
+        app.windowRect = r;
 }
 
 static BOOL CALLBACK snapToWindowProc(HWND other, LPARAM search)
