@@ -3,6 +3,19 @@
 
 #include <cstdint>
 
+// What the program may use of a stored value. The loader applies these once, so the
+// geometry behind them works in plain 32-bit arithmetic. maxZoom and maxAntiDither
+// are in dropper/zoommath.h.
+
+// The stored zoom factor if the view can lay it out (1..maxZoom), else 0: solid colour.
+int32_t usableZoom(int32_t stored);
+// The side of the averaged square: 1 (single pixel) up to maxAntiDither.
+int32_t usableAntiDither(int32_t stored);
+// The snapping distance: up to 1 << 20; any negative one is -1, on but never in reach.
+int32_t usableSnapTol(int32_t stored);
+// A window position within +-(1 << 24), which no desktop comes near.
+int32_t usablePosition(int32_t stored);
+
 // Snapping restores this distance when switched on: the stored one if usable, else 8.
 int32_t savedSnapTolFor(int32_t storedSnapTol);
 

@@ -23,18 +23,15 @@ struct ZoomSource {
     PixelBox strips[4];     // off-screen parts, relative to the layout's dest origin
 };
 
-// The largest zoom the layout accepts; see zoommath.cpp.
+// The largest zoom factor and averaging side; usableZoom and usableAntiDither
+// (app/settingsrules.h) keep stored values within them. The arithmetic below relies
+// on that, on boxes of at most 8192 a side and on screen coordinates within +-2^24.
 constexpr int32_t maxZoom = 256;
-// The largest averaging side; see zoommath.cpp.
 constexpr int32_t maxAntiDither = 255;
 
-// The stored zoom factor if the view can lay it out (1..maxZoom), else 0: solid colour.
-int32_t usableZoom(int32_t storedZoom);
-// Lays out the view over the box (right/bottom exclusive); a zoom below 1 counts as 1.
+// Lays out the view over the box (right/bottom exclusive) at zoom 1..maxZoom.
 void layoutZoom(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t zoom,
                 ZoomLayout* out);
-// The side of the averaged square: 1 (single pixel) up to maxAntiDither.
-int32_t usableAntiDither(int32_t stored);
 // The n x n square around (x, y) clipped to the desktop; empty when none of it is on it.
 PixelBox averagingSquare(int32_t x, int32_t y, int32_t n, const PixelBox& desktop);
 // Moves the copy onto the primary screen and lists the strips that must be black.

@@ -7,11 +7,10 @@ struct SnapRect {
     int32_t left, top, right, bottom;
 };
 
-// The search of one snapped move. The best distances are 64-bit because two
-// 32-bit coordinates can lie up to 2^32 - 1 apart and the tolerance + 1 may
-// exceed INT32_MAX.
+// The search of one snapped move. Coordinates lie within +-2^24 and the tolerance
+// within -1..2^20 (usablePosition, usableSnapTol), so 32 bits hold every distance.
 struct SnapState {
-    int64_t bestX, bestY;   // smallest distances found so far
+    int32_t bestX, bestY;   // smallest distances found so far
     int32_t x, y;           // the window's left and top being chosen
 };
 

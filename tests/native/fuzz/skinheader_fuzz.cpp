@@ -1,71 +1,48 @@
 // Fuzz target: the BMP header test and the skin/mask name rules on arbitrary bytes.
 #include "skin/skinpath.h"
 
-#include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <string>
+#include <vector>
 
 namespace {
 
-// Answers "exists" from successive bits of the input's first byte, so the
-// fuzzer can steer every branch of the name rules.
-struct BitFiles {
-    uint8_t bits;
-    int asked;
-};
-
-bool bitExists(const char* path, void* context) {
-    if (path == nullptr || strlen(path) > 600) abort();  // asked only about sane names
-    BitFiles* files = static_cast<BitFiles*>(context);
-    return (files->bits >> (files->asked++ & 7)) & 1;
+void require(bool ok) {
+    if (!ok) abort();
 }
 
-void checkHeader(const uint8_t* data, size_t size) {
-    int32_t w = 0, h = 0;
-    if (skinSizeFromHeader(data, size, &w, &h)) {
-        if (size != 28 || w < 1 || h < 1 || w > 8192 || h > 8192 || int64_t(w) * h > (16 << 20))
-            abort();
-    }
-}
-
-void checkNames(const uint8_t* data, size_t size) {
-    if (size == 0) return;
-    BitFiles files{data[0], 0};
-    // The name as a NUL-terminated copy; an embedded NUL just ends it early.
-    char* named = static_cast<char*>(malloc(size));
-    memcpy(named, data + 1, size - 1);
-    named[size - 1] = '\0';
-    size_t length = strlen(named);
-
-    // Small and exact-fit buffers on odd sizes, the real ones on even sizes.
-    size_t skinSize = data[0] & 1 ? (data[0] >> 1) % 40 : 512;
-    size_t maskSize = data[0] & 1 ? (data[0] >> 3) % 48 : 517;
-    char* skin = static_cast<char*>(malloc(skinSize + 1));
-    char* mask = static_cast<char*>(malloc(maskSize + 1));
-    skin[skinSize] = mask[maskSize] = 'Z';  // guard bytes beyond the given sizes
-    if (resolveSkinPaths(named, skin, skinSize, mask, maskSize, bitExists, &files)) {
-        if (strlen(skin) >= skinSize || strlen(mask) >= maskSize || strlen(skin) > length) abort();
-        if (mask[0] != '\0' && strlen(mask) != length + 5 && strcmp(mask, named) != 0) abort();
-    }
-    if (skin[skinSize] != 'Z' || mask[maskSize] != 'Z') abort();
-
-    if (makeMaskPath(named, mask, maskSize)) {
-        size_t at = 0;
-        if (!findLastNoCase(named, ".bmp", &at) || strlen(mask) != length + 5 ||
-            memcmp(mask, named, at) != 0 || memcmp(mask + at, "_mask.bmp", 9) != 0)
-            abort();
-    }
-    if (mask[maskSize] != 'Z') abort();
-    free(mask);
-    free(skin);
-    free(named);
+// Answers "exists" from successive bits of the input's first byte, so the fuzzer can
+// steer every branch of the name rules.
+bool bitExists(const char*, void* context) {
+    unsigned& bits = *static_cast<unsigned*>(context);
+    bits = bits >> 1 | (bits & 1) << 7;
+    return bits & 1;
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    checkHeader(data, size);
-    if (size > 28) checkHeader(data, 28);
-    checkNames(data, size);
+    int32_t w = 0, h = 0;
+    if (skinSizeFromHeader(data, size < 28 ? size : 28, &w, &h))
+        require(w >= 1 && h >= 1 && w <= 8192 && h <= 8192 && int64_t(w) * h <= (16 << 20));
+    if (size == 0) return 0;
+
+    // The name after the first byte; small buffers on odd first bytes, the real ones on even.
+    std::string named(reinterpret_cast<const char*>(data) + 1, size - 1);
+    named = named.c_str();
+    unsigned bits = data[0];
+    size_t skinSize = bits & 1 ? (bits >> 1) % 40 : 512, maskSize = bits & 1 ? (bits >> 3) % 48 : 517;
+    std::vector<char> skin(skinSize + 1, 'Z'), mask(maskSize + 1, 'Z');  // a guard byte past each
+    if (resolveSkinPaths(named.c_str(), skin.data(), skinSize, mask.data(), maskSize, bitExists, &bits)) {
+        require(strlen(skin.data()) <= named.size());
+        require(mask[0] == '\0' || strlen(mask.data()) == named.size() + 5 || named == mask.data());
+    }
+    require(skin[skinSize] == 'Z' && mask[maskSize] == 'Z');
+    size_t at = 0;
+    if (makeMaskPath(named.c_str(), mask.data(), maskSize)) {
+        require(findLastNoCase(named.c_str(), ".bmp", &at) && mask.data() == named.substr(0, at) + "_mask.bmp" + named.substr(at + 4));
+    }
+    require(mask[maskSize] == 'Z');
     return 0;
 }
