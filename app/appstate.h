@@ -10,6 +10,9 @@
 #include "dropper/zoommath.h"
 #include "skin/pixels.h"
 
+// Monitors beyond this many are not docked to; their pixels can still be picked.
+const int maxMonitors = 16;
+
 // The built-in skin's face; its pressed pictures lie to the right of it.
 const int faceWidth = 83, faceHeight = 132;
 
@@ -96,7 +99,11 @@ struct AppState {
     HFONT valueFont;                // made by loadSettings, deleted by onDestroy
 
     // Geometry, screen coordinates
-    RECT workArea;
+    RECT workArea;                  // the primary monitor's
+    RECT virtualScreen;             // the bounding box of every monitor
+    int monitorCount;               // read with the work area
+    PixelBox monitors[maxMonitors];
+    RECT workAreas[maxMonitors];    // each monitor's, in the order of monitors
     RECT windowRect;
     RECT dragRect;                  // the unsnapped place during a drag
     POINT cursorPos;                // scratch: refreshed by each handler before use
@@ -112,6 +119,9 @@ struct AppState {
     bool alwaysOnTop;
     int snapTol;
     int savedSnapTol;               // not persisted: what switching snapping on restores
+    int storedZoomFactor;           // the three numbers as read: loadSettings puts their
+    int storedAntiDitherTol;        // usable values above, and saveSettings writes these
+    int storedSnapTol;              // back while the usable value is still in force
     bool showToolTips;
     bool singleInstance;
     bool splashScreen;

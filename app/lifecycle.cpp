@@ -102,16 +102,12 @@ int runMessageLoop(HWND window, HACCEL accelerators)
     return static_cast<int>(message.wParam);
 }
 
-static bool isWindowOffWorkArea(const RECT& window, const RECT& workArea)
-{
-    return window.left >= workArea.right || window.top >= workArea.bottom
-        || window.right <= workArea.left || window.bottom <= workArea.top;
-}
-
-static void recentreIfOffWorkArea(HWND window)
+// A saved place on no monitor's work area (that monitor may be gone) is given up for
+// the primary work area's centre, measured from the screen origin as for a first start.
+static void recentreIfOffScreen(HWND window)
 {
     RECT& r = app.windowRect;
-    if (!isWindowOffWorkArea(r, app.workArea))
+    if (isOnSomeWorkArea(r))
         return;
     int32_t width = r.right - r.left, height = r.bottom - r.top;
     int32_t left, top;
@@ -153,7 +149,7 @@ void onCreate(HWND window)
 
     createToolTips(window);
     loadSkin(window, app.skinFileName);
-    recentreIfOffWorkArea(window);
+    recentreIfOffScreen(window);
     SelectObject(app.backDC, app.valueFont);
     SetBkMode(app.backDC, TRANSPARENT);
     applyLoadedSettings(window);

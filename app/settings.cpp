@@ -2,6 +2,7 @@
 #include "app/app.h"
 #include "app/appstate.h"
 #include "app/settingsrules.h"
+#include "window/window.h"
 
 #include <cstring>
 
@@ -93,6 +94,7 @@ bool loadSettings(HINSTANCE instance)
 
     if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &app.workArea, 0))
         fatal(-2);
+    readMonitors();
     setDefaults();
     createValueFont();
 
@@ -101,8 +103,8 @@ bool loadSettings(HINSTANCE instance)
         int x = app.windowRect.left, y = app.windowRect.top;
         readNumber(key, "xPos", &x);
         readNumber(key, "yPos", &y);
-        app.windowRect.left = x;
-        app.windowRect.top = y;
+        app.windowRect.left = usablePosition(x);
+        app.windowRect.top = usablePosition(y);
         readHistory(key);
         readFlag(key, "splitScreen", &app.splitScreen);
         readFlag(key, "stickyZoom", &app.stickyZoom);
@@ -120,6 +122,13 @@ bool loadSettings(HINSTANCE instance)
         RegCloseKey(key);
     }
 
+    // Checked once here: everything after works with usable values only.
+    app.storedZoomFactor = app.zoomFactor;
+    app.storedAntiDitherTol = app.antiDitherTol;
+    app.storedSnapTol = app.snapTol;
+    app.zoomFactor = usableZoom(app.zoomFactor);
+    app.antiDitherTol = usableAntiDither(app.antiDitherTol);
+    app.snapTol = usableSnapTol(app.snapTol);
     app.savedSnapTol = savedSnapTolFor(app.snapTol);
     app.history.current = app.history.newest;
     return true;
@@ -128,6 +137,12 @@ bool loadSettings(HINSTANCE instance)
 static void writeNumber(HKEY key, const char* name, DWORD value)
 {
     RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+}
+
+// A stored number goes back as it was read while its usable value is still the one in use.
+static DWORD storedOr(int current, int stored, int32_t (*usable)(int32_t))
+{
+    return static_cast<DWORD>(current == usable(stored) ? stored : current);
 }
 
 bool saveSettings()
@@ -147,10 +162,10 @@ bool saveSettings()
     writeNumber(key, "stickyZoom", app.stickyZoom);
     writeNumber(key, "autoFormat", app.autoFormat);
     writeNumber(key, "colorFormat", static_cast<DWORD>(app.colorFormat));
-    writeNumber(key, "zoomFactor", static_cast<DWORD>(app.zoomFactor));
-    writeNumber(key, "antiDitherTol", static_cast<DWORD>(app.antiDitherTol));
+    writeNumber(key, "zoomFactor", storedOr(app.zoomFactor, app.storedZoomFactor, usableZoom));
+    writeNumber(key, "antiDitherTol", storedOr(app.antiDitherTol, app.storedAntiDitherTol, usableAntiDither));
     writeNumber(key, "alwaysOnTop", app.alwaysOnTop);
-    writeNumber(key, "snapTol", static_cast<DWORD>(app.snapTol));
+    writeNumber(key, "snapTol", storedOr(app.snapTol, app.storedSnapTol, usableSnapTol));
     writeNumber(key, "showToolTips", app.showToolTips);
     writeNumber(key, "singleInstance", app.singleInstance);
     writeNumber(key, "splashScreen", app.splashScreen);

@@ -1,6 +1,7 @@
 // The value rules of the stored settings.
 #include "app/settingsrules.h"
 #include "dropper/zoommath.h"
+#include "res/resource.h"
 
 // Menu factors are 1..16. Anything up to 256 still lays out sensibly (one screen
 // pixel then fills a 256-pixel block, larger than any display area a skin can
@@ -55,22 +56,22 @@ void defaultWindowPosition(int32_t workLeft, int32_t workTop, int32_t workRight,
 int zoomMenuItem(int32_t zoomFactor)
 {
     switch (zoomFactor) {
-    case 1: return 510;
-    case 2: return 511;
-    case 4: return 512;
-    case 8: return 513;
-    case 16: return 514;
-    default: return 599;
+    case 1: return CMD_ZOOM_1X;
+    case 2: return CMD_ZOOM_2X;
+    case 4: return CMD_ZOOM_4X;
+    case 8: return CMD_ZOOM_8X;
+    case 16: return CMD_ZOOM_16X;
+    default: return CMD_ZOOM_MAX;
     }
 }
 
 int antiDitherMenuItem(int32_t antiDitherTol)
 {
     switch (antiDitherTol) {
-    case 3: return 401;
-    case 9: return 402;
-    case 21: return 403;
-    default: return 400;
+    case 3: return CMD_DITHER_SMALL;
+    case 9: return CMD_DITHER_MEDIUM;
+    case 21: return CMD_DITHER_LARGE;
+    default: return CMD_DITHER_NONE;
     }
 }
 

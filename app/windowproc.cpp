@@ -50,8 +50,8 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_DESTROY:         onDestroy(window); return 0;
     case WM_ENDSESSION:      onEndSession(window, wParam != 0); return 0;
     case WM_PAINT:           onPaint(window); return 0;
-    case WM_SETTINGCHANGE:
-    case WM_DISPLAYCHANGE:   refreshWindowMetrics(window); return 0;
+    case WM_SETTINGCHANGE:   refreshWindowMetrics(window); return 0;
+    case WM_DISPLAYCHANGE:   refreshWindowMetrics(window); bringWindowBack(window); return 0;
     case WM_KEYUP:           onKeyUp(window, wParam); return 0;
     case WM_CHAR:            onChar(window, wParam); return 0;
     case WM_COMMAND:         onCommand(window, LOWORD(wParam)); return 0;

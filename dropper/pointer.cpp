@@ -177,7 +177,7 @@ static void startDropper(HWND window)
     } else {
         app.zoomRegion = app.displayRegion;
     }
-    app.activeZoom = usableZoom(app.zoomFactor);
+    app.activeZoom = app.zoomFactor;
     if (app.activeZoom != 0)
         layoutZoomView();
     app.dropperActive = true;

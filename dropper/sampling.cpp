@@ -48,9 +48,15 @@ static COLORREF sampledPixel(int x, int y)
     return pixelAt(app.sample, x, y);
 }
 
+// Between monitors of different sizes, as beyond the screen, there is nothing to read.
+static bool onScreen(int x, int y)
+{
+    return onSomeMonitor(x, y, app.monitors, app.monitorCount);
+}
+
 static COLORREF screenPixel(int x, int y, COLORREF fallback)
 {
-    return readScreen(x, y, 1, 1) ? sampledPixel(0, 0) : fallback;
+    return onScreen(x, y) && readScreen(x, y, 1, 1) ? sampledPixel(0, 0) : fallback;
 }
 
 static bool isEmpty(const PixelBox& b)
@@ -59,15 +65,18 @@ static bool isEmpty(const PixelBox& b)
 }
 
 // The mean of square, read from the sample buffer that holds the screen from (left, top);
-// points of the program's own active display are left out.
+// points of the program's own active display and points on no monitor are left out.
 static COLORREF averageRead(const PixelBox& square, int left, int top, COLORREF fallback)
 {
     RECT own = {};
     if (app.zoomRegion)
         GetRgnBox(app.zoomRegion, &own);
+    bool onOneMonitor = withinOneMonitor(square, app.monitors, app.monitorCount);
     UINT32 count = 0, red = 0, green = 0, blue = 0;
     for (int x = square.left; x < square.right; x++) {
         for (int y = square.top; y < square.bottom; y++) {
+            if (!onOneMonitor && !onScreen(x, y))
+                continue;
             int wx = x - app.windowRect.left, wy = y - app.windowRect.top;
             bool inOwnBox = wx >= own.left && wx < own.right && wy >= own.top && wy < own.bottom;
             if (inOwnBox && PtInRegion(app.zoomRegion, wx, wy))
@@ -91,25 +100,23 @@ static PixelBox pickSquare(int x, int y, int side)
         PixelBox pixel = { x, y, x + 1, y + 1 };
         return pixel;
     }
-    RECT desktopRect;
-    GetWindowRect(GetDesktopWindow(), &desktopRect);
-    PixelBox desktop = { desktopRect.left, desktopRect.top, desktopRect.right, desktopRect.bottom };
-    return averagingSquare(x, y, side, desktop);
+    const RECT& s = app.virtualScreen;
+    PixelBox screen = { s.left, s.top, s.right, s.bottom };
+    return averagingSquare(x, y, side, screen);
 }
 
 // The colour of square (as pickSquare gives it) from the buffer holding the screen from (left, top).
 static COLORREF colorRead(const PixelBox& square, int side, int left, int top, COLORREF fallback)
 {
     if (side <= 1)
-        return sampledPixel(square.left - left, square.top - top);
+        return onScreen(square.left, square.top) ? sampledPixel(square.left - left, square.top - top) : fallback;
     return averageRead(square, left, top, fallback);
 }
 
 // The mean of the square around (x, y), leaving out the program's own active display.
-// Any side is taken: it is capped like the stored setting, and 1 or less reads one pixel.
+// A side of 1 reads one pixel.
 COLORREF averageScreenColor(int x, int y, int side, COLORREF fallback)
 {
-    side = usableAntiDither(side);
     PixelBox square = pickSquare(x, y, side);
     int width = square.right - square.left, height = square.bottom - square.top;
     if (isEmpty(square) || !readScreen(square.left, square.top, width, height))
@@ -147,16 +154,16 @@ struct ViewCopy {
 static ViewCopy viewCopy()
 {
     const ZoomLayout& layout = app.zoomLayout;
-    int screenWidth = GetSystemMetrics(SM_CXSCREEN), screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    const RECT& s = app.virtualScreen;
+    PixelBox screen = { s.left, s.top, s.right, s.bottom };
     ViewCopy copy;
-    clipZoomSource(app.cursorPos.x, app.cursorPos.y, layout, app.activeZoom, screenWidth, screenHeight,
-                   &copy.source);
+    clipZoomSource(app.cursorPos.x, app.cursorPos.y, layout, app.activeZoom, screen, &copy.source);
     int right = app.cursorPos.x - layout.sourceWidth / 2 + layout.sourceWidth;
     int bottom = app.cursorPos.y - layout.sourceHeight / 2 + layout.sourceHeight;
     copy.onScreen.left = copy.source.srcX;
     copy.onScreen.top = copy.source.srcY;
-    copy.onScreen.right = right < screenWidth ? right : screenWidth;
-    copy.onScreen.bottom = bottom < screenHeight ? bottom : screenHeight;
+    copy.onScreen.right = right < screen.right ? right : screen.right;
+    copy.onScreen.bottom = bottom < screen.bottom ? bottom : screen.bottom;
     return copy;
 }
 
@@ -192,6 +199,17 @@ static void drawMagnifiedView(const ViewCopy& copy, HDC source, int left, int to
            app.backDC, box.left, box.top, SRCCOPY);
 }
 
+// Points of the read box that lie on no monitor show black in the view.
+static void blackenOffMonitors(const PixelBox& box)
+{
+    if (withinOneMonitor(box, app.monitors, app.monitorCount))
+        return;
+    for (int y = box.top; y < box.bottom; y++)
+        for (int x = box.left; x < box.right; x++)
+            if (!onScreen(x, y))
+                app.sample.bits[(y - box.top) * app.sample.width + (x - box.left)] = 0;
+}
+
 static PixelBox unite(const PixelBox& a, const PixelBox& b)
 {
     if (isEmpty(a))
@@ -208,7 +226,7 @@ static PixelBox unite(const PixelBox& a, const PixelBox& b)
 static void magnify(bool pick)
 {
     ViewCopy copy = viewCopy();
-    int side = usableAntiDither(app.antiDitherTol);
+    int side = app.antiDitherTol;
     PixelBox square = { 0, 0, 0, 0 };
     if (pick)
         square = pickSquare(app.cursorPos.x, app.cursorPos.y, side);
@@ -218,6 +236,7 @@ static void magnify(bool pick)
         && readScreen(both.left, both.top, width, height)) {
         if (pick)
             setColor(isEmpty(square) ? app.curColor : colorRead(square, side, both.left, both.top, app.curColor));
+        blackenOffMonitors(both);
         drawMagnifiedView(copy, app.sample.dc, both.left, both.top);
         return;
     }

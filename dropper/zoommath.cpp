@@ -40,31 +40,32 @@ PixelBox averagingSquare(int32_t x, int32_t y, int32_t n, const PixelBox& deskto
 }
 
 // Strips are relative to the unshifted dest origin; the left and top ones also move
-// the copy so that screen column / row 0 starts where they end. A pointer on another
-// monitor may be millions of pixels off this screen: a strip ends at the view's edge.
+// the copy so that the screen's first column / row starts where they end. A pointer
+// far off the screen may be millions of pixels away: a strip ends at the view's edge.
 void clipZoomSource(int32_t cursorX, int32_t cursorY, const ZoomLayout& layout, int32_t z,
-                    int32_t screenWidth, int32_t screenHeight, ZoomSource* out) {
-    int32_t srcX = cursorX - layout.sourceWidth / 2, srcY = cursorY - layout.sourceHeight / 2;
+                    const PixelBox& screen, ZoomSource* out) {
+    int32_t firstX = cursorX - layout.sourceWidth / 2, firstY = cursorY - layout.sourceHeight / 2;
+    int32_t srcX = firstX, srcY = firstY;
     int32_t destX = layout.destX, destY = layout.destY;
     int32_t count = 0;
-    if (srcX < 0) {
-        int32_t off = atMost(-srcX, layout.sourceWidth) * z;
+    if (srcX < screen.left) {
+        int32_t off = atMost(screen.left - srcX, layout.sourceWidth) * z;
         out->strips[count++] = {0, 0, off, layout.destHeight};
         destX += off;
-        srcX = 0;
+        srcX = screen.left;
     }
-    if (srcX + layout.sourceWidth > screenWidth) {
-        int32_t on = screenWidth > srcX ? screenWidth - srcX : 0;
+    if (firstX + layout.sourceWidth > screen.right) {
+        int32_t on = screen.right > firstX ? screen.right - firstX : 0;
         out->strips[count++] = {on * z, 0, layout.destWidth, layout.destHeight};
     }
-    if (srcY < 0) {
-        int32_t off = atMost(-srcY, layout.sourceHeight) * z;
+    if (srcY < screen.top) {
+        int32_t off = atMost(screen.top - srcY, layout.sourceHeight) * z;
         out->strips[count++] = {0, 0, layout.destWidth, off};
         destY += off;
-        srcY = 0;
+        srcY = screen.top;
     }
-    if (srcY + layout.sourceHeight > screenHeight) {
-        int32_t on = screenHeight > srcY ? screenHeight - srcY : 0;
+    if (firstY + layout.sourceHeight > screen.bottom) {
+        int32_t on = screen.bottom > firstY ? screen.bottom - firstY : 0;
         out->strips[count++] = {0, on * z, layout.destWidth, layout.destHeight};
     }
     out->srcX = srcX;
@@ -73,4 +74,21 @@ void clipZoomSource(int32_t cursorX, int32_t cursorY, const ZoomLayout& layout, 
     out->destY = destY;
     out->stripCount = count;
     for (int32_t i = count; i < 4; ++i) out->strips[i] = {0, 0, 0, 0};
+}
+
+bool onSomeMonitor(int32_t x, int32_t y, const PixelBox* monitors, int32_t count) {
+    for (int32_t i = 0; i < count; ++i) {
+        const PixelBox& m = monitors[i];
+        if (x >= m.left && x < m.right && y >= m.top && y < m.bottom) return true;
+    }
+    return false;
+}
+
+bool withinOneMonitor(const PixelBox& box, const PixelBox* monitors, int32_t count) {
+    for (int32_t i = 0; i < count; ++i) {
+        const PixelBox& m = monitors[i];
+        if (box.left >= m.left && box.right <= m.right && box.top >= m.top && box.bottom <= m.bottom)
+            return true;
+    }
+    return false;
 }

@@ -34,6 +34,12 @@ void layoutZoom(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_
                 ZoomLayout* out);
 // The n x n square around (x, y) clipped to the desktop; empty when none of it is on it.
 PixelBox averagingSquare(int32_t x, int32_t y, int32_t n, const PixelBox& desktop);
-// Moves the copy onto the primary screen and lists the strips that must be black.
+// Moves the copy onto the screen (the virtual screen of every monitor, whose left and top
+// may be negative) and lists the strips that must be black.
 void clipZoomSource(int32_t cursorX, int32_t cursorY, const ZoomLayout& layout, int32_t zoom,
-                    int32_t screenWidth, int32_t screenHeight, ZoomSource* out);
+                    const PixelBox& screen, ZoomSource* out);
+// Whether a screen point lies on a monitor: between monitors of different sizes the
+// virtual screen has points on none, which count as beyond the screen.
+bool onSomeMonitor(int32_t x, int32_t y, const PixelBox* monitors, int32_t count);
+// Whether the box lies wholly on one monitor, so that none of its points needs that test.
+bool withinOneMonitor(const PixelBox& box, const PixelBox* monitors, int32_t count);

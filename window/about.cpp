@@ -16,7 +16,11 @@ void showAboutBox(HWND window)
     app.aboutDialog = CreateDialogParamA(app.appInstance, "RES_DIALOG_ABOUT", window, aboutDialogProc, 0);
     if (!app.aboutDialog)
         fatal(-2);
-    const RECT& work = app.workArea;
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    if (!GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor))
+        monitor.rcWork = app.workArea;
+    const RECT& work = monitor.rcWork;
     MoveWindow(app.aboutDialog, work.left + (work.right - work.left) / 2 - 114,
                work.top + (work.bottom - work.top) / 2 - 59, 228, 118, FALSE);
     ShowWindow(app.aboutDialog, SW_SHOW);

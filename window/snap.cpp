@@ -1,4 +1,4 @@
-// Snapping the dragged window to the work area's and other windows' edges.
+// Placement on the monitors, and snapping the dragged window to work areas and other windows.
 #include "window/window.h"
 #include "app/appstate.h"
 #include "window/snapmath.h"
@@ -14,6 +14,34 @@ static SnapRect snapRectFrom(const RECT& r)
     return s;
 }
 
+static BOOL CALLBACK addMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM)
+{
+    MONITORINFO info = {};
+    info.cbSize = sizeof info;
+    if (app.monitorCount < maxMonitors && GetMonitorInfoA(monitor, &info)) {
+        const RECT& r = info.rcMonitor;
+        app.monitors[app.monitorCount] = { r.left, r.top, r.right, r.bottom };
+        app.workAreas[app.monitorCount++] = info.rcWork;
+    }
+    return TRUE;
+}
+
+// Every monitor with its work area, and the virtual screen around them.
+void readMonitors()
+{
+    int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    SetRect(&app.virtualScreen, left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+            top + GetSystemMetrics(SM_CYVIRTUALSCREEN));
+    app.monitorCount = 0;
+    EnumDisplayMonitors(NULL, NULL, addMonitor, 0);
+    if (app.monitorCount == 0) {
+        const RECT& r = app.virtualScreen;
+        app.monitors[0] = { r.left, r.top, r.right, r.bottom };
+        app.workAreas[0] = app.workArea;
+        app.monitorCount = 1;
+    }
+}
+
 // A minimised window (also one hidden in the tray) is parked where the system puts it:
 // windowRect keeps the place it had, which is the one saved and restored.
 void refreshWindowMetrics(HWND window)
@@ -23,6 +51,40 @@ void refreshWindowMetrics(HWND window)
         fatal(-2);
     if (!IsIconic(window))
         app.windowRect = r;
+    readMonitors();
+}
+
+bool isOnSomeWorkArea(const RECT& r)
+{
+    RECT common;
+    for (int i = 0; i < app.monitorCount; i++)
+        if (IntersectRect(&common, &r, &app.workAreas[i]))
+            return true;
+    return false;
+}
+
+static RECT nearestWorkArea(const RECT& r)
+{
+    MONITORINFO info = {};
+    info.cbSize = sizeof info;
+    if (!GetMonitorInfoA(MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST), &info))
+        return app.workArea;
+    return info.rcWork;
+}
+
+// After a change of displays a window left on no monitor comes back onto the nearest one.
+// (A minimised one keeps its place: moving it would move its icon, not the window.)
+void bringWindowBack(HWND window)
+{
+    RECT& r = app.windowRect;
+    if (IsIconic(window) || isOnSomeWorkArea(r))
+        return;
+    RECT work = nearestWorkArea(r);
+    int width = r.right - r.left, height = r.bottom - r.top;
+    int left = work.left + (work.right - work.left - width) / 2;
+    int top = work.top + (work.bottom - work.top - height) / 2;
+    SetRect(&r, left, top, left + width, top + height);
+    SetWindowPos(window, NULL, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
 }
 
 static BOOL CALLBACK snapToWindowProc(HWND other, LPARAM search)
@@ -46,7 +108,17 @@ void moveWindowSnapped(HWND window, int dx, int dy)
     search.self = window;
     startSnap(drag, app.snapTol, &search.state);
     EnumWindows(snapToWindowProc, reinterpret_cast<LPARAM>(&search));
-    snapToWorkArea(drag, snapRectFrom(app.workArea), &search.state);
+    // The work areas of the monitors the window is dragged over; off them, the nearest one's.
+    bool overSome = false;
+    for (int i = 0; i < app.monitorCount; i++) {
+        const PixelBox& m = app.monitors[i];
+        if (drag.left < m.right && m.left < drag.right && drag.top < m.bottom && m.top < drag.bottom) {
+            snapToWorkArea(drag, snapRectFrom(app.workAreas[i]), &search.state);
+            overSome = true;
+        }
+    }
+    if (!overSome)
+        snapToWorkArea(drag, snapRectFrom(nearestWorkArea(app.dragRect)), &search.state);
 
     int width = app.dragRect.right - app.dragRect.left, height = app.dragRect.bottom - app.dragRect.top;
     SetRect(&app.windowRect, search.state.x, search.state.y, search.state.x + width, search.state.y + height);

@@ -44,12 +44,22 @@ void snapToRect(const SnapRect& d, int32_t tol, const SnapRect& r, SnapState* s)
 // left (top) edge is tried before its right (bottom) one.
 void snapToWorkArea(const SnapRect& d, const SnapRect& work, SnapState* s) {
     int32_t width = d.right - d.left, height = d.bottom - d.top;
-    if (distance(d.left, work.left) < s->bestX)
+    // Left before right, top before bottom; a later work area (another monitor) wins only
+    // when strictly nearer still.
+    int32_t left = distance(d.left, work.left), right = distance(d.right, work.right);
+    if (left < s->bestX) {
+        s->bestX = left;
         s->x = work.left;
-    else if (distance(d.right, work.right) < s->bestX)
+    } else if (right < s->bestX) {
+        s->bestX = right;
         s->x = work.right - width;
-    if (distance(d.top, work.top) < s->bestY)
+    }
+    int32_t top = distance(d.top, work.top), bottom = distance(d.bottom, work.bottom);
+    if (top < s->bestY) {
+        s->bestY = top;
         s->y = work.top;
-    else if (distance(d.bottom, work.bottom) < s->bestY)
+    } else if (bottom < s->bestY) {
+        s->bestY = bottom;
         s->y = work.bottom - height;
+    }
 }

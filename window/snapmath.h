@@ -18,5 +18,6 @@ struct SnapState {
 void startSnap(const SnapRect& drag, int32_t tol, SnapState* s);
 // Offers the edges of one other window (call in Z order, topmost first).
 void snapToRect(const SnapRect& drag, int32_t tol, const SnapRect& other, SnapState* s);
-// Offers the work area's edges last; afterwards s->x, s->y are the final position.
+// Offers a work area's edges after the windows' (one call for each monitor the window
+// is over); afterwards s->x, s->y are the final position.
 void snapToWorkArea(const SnapRect& drag, const SnapRect& work, SnapState* s);

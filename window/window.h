@@ -6,6 +6,10 @@
 // Snapping and placement
 void refreshWindowMetrics(HWND window);
 void moveWindowSnapped(HWND window, int dx, int dy);
+void readMonitors();
+// Whether the rectangle shares a pixel with some monitor's work area.
+bool isOnSomeWorkArea(const RECT& r);
+void bringWindowBack(HWND window);
 
 // Title, tray and tooltips
 void updateTitle();

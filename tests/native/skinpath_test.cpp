@@ -10,6 +10,12 @@
 
 namespace {
 
+// The file dialog allows 511 characters; the mask name is at most 5 longer.
+struct SkinPaths {
+    char skin[512];
+    char mask[517];
+};
+
 // The last ".bmp", in any case, becomes "_mask.bmp".
 TEST(SkinPath, MaskNames) {
     struct Row { const char* skin; size_t size; bool ok; const char* mask; };
@@ -115,6 +121,50 @@ TEST(SkinPath, BmpHeaderSizes) {
         EXPECT_EQ(skinSizeFromHeader(r.bytes.data(), r.count, &w, &h), r.ok) << r.name;
         EXPECT_EQ(w, r.ok ? r.w : -7) << r.name;
         EXPECT_EQ(h, r.ok ? r.h : -7) << r.name;
+    }
+}
+
+// A whole file's first 54 bytes: an 8 x 2 picture of the given format, and the file's size.
+struct BmpFile { std::vector<uint8_t> bytes; uint64_t size; };
+BmpFile bmp(uint32_t infoSize, uint16_t planes, uint16_t bits, uint32_t compression = 0, uint32_t imageSize = 0) {
+    std::vector<uint8_t> b = header("BM", infoSize, 8, 2);
+    b.resize(54);
+    auto put = [&](size_t at, uint32_t v, int bytes) {
+        for (int i = 0; i < bytes; ++i) b[at + i] = uint8_t(v >> (8 * i));
+    };
+    bool core = infoSize == 12;
+    put(10, 14 + infoSize, 4);
+    put(core ? 22 : 26, planes, 2);
+    put(core ? 24 : 28, bits, 2);
+    if (!core) put(30, compression, 4), put(34, imageSize, 4);
+    uint64_t pixels = compression == 1 || compression == 2 ? imageSize : (8ull * bits + 31) / 32 * 4 * 2;
+    return {b, 14 + infoSize + pixels};
+}
+
+TEST(SkinPath, OnlyFilesTheLoaderShowsAsDrawnAreUsable) {
+    struct Row { const char* name; BmpFile file; int64_t sizeChange; bool ok; };
+    const std::vector<Row> rows = {
+        {"24 bits", bmp(40, 1, 24), 0, true},
+        {"1 bit", bmp(40, 1, 1), 0, true},
+        {"run-length 8 bits", bmp(40, 1, 8, 1, 20), 0, true},
+        {"bit fields, 16 bits", bmp(40, 1, 16, 3), 0, true},
+        {"core header, 24 bits", bmp(12, 1, 24), 0, true},
+        {"one byte cut off", bmp(40, 1, 24), -1, false},
+        {"run-length data cut short", bmp(40, 1, 8, 1, 20), -1, false},
+        {"two planes", bmp(40, 2, 24), 0, false},
+        {"7 bits", bmp(40, 1, 7), 0, false},
+        {"no bit count (a compressed image)", bmp(40, 1, 0, 4, 20), 0, false},
+        {"run-length 8 with 24 bits", bmp(40, 1, 24, 1, 20), 0, false},
+        {"run-length 4 with 8 bits", bmp(40, 1, 8, 2, 20), 0, false},
+        {"bit fields with 24 bits", bmp(40, 1, 24, 3), 0, false},
+        {"unknown compression", bmp(40, 1, 24, 9), 0, false},
+        {"core header, 32 bits", bmp(12, 1, 32), 0, false},
+    };
+    for (const Row& r : rows) {
+        int32_t w = -7, h = -7;
+        bool ok = bmpFileUsable(r.file.bytes.data(), r.file.bytes.size(), r.file.size + r.sizeChange, &w, &h);
+        EXPECT_EQ(ok, r.ok) << r.name;
+        if (ok) EXPECT_EQ(w * 1000 + h, 8002) << r.name;
     }
 }
 

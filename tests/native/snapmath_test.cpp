@@ -53,6 +53,15 @@ TEST(SnapTest, Cases) {
         EXPECT_EQ(p.x, r.want.x) << r.name;
         EXPECT_EQ(p.y, r.want.y) << r.name;
     }
+    // Over two monitors, one work area 4 px lower: each is offered, a later one wins only
+    // when strictly nearer.
+    for (int32_t top : {2, 3}) {
+        SnapState s;
+        startSnap(at(760, top), 8, &s);
+        snapToWorkArea(at(760, top), {0, 0, 800, 600}, &s);
+        snapToWorkArea(at(760, top), {800, 4, 1600, 604}, &s);
+        EXPECT_EQ(s.y, top == 2 ? 0 : 4) << top;
+    }
     // A work area barely wider than the window: both edges within reach, left wins.
     Placed p = snap({3, 300, 3 + winW, 300 + winH}, 8, {}, {0, 0, winW + 4, 1040});
     EXPECT_EQ(p.x, 0);

@@ -63,7 +63,10 @@ TEST(ZoomMath, StripsBlackenWhatLiesOffTheScreen) {
     struct Row {
         const char* name; int32_t z, x, y;
         int32_t srcX, srcY, destX, destY, count; PixelBox strips[2];
+        PixelBox screen = {0, 0, 1920, 1080};
     };
+    // Two monitors, the second left of and above the primary: the virtual screen starts negative.
+    const PixelBox both{-1280, -200, 1920, 1080};
     // Over the box 18,20,65,60; at zoom 4 the view is dest (7, 6, 64, 64) from 16 x 16 pixels.
     const Row rows[] = {
         {"middle", 4, 500, 500, 492, 492, 7, 6, 0, {}},
@@ -75,16 +78,39 @@ TEST(ZoomMath, StripsBlackenWhatLiesOffTheScreen) {
         {"odd zoom, bottom-left", 3, 1, 1079, 0, 1071, 37, 15, 2, {{0, 0, 45, 48}, {0, 27, 96, 48}}},
         {"right monitor", 4, 2500, 500, 2492, 492, 7, 6, 1, {{0, 0, 64, 64}}},
         {"far left monitor", maxZoom, -(1 << 24), 500, 0, 499, 169, -344, 1, {{0, 0, 512, 512}}},
+        {"left edge of a monitor left of the primary", 4, -1280, 500, -1280, 492, 39, 6, 1, {{0, 0, 32, 64}}, both},
+        {"across the primary's left edge", 4, 0, 500, -8, 492, 7, 6, 0, {}, both},
+        {"top edge of the upper monitor", 4, -500, -200, -508, -200, 7, 38, 1, {{0, 0, 64, 32}}, both},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
         ZoomSource s{};
-        clipZoomSource(r.x, r.y, layoutOf({18, 20, 65, 60}, r.z), r.z, 1920, 1080, &s);
+        clipZoomSource(r.x, r.y, layoutOf({18, 20, 65, 60}, r.z), r.z, r.screen, &s);
         EXPECT_EQ((std::vector<int32_t>{s.srcX, s.srcY, s.destX, s.destY}),
                   (std::vector<int32_t>{r.srcX, r.srcY, r.destX, r.destY}));
         ASSERT_EQ(s.stripCount, r.count);
         for (int32_t i = 0; i < r.count; ++i) EXPECT_EQ(fields(s.strips[i]), fields(r.strips[i])) << i;
     }
+}
+
+// A monitor left of the primary, taller and reaching above it: the virtual screen has
+// points on neither (above the primary), which count as beyond the screen.
+TEST(ZoomMath, PointsBetweenMonitorsLieOnNone) {
+    const PixelBox monitors[] = {{0, 0, 1920, 1080}, {-1280, -200, 0, 824}};
+    struct Row { int32_t x, y; bool on; };
+    const Row points[] = {
+        {0, 0, true}, {-1, -200, true}, {-1280, 823, true}, {1919, 1079, true},
+        {5, -1, false},      // above the primary, beside the upper monitor
+        {-5, 824, false},    // below the left monitor, beside the primary
+        {1920, 0, false}, {-1281, 0, false},
+    };
+    for (const Row& p : points) EXPECT_EQ(onSomeMonitor(p.x, p.y, monitors, 2), p.on) << p.x << "," << p.y;
+    EXPECT_TRUE(withinOneMonitor({-10, -10, 0, 0}, monitors, 2));
+    EXPECT_FALSE(withinOneMonitor({-10, -10, 1, 0}, monitors, 2));      // straddles the border
+    EXPECT_FALSE(withinOneMonitor({-10, 820, -1, 830}, monitors, 2));   // reaches into the gap
+    // The averaging square is bounded by the virtual screen around both.
+    EXPECT_EQ(fields(averagingSquare(-1280, -200, 21, {-1280, -200, 1920, 1080})),
+              fields(PixelBox{-1280, -200, -1269, -189}));
 }
 
 }  // namespace
