@@ -1,8 +1,7 @@
-"""Runs every case_* function of one end-to-end file against huebrick.exe, each on a fresh
-registry key, and ends whatever a case left running.
+"""Runs the case_* functions of one end-to-end file against huebrick.exe, each on an empty registry
+key, and ends what a case left running. HUEBRICK_CASE=text runs only the cases whose name holds it.
 
-usage: run_case.py CASE_FILE HUEBRICK_EXE TEST_WINDOW_EXE
-HUEBRICK_CASE=text runs only the cases whose name holds the text."""
+usage: run_case.py CASE_FILE HUEBRICK_EXE TEST_WINDOW_EXE"""
 
 import importlib.util
 import os
@@ -30,14 +29,11 @@ def main(case_file, exe, test_window_exe):
             print("PASS %s (%.1f s)" % (name, time.monotonic() - begun))
         except Exception:
             failed += 1
-            print("FAIL %s" % name)
             traceback.print_exc(file=sys.stdout)
-            print("  screenshot: " + harness.screenshot("failed-" + name))
-        finally:
-            for p in harness.started:
-                p.stop()
-            harness.started.clear()
-    print("%d passed, %d failed" % (len(cases) - failed, failed))
+            print("FAIL %s, screenshot %s" % (name, harness.screenshot("failed-" + name)))
+        for p in harness.started:
+            p.stop()
+        harness.started.clear()
     return 1 if failed else 0
 
 

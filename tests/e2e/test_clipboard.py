@@ -13,9 +13,8 @@ def copy_text(title):
 
 
 def offer(program, text):
-    """Puts text on the X clipboard. Wine takes a change of the X clipboard over a moment later
-    and a paste before that reads what Wine held; so the program first copies its own colour
-    (which pasted again changes nothing), which also ends the xclip serving the last offer."""
+    """Puts text on the X clipboard. Wine sees an X clipboard change a moment late, pasting what it
+    held: so the program first copies its colour (a paste of it changes nothing) and owns the clipboard."""
     copied = copy_text(program.title())
     expect(copied != text, "offered text %r is what the program copies" % text)
     program.key("ctrl+c")
@@ -26,15 +25,12 @@ def offer(program, text):
 def paste(program, text, title, key="ctrl+v"):
     """Pastes text until the title shows its colour: Wine may still hold the last text."""
     offer(program, text)
-
-    def pasted():
+    end = time.monotonic() + 10
+    while True:
         program.key(key)
-        end = time.monotonic() + 0.5
-        while time.monotonic() < end:
-            if program.title() == title + " - Huebrick":
-                return True
-            time.sleep(0.02)
-    poll(pasted, lambda: "the paste of %r (title %r)" % (text, program.title()), 10, 0)
+        if poll(lambda: program.title() == title + " - Huebrick", "", 0.5, quiet=True):
+            return
+        expect(time.monotonic() < end, "the paste of %r (title %r)" % (text, program.title()))
 
 
 def case_forms_copy_paste_and_right_click():
