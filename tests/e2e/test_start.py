@@ -4,7 +4,7 @@ a second start with and without the single-instance rule, the end of a session."
 import subprocess
 
 import harness
-from harness import display_size, expect_equal, history, poll, reg_add, registry, screenshot, start, windows_named
+from harness import QUIET, Program, display_size, expect_equal, history, poll, reg_add, registry, screenshot, start, windows_named
 
 DEFAULTS = dict(alwaysOnTop=0, antiDitherTol=0, autoFormat=1, colorFormat=0, colorHistory=bytes.fromhex("FFFFFF00"),
                 inSystemTray=0, showToolTips=1, singleInstance=0, skinFileName="", snapTol=8, splashScreen=1,
@@ -34,13 +34,14 @@ def case_first_start_stored_values_single_instance_and_logoff():
 
     reg_add(singleInstance=1)
     program = start()
-    second = subprocess.run(["wine", harness.EXE], timeout=30, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    expect_equal(0, second.returncode, "exit code of a second start under the single-instance rule")
+    second = Program(["wine", harness.EXE])
+    poll(lambda: not second.running(), "a second start to end under the single-instance rule", 10)
+    expect_equal(0, second.process.returncode, "its exit code")
     expect_equal([program.window], windows_named(" - Huebrick$"), "windows open")
 
     program.type("rr")
     program.wait_title("253, 255, 255")
     # Logoff ends the process right after WM_ENDSESSION, without WM_DESTROY.
-    subprocess.run(["wineboot", "--end-session"], timeout=30, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    subprocess.run(["wineboot", "--end-session"], timeout=30, **QUIET)
     poll(lambda: not program.running(), "the program to end at logoff", 10)
     expect_equal([(255, 255, 255), (254, 255, 255), (253, 255, 255)], history(registry()), "history saved at logoff")

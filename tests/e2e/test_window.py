@@ -118,6 +118,10 @@ def case_tooltips_about_box_and_tray():
     place = program.geometry()
     program.key("ctrl+m")
     poll(lambda: program.window not in visible_windows(), "the window to hide")
+    xdotool("mousemove", ix, iy, "click", 3)        # a right click on the icon: the menu at the pointer
+    menu = poll(lambda: [w for w in visible_windows() if geometry(w)[:2] == (ix, iy)], "the menu at the pointer")[0]
+    xdotool("mousemove", 600, 600, "click", 1)
+    poll(lambda: menu not in visible_windows(), "the menu to close at a click elsewhere")
     xdotool("mousemove", ix, iy, "click", "--repeat", 2, "--delay", 80, 1)
     poll(lambda: program.window in visible_windows(), "the window to come back")
     expect_equal(place, program.geometry(), "place after coming back")
