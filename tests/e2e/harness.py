@@ -123,10 +123,9 @@ def geometry(window):
 
 
 def start(fresh=False, **settings):
-    """Starts huebrick.exe after storing settings (and the splash off unless fresh); waits for a window
-    no running program has (X gives a closed one's id out again)."""
+    """Starts huebrick.exe on the settings (and the splash off unless fresh); waits for its window."""
     reg_add(**settings if fresh else dict({"splashScreen": 0}, **settings))
-    others = {p.window for p in started if isinstance(p, Program) and p.running()}
+    others = {p.window for p in started if p.running()}     # X gives a closed one's id out again
     program = Program(["wine", EXE])
     program.window = poll(lambda: next((w for w in windows_named(" - Huebrick$") if w not in others), None),
                           "the Huebrick window", 15)
@@ -198,8 +197,7 @@ class Program:
 
 
 def plain_window(x, y, width, height, rgb, title):
-    """A plain window at a known place: of one colour 0xRRGGBB, or a tuple of four quadrants meeting
-    at its centre (top left, top right, bottom left, bottom right)."""
+    """A window of one colour 0xRRGGBB, or of four quadrants (a tuple TL, TR, BL, BR) meeting at its centre."""
     colours = "/".join("%06X" % c for c in (rgb if isinstance(rgb, tuple) else (rgb,)))
     window = Program(["wine", TEST_WINDOW_EXE] + [str(a) for a in (x, y, width, height)] + [colours, title])
     poll(lambda: windows_named("^%s$" % re.escape(title)), "the test window " + title, 15)

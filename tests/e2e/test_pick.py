@@ -1,13 +1,13 @@
 """Picking in each display mode: zoom and averaging sizes from the menu, the split display's halves,
-zoom persists. The target's four quadrants meet at (300, 250), where the pointer sits on the first
-pixel of the bottom right one: views and averaging squares there are known exactly."""
+zoom persists. The pointer sits where the target's four quadrants meet: views and means are exact."""
 
 import contextlib
 import time
 
 from harness import RED, plain_window, expect, expect_equal, history, poll, screenshot, start, xdotool
 
-QUADRANTS = TOP_LEFT, TOP_RIGHT, BOTTOM_LEFT, BOTTOM_RIGHT = (16, 32, 48), (64, 80, 96), (112, 128, 144), (160, 176, 192)
+QUADRANTS = TOP_LEFT, TOP_RIGHT, BOTTOM_LEFT, BOTTOM_RIGHT = (16, 32, 48), (64, 80, 96), (112, 128, 144), \
+    (160, 176, 192)
 CORNER = (300, 250)
 GREY = (0x80, 0x80, 0x80)
 DISPLAY, UPPER, LOWER = (18, 20, 65, 60), (18, 20, 65, 40), (18, 40, 65, 60)
@@ -63,7 +63,8 @@ def mean(n):
 def case_each_zoom_and_averaging_size():
     program = grey_start(splitScreen=0)
     # (menu, its item, zoom, averaging): each zoom size, then each averaging size at the last zoom
-    sizes = [("z", i, z, 1) for i, z in enumerate((1, 2, 4, 8, 16))] + [("a", 1, 16, 3), ("a", 2, 16, 9), ("a", 3, 16, 21)]
+    sizes = [("z", i, z, 1) for i, z in enumerate((1, 2, 4, 8, 16))]
+    sizes += [("a", i, 16, n) for i, n in ((1, 3), (2, 9), (3, 21))]
     for menu, downs, z, n in sizes:
         choose(program, "t", menu, *["Down"] * downs)
         with picking(program, 41, 40, marker=True):

@@ -13,14 +13,9 @@ DISPLAY = (18, 20, 65, 60)
 FIELDS = [(27, 69, 54, 80), (27, 81, 54, 92), (27, 93, 54, 104), (17, 112, 65, 121)]
 
 
-def in_notch(x, y):
-    # see-through at the sides of rows 20 to 68: two pixels wide, one in rows 20, 67 and 68
-    return 20 <= y <= 68 and (x in (0, 82) or (20 < y < 67 and x in (1, 81)))
-
-
 def expect_face(program, face=SKIN, desktop=None, display=WHITE, hidden=lambda x, y: False):
-    """The window is the face (texts left out), the display in its colour (None: not compared),
-    the snap button latched, the desktop in the notches (None: not compared)."""
+    """The window is the face (texts left out, snap latched), the display in its colour and the desktop
+    in the notches, the skin's magenta (each when given)."""
     xdotool("mousemove", 5, 5)          # away from the window: no tooltip over it
     at, wrong = program.at(), []
     for y in range(HEIGHT):
@@ -28,7 +23,7 @@ def expect_face(program, face=SKIN, desktop=None, display=WHITE, hidden=lambda x
             inside = lambda box: box[0] <= x < box[2] and box[1] <= y < box[3]
             if any(map(inside, FIELDS)) or hidden(x, y):
                 continue
-            expected = desktop and desktop(x, y) if in_notch(x, y) else display if inside(DISPLAY) else \
+            expected = desktop and desktop(x, y) if SKIN[y][x] == (255, 0, 255) else display if inside(DISPLAY) else \
                 face[y][x + WIDTH] if inside((6, 5, 19, 15)) else face[y][x]
             if expected is not None and at(x, y) != expected:
                 wrong.append((x, y, at(x, y), expected))

@@ -4,7 +4,8 @@ a second start with and without the single-instance rule, the end of a session."
 import subprocess
 
 import harness
-from harness import QUIET, Program, display_size, expect_equal, history, poll, reg_add, registry, screenshot, start, windows_named
+from harness import (QUIET, Program, display_size, expect_equal, history, poll, reg_add, registry, screenshot, start,
+                     windows_named)
 
 DEFAULTS = dict(alwaysOnTop=0, antiDitherTol=0, autoFormat=1, colorFormat=0, colorHistory=bytes.fromhex("FFFFFF00"),
                 inSystemTray=0, showToolTips=1, singleInstance=0, skinFileName="", snapTol=8, splashScreen=1,
