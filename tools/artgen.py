@@ -23,6 +23,8 @@ import os
 import struct
 import sys
 
+import bmp
+
 MAGENTA = (255, 0, 255)
 
 # ---------------------------------------------------------------------------
@@ -855,22 +857,6 @@ def palette_of(cv, extra=()):
     return pal
 
 
-def bmp8_bytes(cv):
-    pal = palette_of(cv)
-    index = {c: i for i, c in enumerate(pal)}
-    stride = (cv.w + 3) & ~3
-    pixels = bytearray()
-    for y in range(cv.h - 1, -1, -1):
-        row = bytes(index[c] for c in cv.px[y])
-        pixels += row + b"\0" * (stride - cv.w)
-    pal_bytes = b"".join(bytes((b, g, r, 0)) for (r, g, b) in pal)
-    off = 14 + 40 + len(pal_bytes)
-    header = struct.pack("<2sIHHI", b"BM", off + len(pixels), 0, 0, off)
-    info = struct.pack("<IiiHHIIiiII", 40, cv.w, cv.h, 1, 8, 0, len(pixels),
-                       2835, 2835, len(pal), 0)
-    return header + info + pal_bytes + bytes(pixels)
-
-
 def and_mask(cv):
     stride = ((cv.w + 31) // 32) * 4
     out = bytearray()
@@ -941,8 +927,8 @@ def main(argv):
     here = os.path.dirname(os.path.abspath(__file__))
     out = argv[1] if len(argv) > 1 else os.path.join(os.path.dirname(here), "res")
     os.makedirs(out, exist_ok=True)
-    write(os.path.join(out, "skin.bmp"), bmp8_bytes(make_skin()))
-    write(os.path.join(out, "about.bmp"), bmp8_bytes(make_about()))
+    bmp.write(os.path.join(out, "skin.bmp"), make_skin().px, 8)
+    bmp.write(os.path.join(out, "about.bmp"), make_about().px, 8)
     i32 = make_icon32()
     i16 = make_icon16()
     write(os.path.join(out, "app.ico"), ico_bytes([

@@ -1,10 +1,9 @@
 #!/usr/bin/env python3
 """Draws "prism", the sample user skin that ships with Huebrick, and its mask.
 
-    python3 tools/sampleskin.py [OUTPUT_DIR]      writes the pair
-    python3 tools/sampleskin.py --check [DIR]     checks the pair, exit 1 on a problem
+    python3 tools/sampleskin.py [OUTPUT_DIR]
 
-OUTPUT_DIR / DIR default to res/sample/ beside this tools/ folder. Writes:
+OUTPUT_DIR defaults to res/sample/ beside this tools/ folder. Writes:
 
     prism.bmp       the skin image, 24-bit
     prism_mask.bmp  its mask, 24-bit, the same size
@@ -18,8 +17,8 @@ FACE_TO_PRESSED below its face, and a row of text-colour chips.
 
 The mask gives every area its colour (see MASK_* below and SKINS.txt); white
 means "no area". The geometry lives in one place, the layout() function, which
-both the drawing and the mask use; check() reads the written files back and
-checks them against the layout and against the rules the program relies on.
+both the drawing and the mask use. The end-to-end skin journey loads the pair in the
+real program; tools/check_art.py makes sure the committed files are what this writes.
 
 Everything is integer or correctly rounded floating-point arithmetic (+ - * /
 and sqrt only), so two runs always give byte-identical files.
@@ -27,15 +26,14 @@ and sqrt only), so two runs always give byte-identical files.
 
 import math
 import os
-import struct
 import sys
-import tempfile
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.dont_write_bytecode = True
 sys.path.insert(0, HERE)
 
 import artgen as art  # noqa: E402  (the built-in skin's palette, fonts and glyphs)
+import bmp  # noqa: E402
 
 mix = art.mix
 
@@ -137,12 +135,6 @@ def rect_cells(rect):
 
 def shift(cells, dx, dy):
     return {(x + dx, y + dy) for x, y in cells}
-
-
-def bbox(cells):
-    xs = [x for x, _ in cells]
-    ys = [y for _, y in cells]
-    return (min(xs), min(ys), max(xs) + 1, max(ys) + 1)
 
 
 # -- the outline of the case: lens disc united with the bar, softly filleted --
@@ -585,217 +577,15 @@ def make_mask(areas):
     return cv
 
 
-# ---------------------------------------------------------------------------
-# BMP files (24-bit, bottom-up)
-# ---------------------------------------------------------------------------
-
-def bmp24_bytes(cv):
-    stride = (cv.w * 3 + 3) & ~3
-    pixels = bytearray()
-    for y in range(cv.h - 1, -1, -1):
-        row = bytearray()
-        for (r, g, b) in cv.px[y]:
-            row += bytes((b, g, r))
-        pixels += row + b"\0" * (stride - len(row))
-    off = 14 + 40
-    header = struct.pack("<2sIHHI", b"BM", off + len(pixels), 0, 0, off)
-    info = struct.pack("<IiiHHIIiiII", 40, cv.w, cv.h, 1, 24, 0, len(pixels), 2835, 2835, 0, 0)
-    return header + info + bytes(pixels)
-
-
-def read_bmp24(path):
-    """-> (width, height, rows of (r, g, b)) or raises ValueError."""
-    with open(path, "rb") as f:
-        data = f.read()
-    if len(data) < 54 or data[:2] != b"BM":
-        raise ValueError("%s: not a BMP file" % path)
-    off = struct.unpack_from("<I", data, 10)[0]
-    size, w, h, planes, bpp, comp = struct.unpack_from("<IiiHHI", data, 14)
-    if size != 40 or bpp != 24 or comp != 0 or planes != 1:
-        raise ValueError("%s: not an uncompressed 24-bit BMP" % path)
-    stride = (w * 3 + 3) & ~3
-    hh = abs(h)
-    if len(data) < off + stride * hh:
-        raise ValueError("%s: truncated" % path)
-    rows = []
-    for i in range(hh):
-        y = hh - 1 - i if h > 0 else i
-        base = off + y * stride
-        rows.append([(data[base + 3 * x + 2], data[base + 3 * x + 1], data[base + 3 * x])
-                     for x in range(w)])
-    return w, hh, rows
-
-
 def generate(out_dir):
     areas = layout()
     os.makedirs(out_dir, exist_ok=True)
-    skin = bmp24_bytes(make_skin(areas))
-    mask = bmp24_bytes(make_mask(areas))
-    with open(os.path.join(out_dir, "prism.bmp"), "wb") as f:
-        f.write(skin)
-    with open(os.path.join(out_dir, "prism_mask.bmp"), "wb") as f:
-        f.write(mask)
-
-
-# ---------------------------------------------------------------------------
-# Check
-# ---------------------------------------------------------------------------
-
-def check(out_dir, regenerate=True):
-    """Checks the written pair; returns a list of problems (empty when fine)."""
-    problems = []
-    skin_path = os.path.join(out_dir, "prism.bmp")
-    mask_path = os.path.join(out_dir, "prism_mask.bmp")
-    try:
-        sw, sh, skin = read_bmp24(skin_path)
-        mw, mh, mask = read_bmp24(mask_path)
-    except (OSError, ValueError) as e:
-        return [str(e)]
-    if (sw, sh) != (mw, mh):
-        problems.append("skin is %dx%d but mask is %dx%d" % (sw, sh, mw, mh))
-        return problems
-    if (sw, sh) != (SKIN_W, SKIN_H):
-        problems.append("skin is %dx%d, expected %dx%d" % (sw, sh, SKIN_W, SKIN_H))
-        return problems
-
-    # What the program sees: colour -> pixels, for every colour in the mask.
-    by_colour = {}
-    for y in range(mh):
-        for x in range(mw):
-            by_colour.setdefault(mask[y][x], set()).add((x, y))
-
-    known = {MASK_NOTHING}
-    areas = layout()
-    for name, cells in areas.items():
-        c = area_colour(name)
-        known.add(c)
-        got = by_colour.get(c, set())
-        if got != cells:
-            problems.append("area %s %r: %d pixels in the mask, %d intended (%d differ)"
-                            % (name, c, len(got), len(cells), len(got ^ cells)))
-    for key in MARKER_ORDER:
-        known.add((0, 0, MARKER_BLUE[key]))
-    for c in sorted(set(by_colour) - known):
-        problems.append("unexpected mask colour %r at %d pixel(s)" % (c, len(by_colour[c])))
-
-    # Every area the program knows is there and non-empty.
-    wanted = [MASK_BODY, MASK_DISPLAY_TOP, MASK_DISPLAY_BOTTOM]
-    wanted += [(0, g, 0) for g in BUTTON_GREEN.values()]
-    wanted += [(0, g + 5, 0) for g in BUTTON_GREEN.values()]
-    wanted += [(0, 0, b) for b in FIELD_BLUE.values()]
-    for c in wanted:
-        if not by_colour.get(c):
-            problems.append("mask colour %r (an area) is missing" % (c,))
-
-    # The window: union of body, display, button faces and fields.
-    window = set()
-    for c in [MASK_BODY, MASK_DISPLAY_TOP, MASK_DISPLAY_BOTTOM]:
-        window |= by_colour.get(c, set())
-    for g in BUTTON_GREEN.values():
-        window |= by_colour.get((0, g, 0), set())
-    for b in FIELD_BLUE.values():
-        window |= by_colour.get((0, 0, b), set())
-    if window:
-        box = bbox(window)
-        if box != (0, 0, FACE_W, FACE_H):
-            problems.append("window extent is %r, expected (0, 0, %d, %d)" % (box, FACE_W, FACE_H))
-        # the display halves meet along one row and sit one above the other
-        top = by_colour.get(MASK_DISPLAY_TOP, set())
-        bottom = by_colour.get(MASK_DISPLAY_BOTTOM, set())
-        if top and bottom and bbox(top)[3] != bbox(bottom)[1]:
-            problems.append("display halves do not meet")
-        # pressed pictures: same shape as the face, outside the window's box
-        for name, g in BUTTON_GREEN.items():
-            face = by_colour.get((0, g, 0), set())
-            pressed = by_colour.get((0, g + 5, 0), set())
-            if not face or not pressed:
-                continue
-            fb, pb = bbox(face), bbox(pressed)
-            if (fb[2] - fb[0], fb[3] - fb[1]) != (pb[2] - pb[0], pb[3] - pb[1]):
-                problems.append("%s: pressed picture %r is not the size of its face %r" % (name, pb, fb))
-            elif shift(face, pb[0] - fb[0], pb[1] - fb[1]) != pressed:
-                problems.append("%s: pressed picture is not the shape of its face" % name)
-            if any(box[0] <= x < box[2] and box[1] <= y < box[3] for x, y in pressed):
-                problems.append("%s: pressed picture lies inside the window" % name)
-        # fields big enough for their text (drawn at left, top - 2, 11 px high)
-        for name, b in FIELD_BLUE.items():
-            cells = by_colour.get((0, 0, b), set())
-            if not cells:
-                continue
-            fb = bbox(cells)
-            w, h = fb[2] - fb[0], fb[3] - fb[1]
-            need = (24, 11) if name.endswith("dec") else (14, 9)
-            if w < need[0] or h < need[1] or len(cells) != w * h:
-                problems.append("field %s is %dx%d (needs a %dx%d rectangle)" % ((name, w, h) + need))
-        # the window is one piece
-        start = min(window)
-        reached, todo = {start}, [start]
-        while todo:
-            x, y = todo.pop()
-            for nb in ((x + 1, y), (x - 1, y), (x, y + 1), (x, y - 1)):
-                if nb in window and nb not in reached:
-                    reached.add(nb)
-                    todo.append(nb)
-        if len(reached) != len(window):
-            problems.append("the window falls apart into pieces (%d of %d pixels joined)"
-                            % (len(reached), len(window)))
-
-    # Text colours, found the way the program scans: rows top to bottom, runs
-    # left to right, the skin pixel under the first pixel of each marker run.
-    colours = {k: (0, 0, 0) for k in FIELD_BLUE}
-    seen = set()
-    marker_of = {MARKER_BLUE[k]: k for k in MARKER_ORDER if k != "default"}
-    met_default = False
-    for y in range(mh):
-        x = 0
-        while x < mw:
-            c = mask[y][x]
-            n = 1
-            while x + n < mw and mask[y][x + n] == c:
-                n += 1
-            if c[0] == 0 and c[1] == 0 and c[2] in marker_of:
-                colours[marker_of[c[2]]] = skin[y][x]
-                seen.add(marker_of[c[2]])
-            elif c == (0, 0, 0):
-                met_default = True
-                for k in colours:
-                    if k not in seen:
-                        colours[k] = skin[y][x]
-            x += n
-    if not met_default:
-        problems.append("no default (black) text-colour marker")
-    for k in FIELD_BLUE:
-        if k not in seen:
-            problems.append("no text-colour marker for %s" % k)
-        elif colours[k] != TEXT_COLOURS[k]:
-            problems.append("text colour of %s is %r, expected %r" % (k, colours[k], TEXT_COLOURS[k]))
-
-    if regenerate:
-        with tempfile.TemporaryDirectory() as tmp:
-            generate(tmp)
-            for name in ("prism.bmp", "prism_mask.bmp"):
-                with open(os.path.join(tmp, name), "rb") as a, \
-                        open(os.path.join(out_dir, name), "rb") as b:
-                    if a.read() != b.read():
-                        problems.append("%s is not what the generator writes now" % name)
-    return problems
+    bmp.write(os.path.join(out_dir, "prism.bmp"), make_skin(areas).px)
+    bmp.write(os.path.join(out_dir, "prism_mask.bmp"), make_mask(areas).px)
 
 
 def main(argv):
-    args = argv[1:]
-    checking = "--check" in args
-    args = [a for a in args if a != "--check"]
-    out = args[0] if args else os.path.join(os.path.dirname(HERE), "res", "sample")
-    if not checking:
-        generate(out)
-        return 0
-    problems = check(out)
-    for p in problems:
-        print("sampleskin: " + p, file=sys.stderr)
-    if problems:
-        print("sampleskin: %d problem(s)" % len(problems), file=sys.stderr)
-        return 1
-    print("sampleskin: prism skin and mask OK")
+    generate(argv[1] if len(argv) > 1 else os.path.join(os.path.dirname(HERE), "res", "sample"))
     return 0
 
 

@@ -1,217 +1,204 @@
-"""Drives the real huebrick.exe under Wine and Xvfb: start and stop it, find its window,
-send keys and clicks, read its title, the screen, the clipboard and the registry.
-
-The environment (DISPLAY, WINEPREFIX) comes from scripts/test.sh. Every wait polls;
-none sleeps longer than a few tens of milliseconds at a time."""
+"""Drives the real huebrick.exe under Wine and Xvfb (set up by scripts/test.sh): start, close, keys,
+clicks, its title, the screen, the X clipboard, the registry. Waits poll; asserts name the caller's line."""
 
 import os
 import re
 import subprocess
+import sys
 import time
+import traceback
+
+ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+sys.path.insert(0, os.path.join(ROOT, "tools"))
+import bmp  # noqa: E402
 
 KEY = r"HKCU\Software\Vexel\Huebrick"
-TEST_WINDOW_EXE = None   # set by run_case.py
-started = []             # helper programs a case started; run_case.py ends them
 SHOTS = os.environ.get("HUEBRICK_SHOTS", os.path.join(os.getcwd(), "e2e-shots"))
+EXE = TEST_WINDOW_EXE = None    # set by run_case.py
+started = []                    # every process a case started; run_case.py ends those left running
+SKIN = bmp.read(os.path.join(ROOT, "res", "skin.bmp"))      # SKIN[y][x]; pressed pictures WIDTH to the right
+WIDTH, HEIGHT = 83, 132
+WHITE, RED = (255, 255, 255), (255, 0, 0)
+QUIET = dict(stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)   # Wine's helpers keep pipes open
 
 
 class Failure(AssertionError):
     pass
 
 
-def run(*args, check=True, timeout=30, **kw):
-    result = subprocess.run(args, capture_output=True, text=True, timeout=timeout, **kw)
-    if check and result.returncode != 0:
-        raise Failure("%s failed (%d): %s" % (" ".join(args), result.returncode, result.stderr.strip()))
-    return result
-
-
-def poll(condition, timeout=5.0, interval=0.02, what="condition"):
-    """Returns condition()'s first true value, or fails after timeout seconds."""
-    end = time.monotonic() + timeout
-    while True:
-        value = condition()
-        if value:
-            return value
-        if time.monotonic() > end:
-            raise Failure("timed out waiting for " + what)
-        time.sleep(interval)
+def fail(message):
+    caller = next(f for f in reversed(traceback.extract_stack()) if f.filename != __file__)
+    raise Failure("%s:%d: %s" % (os.path.basename(caller.filename), caller.lineno, message))
 
 
 def expect(condition, message):
     if not condition:
-        raise Failure(message)
+        fail(message)
 
 
 def expect_equal(expected, actual, what):
     if expected != actual:
-        raise Failure("%s: expected %r, got %r" % (what, expected, actual))
+        fail("%s: expected %r, got %r" % (what, expected, actual))
 
 
-# The registry
-
-def reset_settings():
-    run("wine", "reg", "delete", KEY, "/f", check=False)
-
-
-def reg_add(name, kind, value):
-    run("wine", "reg", "add", KEY, "/v", name, "/t", kind, "/d", str(value), "/f")
-
-
-def reg_query():
-    """The key's values as {name: (type, value)}; numbers as int, binary as bytes."""
-    result = run("wine", "reg", "query", KEY, check=False)
-    values = {}
-    for line in result.stdout.splitlines():
-        m = re.match(r"^\s{4}(\S+)\s{4}(REG_\w+)\s{4}?(.*)$", line)
-        if not m:
-            continue
-        name, kind, data = m.group(1), m.group(2), m.group(3).strip()
-        if kind == "REG_DWORD":
-            values[name] = (kind, int(data, 16))
-        elif kind == "REG_BINARY":
-            values[name] = (kind, bytes.fromhex(data))
-        else:
-            values[name] = (kind, data)
-    return values
+def poll(condition, what, timeout=5.0, interval=0.02, quiet=False):
+    """condition()'s first true value; what (or what()) names it when it does not come (quiet: None)."""
+    end = time.monotonic() + timeout
+    while not (value := condition()):
+        if time.monotonic() > end:
+            return None if quiet else fail("timed out waiting for " + (what() if callable(what) else what))
+        time.sleep(interval)
+    return value
 
 
-# The screen
-
-def display_size():
-    w, h = run("xdotool", "getdisplaygeometry").stdout.split()
-    return int(w), int(h)
-
-
-def screenshot(name):
-    """Saves the whole screen as a PNG and returns its path."""
-    os.makedirs(SHOTS, exist_ok=True)
-    path = os.path.join(SHOTS, name + ".png")
-    run("import", "-window", "root", path)
-    return path
-
-
-class Screen:
-    """One grab of the whole screen, read pixel by pixel."""
-
-    def __init__(self):
-        raw = subprocess.run(["import", "-window", "root", "-depth", "8", "rgb:-"], capture_output=True,
-                             check=True, timeout=30).stdout
-        self.width, self.height = display_size()
-        self.raw = raw
-
-    def pixel(self, x, y):
-        i = (y * self.width + x) * 3
-        return tuple(self.raw[i:i + 3])
-
-
-def clipboard():
-    return run("xclip", "-o", "-selection", "clipboard", check=False).stdout
-
-
-def set_clipboard(text):
-    # xclip stays behind to serve the selection: keep it off our output, or ctest waits for it.
-    subprocess.run(["xclip", "-i", "-selection", "clipboard"], input=text, text=True, check=True, timeout=10,
-                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+def run(*args, check=True):
+    result = subprocess.run([str(a) for a in args], capture_output=True, text=True, timeout=30)
+    if check and result.returncode:
+        raise Failure("%s failed: %s" % (" ".join(map(str, args)), result.stderr.strip()))
+    return result.stdout.strip()
 
 
 def xdotool(*args):
-    return run("xdotool", *[str(a) for a in args])
+    return run("xdotool", *args)
+
+
+def reg_add(**values):
+    """Stores int as REG_DWORD, bytes as REG_BINARY, str as REG_SZ."""
+    for name, v in values.items():
+        kind = {int: "REG_DWORD", bytes: "REG_BINARY", str: "REG_SZ"}[type(v)]
+        run("wine", "reg", "add", KEY, "/v", name, "/t", kind, "/d", v.hex() if kind == "REG_BINARY" else v, "/f")
+
+
+def registry():
+    values = {}
+    for m in re.finditer(r"^ {4}(\S+) {4}(REG_\w+) {4}?(.*)$", run("wine", "reg", "query", KEY, check=False), re.M):
+        kind, data = m.group(2), m.group(3).strip()
+        values[m.group(1)] = int(data, 16) if kind == "REG_DWORD" else \
+            bytes.fromhex(data) if kind == "REG_BINARY" else data
+    return values
+
+
+def history(values):
+    data = values["colorHistory"]
+    return [tuple(data[i:i + 3]) for i in range(0, len(data), 4)]
+
+
+def display_size():
+    return tuple(map(int, xdotool("getdisplaygeometry").split()))
+
+
+def screen():
+    """One grab of the whole screen, as pixel(x, y)."""
+    raw = subprocess.run(["import", "-window", "root", "-depth", "8", "rgb:-"], capture_output=True, check=True,
+                         timeout=30).stdout
+    width = display_size()[0]
+    return lambda x, y: tuple(raw[(y * width + x) * 3:(y * width + x) * 3 + 3])
+
+
+def screenshot(name):
+    os.makedirs(SHOTS, exist_ok=True)
+    run("import", "-window", "root", os.path.join(SHOTS, name + ".png"))
+    return os.path.join(SHOTS, name + ".png")
+
+
+def clipboard():
+    return run("xclip", "-o", "-selection", "clipboard", check=False).rstrip("\0")
+
+
+def set_clipboard(text):
+    subprocess.run(["xclip", "-i", "-selection", "clipboard"], input=text, text=True, check=True, timeout=10, **QUIET)
 
 
 def windows_named(pattern):
-    result = run("xdotool", "search", "--name", pattern, check=False)
-    return [int(w) for w in result.stdout.split()]
+    return [int(w) for w in run("xdotool", "search", "--name", pattern, check=False).split()]
+
+
+def visible_windows():
+    return set(int(w) for w in run("xdotool", "search", "--onlyvisible", "--class", ".", check=False).split())
+
+
+def geometry(window):
+    g = dict(line.split("=") for line in xdotool("getwindowgeometry", "--shell", window).split())
+    return int(g["X"]), int(g["Y"]), int(g["WIDTH"]), int(g["HEIGHT"])
+
+
+def start(fresh=False, **settings):
+    """Starts huebrick.exe on the settings (and the splash off unless fresh); waits for its window."""
+    reg_add(**settings if fresh else dict({"splashScreen": 0}, **settings))
+    others = {p.window for p in started if p.running()}     # X gives a closed one's id out again
+    program = Program(["wine", EXE])
+    program.window = poll(lambda: next((w for w in windows_named(" - Huebrick$") if w not in others), None),
+                          "the Huebrick window", 15)
+    return program
 
 
 class Program:
-    """One running huebrick.exe."""
-
-    def __init__(self, exe):
-        self.exe = exe
-        self.process = None
-        self.window = None
-
-    def start(self, expect_window=True, timeout=15):
-        self.process = subprocess.Popen(["wine", self.exe], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        if expect_window:
-            self.window = self.wait_for_window(timeout)
-        return self
-
-    def wait_for_window(self, timeout=15, exclude=()):
-        def found():
-            ids = [w for w in windows_named(r" - Huebrick$") if w not in exclude]
-            return ids[0] if ids else None
-        return poll(found, timeout, what="the Huebrick window")
+    def __init__(self, command):
+        self.process, self.clicks, self.window = subprocess.Popen(command, **QUIET), 0, None
+        started.append(self)
 
     def title(self):
-        return run("xdotool", "getwindowname", str(self.window)).stdout.strip()
+        return xdotool("getwindowname", self.window)
 
-    def wait_title(self, expected, timeout=5):
-        poll(lambda: self.title() == expected, timeout, what="title %r (have %r)" % (expected, self.title()))
+    def wait_title(self, colour):
+        poll(lambda: self.title() == colour + " - Huebrick", lambda: "title %r (have %r)" % (colour, self.title()))
 
     def geometry(self):
-        out = run("xdotool", "getwindowgeometry", "--shell", str(self.window)).stdout
-        g = dict(line.split("=") for line in out.split())
-        return int(g["X"]), int(g["Y"]), int(g["WIDTH"]), int(g["HEIGHT"])
+        return geometry(self.window)
 
-    def focus(self):
-        # A click on the frame's corner (body, no control) activates the window like a user
-        # would; only when needed, since two clicks in a row make a double click (minimise).
-        focused = run("xdotool", "getwindowfocus", check=False).stdout.strip()
-        if focused == str(self.window):
-            return
-        wx, wy, _, _ = self.geometry()
-        xdotool("mousemove", wx + 2, wy + 2, "click", 1)
-        # Without a window manager a click on a window Wine counts as active already does not
-        # bring the X focus back from another program's window: ask for it too.
-        run("xdotool", "windowfocus", str(self.window), check=False)
+    def at(self, grab=None):
+        """The screen's pixels, now or in a grab, in window coordinates."""
+        pixel, (wx, wy, _, _) = grab or screen(), self.geometry()
+        return lambda x, y: pixel(wx + x, wy + y)
+
+    def shows(self, box, expected):
+        """Whether every pixel of box is expected(x, y), or the colour expected."""
+        at, colour = self.at(), expected if callable(expected) else (lambda x, y: expected)
+        return all(at(x, y) == colour(x, y) for y in range(box[1], box[3]) for x in range(box[0], box[2]))
+
+    def focused(self):
+        return run("xdotool", "getwindowfocus", check=False) == str(self.window)
 
     def key(self, *keys):
-        self.focus()
-        xdotool("key", "--delay", "30", *keys)
+        # After another program's window had the keys, a click activates ours as a user's would, and
+        # the X focus is asked for (no window manager hands it back). Two points: a double click minimises.
+        if not self.focused():
+            self.clicks += 1
+            self.click(2 + 6 * (self.clicks % 2), 2)
+            xdotool("windowfocus", self.window)
+        poll(self.focused, "the keyboard focus")
+        if keys:
+            xdotool("key", "--delay", 30, *keys)
 
     def type(self, text):
-        self.focus()
-        xdotool("type", "--delay", "30", text)
+        self.key()
+        xdotool("type", "--delay", 30, text)
 
     def click(self, x, y, button=1):
-        """Clicks at a point in window coordinates."""
         wx, wy, _, _ = self.geometry()
         xdotool("mousemove", wx + x, wy + y, "click", button)
 
-    def exit_code(self, timeout=10):
-        try:
-            return self.process.wait(timeout)
-        except subprocess.TimeoutExpired:
-            raise Failure("the program did not end")
-
     def running(self):
-        return self.process is not None and self.process.poll() is None
+        return self.process.poll() is None
+
+    def close(self):
+        """Ctrl+Q, a clean exit; the values saved."""
+        self.key("ctrl+q")
+        try:
+            expect_equal(0, self.process.wait(10), "exit code")
+        except subprocess.TimeoutExpired:
+            fail("the program did not end")
+        return registry()
 
     def stop(self):
-        """Ends the program if a case left it running (without saving)."""
         if self.running():
             self.process.kill()
             self.process.wait(10)
 
 
-class TestWindow:
-    """A plain window at a known place, from huebrick_testwindow.exe: of one colour 0xRRGGBB, or
-    of four quadrants meeting at its centre for a tuple (top left, top right, bottom left,
-    bottom right)."""
-
-    def __init__(self, x, y, width, height, rgb, title="Huebrick test window"):
-        self.title = title
-        colours = "/".join("%06X" % c for c in (rgb if isinstance(rgb, tuple) else (rgb,)))
-        self.process = subprocess.Popen(["wine", TEST_WINDOW_EXE, str(x), str(y), str(width), str(height),
-                                         colours, title],
-                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        started.append(self)
-        self.window = poll(lambda: (windows_named("^%s$" % re.escape(title)) or [None])[0], 15,
-                           what="the test window")
-
-    def stop(self):
-        if self.process.poll() is None:
-            self.process.kill()
-            self.process.wait(10)
+def plain_window(x, y, width, height, rgb, title):
+    """A window of one colour 0xRRGGBB, or of four quadrants (a tuple TL, TR, BL, BR) meeting at its centre."""
+    colours = "/".join("%06X" % c for c in (rgb if isinstance(rgb, tuple) else (rgb,)))
+    window = Program(["wine", TEST_WINDOW_EXE] + [str(a) for a in (x, y, width, height)] + [colours, title])
+    poll(lambda: windows_named("^%s$" % re.escape(title)), "the test window " + title, 15)
+    return window

@@ -1,7 +1,7 @@
-"""Runs every case_* function of one end-to-end case file against huebrick.exe.
+"""Runs the case_* functions of one end-to-end file against huebrick.exe, each on an empty registry
+key, and ends what a case left running. HUEBRICK_CASE=text runs only the cases whose name holds it.
 
-usage: run_case.py CASE_FILE HUEBRICK_EXE [TEST_WINDOW_EXE]
-HUEBRICK_CASE=text runs only the cases whose name holds the text."""
+usage: run_case.py CASE_FILE HUEBRICK_EXE TEST_WINDOW_EXE"""
 
 import importlib.util
 import os
@@ -13,48 +13,29 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import harness  # noqa: E402
 
 
-def main():
-    case_file, exe = sys.argv[1], sys.argv[2]
-    if len(sys.argv) > 3:
-        harness.TEST_WINDOW_EXE = sys.argv[3]
-    loader = importlib.util.spec_from_file_location("case", case_file)
-    module = importlib.util.module_from_spec(loader)
-    loader.loader.exec_module(module)
-    cases = [(name, getattr(module, name)) for name in dir(module) if name.startswith("case_")]
-    cases.sort(key=lambda c: c[1].__code__.co_firstlineno)
-    only = os.environ.get("HUEBRICK_CASE")
-    if only:
-        cases = [c for c in cases if only in c[0]]
-    passed = failed = 0
-    for name, case in cases:
-        harness.reset_settings()
-        programs = []
-        harness.started.clear()
-
-        def launch(expect_window=True):
-            p = harness.Program(exe).start(expect_window)
-            programs.append(p)
-            return p
-
-        start = time.monotonic()
+def main(case_file, exe, test_window_exe):
+    harness.EXE, harness.TEST_WINDOW_EXE = exe, test_window_exe
+    spec = importlib.util.spec_from_file_location("case", case_file)
+    module = importlib.util.module_from_spec(spec)
+    spec.loader.exec_module(module)
+    cases = sorted((f.__code__.co_firstlineno, name, f) for name, f in vars(module).items()
+                   if name.startswith("case_") and os.environ.get("HUEBRICK_CASE", "") in name)
+    failed = 0
+    for _, name, case in cases:
+        harness.run("wine", "reg", "delete", harness.KEY, "/f", check=False)
+        begun = time.monotonic()
         try:
-            case(launch)
-            print("PASS %s (%.1f s)" % (name, time.monotonic() - start))
-            passed += 1
+            case()
+            print("PASS %s (%.1f s)" % (name, time.monotonic() - begun))
         except Exception:
-            print("FAIL %s" % name)
-            traceback.print_exc(file=sys.stdout)
-            try:
-                print("  screenshot: " + harness.screenshot("failed-" + name))
-            except Exception:
-                pass
             failed += 1
-        finally:
-            for p in programs + harness.started:
-                p.stop()
-    print("%d passed, %d failed" % (passed, failed))
+            traceback.print_exc(file=sys.stdout)
+            print("FAIL %s, screenshot %s" % (name, harness.screenshot("failed-" + name)))
+        for p in harness.started:
+            p.stop()
+        harness.started.clear()
     return 1 if failed else 0
 
 
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(main(*sys.argv[1:4]))

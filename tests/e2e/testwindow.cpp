@@ -1,17 +1,15 @@
-// A plain window for the end-to-end tests: known colours at a known place, to pick colours
-// from and to snap to. usage: huebrick_testwindow X Y WIDTH HEIGHT RRGGBB[/RRGGBB/RRGGBB/RRGGBB] [TITLE]
-// With four colours the window is four quadrants (top left, top right, bottom left, bottom
-// right) meeting at its centre, the left and top ones WIDTH / 2 and HEIGHT / 2 pixels.
+// A plain window for the end-to-end tests: known colours at a known place, to pick from and to
+// snap to. usage: huebrick_testwindow X Y WIDTH HEIGHT RRGGBB[/RRGGBB/RRGGBB/RRGGBB] TITLE
+// Four colours make four quadrants (top left, top right, bottom left, bottom right) meeting at
+// the centre; one colour fills the whole window.
 #include <windows.h>
-#include <cstdio>
 #include <cstdlib>
 
 static COLORREF fills[4];
 
 static LRESULT CALLBACK testWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    switch (message) {
-    case WM_PAINT: {
+    if (message == WM_PAINT) {
         PAINTSTRUCT paint;
         HDC dc = BeginPaint(window, &paint);
         RECT client;
@@ -26,38 +24,30 @@ static LRESULT CALLBACK testWindowProc(HWND window, UINT message, WPARAM wParam,
         EndPaint(window, &paint);
         return 0;
     }
-    case WM_CLOSE:
-    case WM_DESTROY:
+    if (message == WM_DESTROY)
         PostQuitMessage(0);
-        return 0;
-    }
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
 int main(int argc, char** argv)
 {
-    if (argc < 6) {
-        fprintf(stderr, "usage: %s X Y WIDTH HEIGHT RRGGBB[/RRGGBB/RRGGBB/RRGGBB] [TITLE]\n", argv[0]);
+    if (argc < 7)
         return 2;
-    }
-    const char* next = argv[5];
+    const char* colour = argv[5];
     for (int i = 0; i < 4; i++) {
         char* end;
-        unsigned long rgb = strtoul(next, &end, 16);
+        unsigned long rgb = strtoul(colour, &end, 16);
         fills[i] = RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
         if (*end == '/')
-            next = end + 1;    // otherwise the last colour fills the rest
+            colour = end + 1;    // otherwise the last colour fills the rest
     }
     WNDCLASSA windowClass = {};
     windowClass.lpfnWndProc = testWindowProc;
     windowClass.hInstance = GetModuleHandleA(NULL);
-    windowClass.hCursor = LoadCursorA(NULL, IDC_ARROW);
     windowClass.lpszClassName = "huebrickTestWindow";
     RegisterClassA(&windowClass);
-    HWND window = CreateWindowExA(0, "huebrickTestWindow", argc > 6 ? argv[6] : "Huebrick test window",
-                                  WS_POPUP | WS_VISIBLE, atoi(argv[1]), atoi(argv[2]), atoi(argv[3]),
-                                  atoi(argv[4]), NULL, NULL, windowClass.hInstance, NULL);
-    if (!window)
+    if (!CreateWindowExA(0, "huebrickTestWindow", argv[6], WS_POPUP | WS_VISIBLE, atoi(argv[1]), atoi(argv[2]),
+                         atoi(argv[3]), atoi(argv[4]), NULL, NULL, windowClass.hInstance, NULL))
         return 1;
     MSG message;
     while (GetMessageA(&message, NULL, 0, 0) > 0)
