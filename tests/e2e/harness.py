@@ -84,7 +84,9 @@ def history(values):
 
 
 def display_size():
-    return tuple(map(int, xdotool("getdisplaygeometry").split()))
+    """The whole X screen (xdotool's geometry is one monitor's when there are several)."""
+    root = run("xwininfo", "-root")
+    return tuple(int(re.search(name + r": *(\d+)", root).group(1)) for name in ("Width", "Height"))
 
 
 def screen():
