@@ -57,34 +57,13 @@ inline COLORREF patternColor(int x, int y)
     return RGB((x * 37 + y * 11) & 0xFF, (x * 5 + y * 29 + 64) & 0xFF, ((x ^ y) * 7 + 3) & 0xFF);
 }
 
-// The truncated mean of patternColor over [left, right) x [top, bottom), or fallback.
-inline COLORREF patternMean(int left, int top, int right, int bottom, COLORREF fallback)
-{
-    unsigned count = 0, red = 0, green = 0, blue = 0;
-    for (int x = left; x < right; x++)
-        for (int y = top; y < bottom; y++) {
-            COLORREF c = patternColor(x, y);
-            red += GetRValue(c);
-            green += GetGValue(c);
-            blue += GetBValue(c);
-            count++;
-        }
-    return count ? RGB(red / count, green / count, blue / count) : fallback;
-}
-
 // A topmost popup window of this process that paints patternColor over the whole screen.
 class PatternWindow {
 public:
     PatternWindow()
     {
         const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
+        BITMAPINFO info = { { sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0 }, {} };
         void* bits = nullptr;
         picture = CreateDIBSection(NULL, &info, DIB_RGB_COLORS, &bits, NULL, 0);
         DWORD* pixels = static_cast<DWORD*>(bits);
