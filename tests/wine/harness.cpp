@@ -1,11 +1,11 @@
 // Helpers of the Wine lane.
 #include "harness.h"
 #include "app/app.h"
-#include "app/appstate.h"
 #include "res/resource.h"
 
 #include <shlwapi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -16,10 +16,7 @@ void clearSettings()
 
 void setValue(const char* name, DWORD type, const void* data, DWORD size)
 {
-    HKEY key = NULL;
-    RegCreateKeyA(HKEY_CURRENT_USER, settingsKey, &key);
-    RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size);
-    RegCloseKey(key);
+    SHSetValueA(HKEY_CURRENT_USER, settingsKey, name, type, data, size);
 }
 
 void setDword(const char* name, DWORD value)
@@ -31,12 +28,8 @@ std::vector<BYTE> storedValue(const char* name)
 {
     std::vector<BYTE> data(8192, 0xAA);
     DWORD size = DWORD(data.size());
-    HKEY key;
-    if (RegOpenKeyA(HKEY_CURRENT_USER, settingsKey, &key) != ERROR_SUCCESS)
-        return {};
-    if (RegQueryValueExA(key, name, NULL, NULL, data.data(), &size) != ERROR_SUCCESS)
+    if (SHGetValueA(HKEY_CURRENT_USER, settingsKey, name, NULL, data.data(), &size) != ERROR_SUCCESS)
         size = 0;
-    RegCloseKey(key);
     data.resize(size);
     return data;
 }
@@ -153,10 +146,8 @@ DWORD WINAPI PopupCatcher::watch(void* self)
             for (HWND popup = NULL; (popup = FindWindowExA(NULL, popup, windowClass, NULL)) != NULL;) {
                 DWORD process = 0;
                 GetWindowThreadProcessId(popup, &process);
-                bool done = false;
-                for (HWND h : answered)
-                    done = done || h == popup;
-                if (done || process != GetCurrentProcessId() || !IsWindowVisible(popup))
+                if (std::count(answered.begin(), answered.end(), popup) || process != GetCurrentProcessId()
+                    || !IsWindowVisible(popup))
                     continue;
                 char caption[256] = "", text[1024] = "";
                 GetWindowTextA(popup, caption, sizeof caption);
@@ -166,10 +157,7 @@ DWORD WINAPI PopupCatcher::watch(void* self)
                 catcher->popups.push_back(menu ? "menu" : std::string(caption) + " | " + text);
                 LeaveCriticalSection(&catcher->lock);
                 answered.push_back(popup);
-                if (menu)
-                    PostMessageA(popup, WM_KEYDOWN, VK_ESCAPE, 0);
-                else
-                    PostMessageA(popup, WM_COMMAND, IDOK, 0);
+                PostMessageA(popup, menu ? WM_KEYDOWN : WM_COMMAND, menu ? VK_ESCAPE : IDOK, 0);
             }
         }
         Sleep(10);
@@ -189,21 +177,6 @@ std::string windowTitle(HWND window)
     char text[64] = "";
     GetWindowTextA(window, text, sizeof text);
     return text;
-}
-
-COLORREF backPixel(int x, int y)
-{
-    return GetPixel(app.backDC, x, y);
-}
-
-COLORREF recordedColor()
-{
-    return currentColor(&app.history);
-}
-
-unsigned recordedCount()
-{
-    return historyCount(&app.history);
 }
 
 void ProgramTest::startProgram(bool splash)

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 #include <gtest/gtest.h>
+#include "app/appstate.h"
 #include <string>
 #include <vector>
 
@@ -60,12 +61,12 @@ private:
     volatile LONG stopping = 0;
 };
 
-std::string hex(COLORREF color);
+std::string hex(COLORREF color);   // "RRGGBB"
 std::string windowTitle(HWND window);
-COLORREF backPixel(int x, int y);
+inline COLORREF backPixel(int x, int y) { return GetPixel(app.backDC, x, y); }
 // The colour the history holds as current, and how many it holds from the oldest.
-COLORREF recordedColor();
-unsigned recordedCount();
+inline COLORREF recordedColor() { return currentColor(&app.history); }
+inline unsigned recordedCount() { return historyCount(&app.history); }
 
 // Starts the program's main window with the settings in the registry, and closes it.
 class ProgramTest : public testing::Test {

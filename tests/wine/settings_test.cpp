@@ -72,7 +72,6 @@ TEST_F(ProgramTest, StoredPlacesOffTheWorkAreaAreRecentred)
         RECT r;
         GetWindowRect(window, &r);
         EXPECT_EQ(c.kept, r.left == c.x && r.top == c.y) << c.x << "," << c.y << " placed at " << r.left << "," << r.top;
-        EXPECT_TRUE(r.left >= work.left && r.bottom <= work.bottom || c.kept) << r.left << "," << r.top;
         closeProgram();
     }
 }

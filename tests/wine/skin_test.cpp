@@ -7,6 +7,7 @@
 #include <shlobj.h>
 
 #include <cstring>
+#include <fstream>
 #include <functional>
 
 namespace {
@@ -48,10 +49,7 @@ public:
     std::string write(const std::string& name, const std::vector<BYTE>& bytes)
     {
         std::string full = path(name);
-        HANDLE file = CreateFileA(full.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
-        DWORD written;
-        WriteFile(file, bytes.data(), DWORD(bytes.size()), &written, NULL);
-        CloseHandle(file);
+        std::ofstream(full, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
         return full;
     }
 private:

@@ -6,7 +6,7 @@
 
 #include <shlwapi.h>
 
-#include <memory>
+#include <fstream>
 
 namespace {
 
@@ -69,10 +69,10 @@ public:
     ProtocolRecorder(const std::string& protocol, const std::string& file)
         : key("Software\\Classes\\" + protocol + "\\shell\\open\\command")
     {
-        char value[1024];
+        char value[1024] = "";
         LONG size = sizeof value;
         existed = RegQueryValueA(HKEY_LOCAL_MACHINE, key.c_str(), value, &size) == ERROR_SUCCESS;
-        old = existed ? value : "";
+        old = value;
         std::string command = "cmd /c echo \"%1\" > \"" + file + "\"";
         RegSetValueA(HKEY_LOCAL_MACHINE, key.c_str(), REG_SZ, command.c_str(), command.size());
     }
@@ -90,14 +90,8 @@ private:
 
 std::string readFile(const std::string& path)
 {
-    char text[512] = "";
-    DWORD got = 0;
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING, 0, NULL);
-    if (file != INVALID_HANDLE_VALUE) {
-        ReadFile(file, text, sizeof text - 1, &got, NULL);
-        CloseHandle(file);
-    }
-    return std::string(text, got);
+    std::ifstream file(path);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
 TEST_F(ProgramTest, AboutBoxLinksGoToTheShellAndLeaveTheBoxOpen)
