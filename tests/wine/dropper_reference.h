@@ -3,6 +3,7 @@
 #pragma once
 
 #include <windows.h>
+#include <algorithm>
 
 // A pixel as the window under it reads it; CLR_INVALID's low bytes count as white.
 inline COLORREF referencePixel(int x, int y)
@@ -25,12 +26,8 @@ inline COLORREF referenceAverage(int x, int y, int n, HRGN skip, POINT origin, C
 {
     RECT desktop;
     GetWindowRect(GetDesktopWindow(), &desktop);
-    int left = x - n / 2, top = y - n / 2;
-    int right = left + n, bottom = top + n;
-    if (left < desktop.left) left = desktop.left;
-    if (top < desktop.top) top = desktop.top;
-    if (right > desktop.right) right = desktop.right;
-    if (bottom > desktop.bottom) bottom = desktop.bottom;
+    int left = std::max(x - n / 2, int(desktop.left)), top = std::max(y - n / 2, int(desktop.top));
+    int right = std::min(x - n / 2 + n, int(desktop.right)), bottom = std::min(y - n / 2 + n, int(desktop.bottom));
     unsigned count = 0, red = 0, green = 0, blue = 0;
     for (int px = left; px < right; px++) {
         for (int py = top; py < bottom; py++) {

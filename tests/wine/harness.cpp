@@ -184,7 +184,6 @@ void ProgramTest::startProgram(bool splash)
     if (!splash)
         setDword("splashScreen", 0);
     int exitCode = 0xdeadbeef;
-    HACCEL accelerators = NULL;
     ASSERT_TRUE(createMainWindow(GetModuleHandleA(NULL), SW_SHOWNORMAL, &window, &accelerators, &exitCode))
         << "exit code " << exitCode;
     pumpMessages(20);
@@ -200,6 +199,7 @@ void ProgramTest::closeProgram()
     SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DefWindowProcA));
     DestroyWindow(window);
     window = NULL;
+    DestroyAcceleratorTable(accelerators);
     DestroyMenu(app.mainMenu);
     app.mainMenu = NULL;
     UnregisterClassA("huebrickWin", GetModuleHandleA(NULL));

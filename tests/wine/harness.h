@@ -83,4 +83,5 @@ protected:
     void drag(int x, int y) { mouse(WM_MOUSEMOVE, MK_LBUTTON, x, y); }
     void release(int x, int y) { mouse(WM_LBUTTONUP, 0, x, y); }
     HWND window = NULL;
+    HACCEL accelerators = NULL;
 };

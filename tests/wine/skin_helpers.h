@@ -128,29 +128,20 @@ struct SkinAreas {
     POINT textOrigins[drawnFieldCount];
 };
 
-inline std::vector<HRGN*> scannedRegionFields()
-{
-    std::vector<HRGN*> fields = { &app.bodySkinRegion, &app.displayTopRegion, &app.displayBottomRegion };
-    for (SkinButton& button : app.skinButtons) {
-        fields.push_back(&button.faceRegion);
-        fields.push_back(&button.pressedRegion);
-        fields.push_back(&button.hitRegion);
-    }
-    for (int i = 0; i < drawnFieldCount; i++)
-        fields.push_back(&app.valueFields[i].region);
-    return fields;
-}
-
 inline SkinAreas takeScannedAreas()
 {
     SkinAreas areas;
-    for (HRGN* field : scannedRegionFields()) {
-        areas.regions.push_back(*field);
-        *field = NULL;
-    }
+    std::vector<HRGN*> fields = { &app.bodySkinRegion, &app.displayTopRegion, &app.displayBottomRegion };
+    for (SkinButton& button : app.skinButtons)
+        fields.insert(fields.end(), { &button.faceRegion, &button.pressedRegion, &button.hitRegion });
     for (int i = 0; i < drawnFieldCount; i++) {
+        fields.push_back(&app.valueFields[i].region);
         areas.textColors[i] = app.valueFields[i].textColor;
         areas.textOrigins[i] = { app.valueFields[i].textX, app.valueFields[i].textY };
+    }
+    for (HRGN* field : fields) {
+        areas.regions.push_back(*field);
+        *field = NULL;
     }
     return areas;
 }
@@ -158,33 +149,23 @@ inline SkinAreas takeScannedAreas()
 inline void freeScannedAreas(SkinAreas* areas)
 {
     for (HRGN region : areas->regions)
-        if (region)
-            DeleteObject(region);
+        DeleteObject(region);   // a null one is refused harmlessly
     areas->regions.clear();
 }
 
 // Empty when both scans agree, else the first difference.
 inline std::string compareScannedAreas(const SkinAreas& a, const SkinAreas& b)
 {
-    char text[160];
-    for (size_t i = 0; i < a.regions.size() && i < b.regions.size(); i++) {
-        HRGN x = a.regions[i], y = b.regions[i];
-        if (!x != !y || (x && !EqualRgn(x, y))) {
-            snprintf(text, sizeof text, "region %u differs (%s / %s)", unsigned(i), x ? "set" : "null",
-                     y ? "set" : "null");
-            return text;
-        }
-    }
-    for (int i = 0; i < drawnFieldCount; i++) {
-        if (a.textColors[i] != b.textColors[i]) {
-            snprintf(text, sizeof text, "text colour %d: %06lX / %06lX", i, a.textColors[i], b.textColors[i]);
-            return text;
-        }
-        if (a.textOrigins[i].x != b.textOrigins[i].x || a.textOrigins[i].y != b.textOrigins[i].y) {
-            snprintf(text, sizeof text, "text origin %d: (%ld,%ld) / (%ld,%ld)", i, a.textOrigins[i].x,
-                     a.textOrigins[i].y, b.textOrigins[i].x, b.textOrigins[i].y);
-            return text;
-        }
-    }
-    return "";
+    for (size_t i = 0; i < a.regions.size() && i < b.regions.size(); i++)
+        if (!a.regions[i] != !b.regions[i] || (a.regions[i] && !EqualRgn(a.regions[i], b.regions[i])))
+            return "region " + std::to_string(i) + (a.regions[i] ? " set" : " null") + " / "
+                + (b.regions[i] ? "set" : "null");
+    char text[96] = "";
+    for (int i = 0; i < drawnFieldCount && !text[0]; i++)
+        if (a.textColors[i] != b.textColors[i] || a.textOrigins[i].x != b.textOrigins[i].x
+            || a.textOrigins[i].y != b.textOrigins[i].y)
+            snprintf(text, sizeof text, "field %d: colour %06lX at (%ld,%ld) / %06lX at (%ld,%ld)", i,
+                     a.textColors[i], a.textOrigins[i].x, a.textOrigins[i].y, b.textColors[i],
+                     b.textOrigins[i].x, b.textOrigins[i].y);
+    return text;
 }

@@ -168,7 +168,8 @@ TEST_F(SkinTest, UnusableSkinsBringTheBuiltInSkinBack)
         EXPECT_EQ("", builtInSkinDifferences());
     }
     closeProgram();
-    setValue("skinFileName", REG_SZ, files.path("gone.bmp").c_str(), 20);
+    const std::string gone = files.path("gone.bmp");
+    setValue("skinFileName", REG_SZ, gone.c_str(), DWORD(gone.size() + 1));
     PopupCatcher catcher;
     startProgram();
     EXPECT_EQ(failure, catcher.seen());
