@@ -122,6 +122,22 @@ TEST_F(ProgramTest, AboutBoxLinksGoToTheShellAndLeaveTheBoxOpen)
         command(CMD_ABOUT);
 }
 
+// Snapping works from cached places; the system's news of a change renews them.
+TEST_F(ProgramTest, SettingAndDisplayChangesRenewTheCachedPlaces)
+{
+    startProgram();
+    RECT work, placed;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    for (UINT message : { WM_SETTINGCHANGE, WM_DISPLAYCHANGE }) {
+        SetWindowPos(window, NULL, 100 + message % 50, 77, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        SetRect(&app.workArea, 1, 2, 3, 4);
+        SendMessageA(window, message, 0, 0);
+        GetWindowRect(window, &placed);
+        EXPECT_TRUE(EqualRect(&work, &app.workArea)) << message;
+        EXPECT_TRUE(EqualRect(&placed, &app.windowRect)) << message;
+    }
+}
+
 // A plain popup of another program; maximised it keeps its own place, so that a wrong snap
 // to a maximised window would show.
 LRESULT CALLBACK otherWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
