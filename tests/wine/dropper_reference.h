@@ -3,6 +3,7 @@
 #pragma once
 
 #include <windows.h>
+#include <algorithm>
 
 // A pixel as the window under it reads it; CLR_INVALID's low bytes count as white.
 inline COLORREF referencePixel(int x, int y)
@@ -25,12 +26,8 @@ inline COLORREF referenceAverage(int x, int y, int n, HRGN skip, POINT origin, C
 {
     RECT desktop;
     GetWindowRect(GetDesktopWindow(), &desktop);
-    int left = x - n / 2, top = y - n / 2;
-    int right = left + n, bottom = top + n;
-    if (left < desktop.left) left = desktop.left;
-    if (top < desktop.top) top = desktop.top;
-    if (right > desktop.right) right = desktop.right;
-    if (bottom > desktop.bottom) bottom = desktop.bottom;
+    int left = std::max(x - n / 2, int(desktop.left)), top = std::max(y - n / 2, int(desktop.top));
+    int right = std::min(x - n / 2 + n, int(desktop.right)), bottom = std::min(y - n / 2 + n, int(desktop.bottom));
     unsigned count = 0, red = 0, green = 0, blue = 0;
     for (int px = left; px < right; px++) {
         for (int py = top; py < bottom; py++) {
@@ -57,34 +54,13 @@ inline COLORREF patternColor(int x, int y)
     return RGB((x * 37 + y * 11) & 0xFF, (x * 5 + y * 29 + 64) & 0xFF, ((x ^ y) * 7 + 3) & 0xFF);
 }
 
-// The truncated mean of patternColor over [left, right) x [top, bottom), or fallback.
-inline COLORREF patternMean(int left, int top, int right, int bottom, COLORREF fallback)
-{
-    unsigned count = 0, red = 0, green = 0, blue = 0;
-    for (int x = left; x < right; x++)
-        for (int y = top; y < bottom; y++) {
-            COLORREF c = patternColor(x, y);
-            red += GetRValue(c);
-            green += GetGValue(c);
-            blue += GetBValue(c);
-            count++;
-        }
-    return count ? RGB(red / count, green / count, blue / count) : fallback;
-}
-
 // A topmost popup window of this process that paints patternColor over the whole screen.
 class PatternWindow {
 public:
     PatternWindow()
     {
         const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
+        BITMAPINFO info = { { sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0 }, {} };
         void* bits = nullptr;
         picture = CreateDIBSection(NULL, &info, DIB_RGB_COLORS, &bits, NULL, 0);
         DWORD* pixels = static_cast<DWORD*>(bits);

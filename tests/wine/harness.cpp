@@ -1,68 +1,37 @@
 // Helpers of the Wine lane.
 #include "harness.h"
 #include "app/app.h"
-#include "app/appstate.h"
+#include "res/resource.h"
 
 #include <shlwapi.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 void clearSettings()
 {
     SHDeleteKeyA(HKEY_CURRENT_USER, settingsKey);
 }
 
-static HKEY openKey()
+void setValue(const char* name, DWORD type, const void* data, DWORD size)
 {
-    HKEY key = NULL;
-    RegCreateKeyA(HKEY_CURRENT_USER, settingsKey, &key);
-    return key;
+    SHSetValueA(HKEY_CURRENT_USER, settingsKey, name, type, data, size);
 }
 
 void setDword(const char* name, DWORD value)
 {
-    HKEY key = openKey();
-    RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
-    RegCloseKey(key);
+    setValue(name, REG_DWORD, &value, sizeof value);
 }
 
-void setBinary(const char* name, const void* data, DWORD size)
+std::vector<BYTE> storedValue(const char* name)
 {
-    HKEY key = openKey();
-    RegSetValueExA(key, name, 0, REG_BINARY, static_cast<const BYTE*>(data), size);
-    RegCloseKey(key);
-}
-
-void setString(const char* name, const char* text)
-{
-    HKEY key = openKey();
-    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), lstrlenA(text) + 1);
-    RegCloseKey(key);
-}
-
-bool queryValue(const char* name, DWORD* type, std::vector<BYTE>* data)
-{
-    HKEY key;
-    if (RegOpenKeyA(HKEY_CURRENT_USER, settingsKey, &key) != ERROR_SUCCESS)
-        return false;
-    DWORD size = 0;
-    bool found = RegQueryValueExA(key, name, NULL, type, NULL, &size) == ERROR_SUCCESS;
-    if (found) {
-        data->assign(size, 0xAA);
-        found = RegQueryValueExA(key, name, NULL, type, data->data(), &size) == ERROR_SUCCESS;
-        data->resize(size);
-    }
-    RegCloseKey(key);
-    return found;
-}
-
-DWORD queryDword(const char* name)
-{
-    DWORD type = 0;
-    std::vector<BYTE> data;
-    if (!queryValue(name, &type, &data) || type != REG_DWORD || data.size() != 4)
-        return 0xdeadbeef;
-    return *reinterpret_cast<DWORD*>(data.data());
+    std::vector<BYTE> data(8192, 0xAA);
+    DWORD size = DWORD(data.size());
+    if (SHGetValueA(HKEY_CURRENT_USER, settingsKey, name, NULL, data.data(), &size) != ERROR_SUCCESS)
+        size = 0;
+    data.resize(size);
+    return data;
 }
 
 void pumpMessages(DWORD milliseconds)
@@ -80,6 +49,129 @@ void pumpMessages(DWORD milliseconds)
     } while (GetTickCount() - start < milliseconds);
 }
 
+bool putClipboard(UINT format, HANDLE data, HWND owner)
+{
+    if (!OpenClipboard(owner))
+        return false;
+    EmptyClipboard();
+    bool placed = SetClipboardData(format, data) != NULL || !data;
+    CloseClipboard();
+    return placed;
+}
+
+bool putTextBytes(const void* bytes, size_t size)
+{
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
+    memcpy(GlobalLock(block), bytes, size);
+    GlobalUnlock(block);
+    if (putClipboard(CF_TEXT, block))
+        return true;
+    GlobalFree(block);
+    return false;
+}
+
+std::string clipboardBlock()
+{
+    if (!OpenClipboard(NULL))
+        return "<clipboard busy>";
+    std::string bytes = "<none>";
+    HANDLE data = GetClipboardData(CF_TEXT);
+    const char* p = data ? static_cast<const char*>(GlobalLock(data)) : NULL;
+    if (p) {
+        bytes.assign(p, GlobalSize(data));
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return bytes;
+}
+
+// main.cpp's "--hold-clipboard NAME" is the other process.
+ClipboardHolder::ClipboardHolder()
+{
+    char name[64], exe[MAX_PATH];
+    snprintf(name, sizeof name, "huebrick.clipholder.%lu", GetCurrentProcessId());
+    ready = CreateEventA(NULL, TRUE, FALSE, (std::string(name) + ".ready").c_str());
+    release = CreateEventA(NULL, TRUE, FALSE, (std::string(name) + ".release").c_str());
+    GetModuleFileNameA(NULL, exe, sizeof exe);
+    std::string command = std::string("\"") + exe + "\" --hold-clipboard " + name;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    if (!CreateProcessA(NULL, &command[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, &process))
+        return;
+    HANDLE waits[2] = { ready, process.hProcess };
+    holding = WaitForMultipleObjects(2, waits, FALSE, 20000) == WAIT_OBJECT_0;
+}
+
+ClipboardHolder::~ClipboardHolder()
+{
+    SetEvent(release);
+    if (process.hProcess) {
+        if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0)
+            TerminateProcess(process.hProcess, 1);
+        CloseHandle(process.hProcess);
+        CloseHandle(process.hThread);
+    }
+    CloseHandle(ready);
+    CloseHandle(release);
+}
+
+PopupCatcher::PopupCatcher()
+{
+    InitializeCriticalSection(&lock);
+    thread = CreateThread(NULL, 0, watch, this, 0, NULL);
+}
+
+PopupCatcher::~PopupCatcher()
+{
+    InterlockedExchange(&stopping, 1);
+    WaitForSingleObject(thread, 5000);
+    CloseHandle(thread);
+    DeleteCriticalSection(&lock);
+}
+
+std::vector<std::string> PopupCatcher::seen()
+{
+    EnterCriticalSection(&lock);
+    std::vector<std::string> copy = popups;
+    LeaveCriticalSection(&lock);
+    return copy;
+}
+
+DWORD WINAPI PopupCatcher::watch(void* self)
+{
+    PopupCatcher* catcher = static_cast<PopupCatcher*>(self);
+    std::vector<HWND> answered;
+    while (!catcher->stopping) {
+        for (const char* windowClass : { "#32770", "#32768" }) {
+            for (HWND popup = NULL; (popup = FindWindowExA(NULL, popup, windowClass, NULL)) != NULL;) {
+                DWORD process = 0;
+                GetWindowThreadProcessId(popup, &process);
+                if (std::count(answered.begin(), answered.end(), popup) || process != GetCurrentProcessId()
+                    || !IsWindowVisible(popup))
+                    continue;
+                char caption[256] = "", text[1024] = "";
+                GetWindowTextA(popup, caption, sizeof caption);
+                GetDlgItemTextA(popup, 0xFFFF, text, sizeof text);
+                bool menu = strcmp(windowClass, "#32768") == 0;
+                EnterCriticalSection(&catcher->lock);
+                catcher->popups.push_back(menu ? "menu" : std::string(caption) + " | " + text);
+                LeaveCriticalSection(&catcher->lock);
+                answered.push_back(popup);
+                PostMessageA(popup, menu ? WM_KEYDOWN : WM_COMMAND, menu ? VK_ESCAPE : IDOK, 0);
+            }
+        }
+        Sleep(10);
+    }
+    return 0;
+}
+
+std::string hex(COLORREF color)
+{
+    char text[16];
+    snprintf(text, sizeof text, "%02X%02X%02X", GetRValue(color), GetGValue(color), GetBValue(color));
+    return text;
+}
+
 std::string windowTitle(HWND window)
 {
     char text[64] = "";
@@ -87,59 +179,27 @@ std::string windowTitle(HWND window)
     return text;
 }
 
-UINT menuState(int command)
+void ProgramTest::startProgram(bool splash)
 {
-    return GetMenuState(app.mainMenu, command, MF_BYCOMMAND);
-}
-
-bool menuChecked(int command)
-{
-    return (menuState(command) & MF_CHECKED) != 0;
-}
-
-std::string describe(COLORREF color)
-{
-    char text[32];
-    snprintf(text, sizeof text, "%d,%d,%d", GetRValue(color), GetGValue(color), GetBValue(color));
-    return text;
-}
-
-std::string describe(const RECT& r)
-{
-    char text[64];
-    snprintf(text, sizeof text, "(%ld, %ld, %ld, %ld)", r.left, r.top, r.right, r.bottom);
-    return text;
-}
-
-void ProgramTest::SetUp()
-{
-    clearSettings();
-}
-
-void ProgramTest::startProgram()
-{
+    if (!splash)
+        setDword("splashScreen", 0);
     int exitCode = 0xdeadbeef;
     ASSERT_TRUE(createMainWindow(GetModuleHandleA(NULL), SW_SHOWNORMAL, &window, &accelerators, &exitCode))
         << "exit code " << exitCode;
     pumpMessages(20);
 }
 
-void ProgramTest::startWithoutSplash()
-{
-    setDword("splashScreen", 0);
-    startProgram();
-}
-
 void ProgramTest::closeProgram()
 {
     if (!window)
         return;
-    closeWindow(window);
-    // The program never destroys its window itself; the process end does. Here the
-    // test tears it down without running the handlers a second time.
+    command(CMD_CLOSE);
+    // The program never destroys its window itself; the process end does. Here the test
+    // tears it down without running the handlers a second time.
     SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DefWindowProcA));
     DestroyWindow(window);
     window = NULL;
+    DestroyAcceleratorTable(accelerators);
     DestroyMenu(app.mainMenu);
     app.mainMenu = NULL;
     UnregisterClassA("huebrickWin", GetModuleHandleA(NULL));
@@ -150,64 +210,10 @@ void ProgramTest::closeProgram()
     }
 }
 
-void ProgramTest::TearDown()
+void ProgramTest::mouse(UINT message, WPARAM keys, int x, int y)
 {
-    closeProgram();
-}
-
-COLORREF backPixel(int x, int y)
-{
-    return GetPixel(app.backDC, x, y);
-}
-
-MessageBoxCatcher::MessageBoxCatcher() : stopping(0)
-{
-    InitializeCriticalSection(&lock);
-    thread = CreateThread(NULL, 0, watch, this, 0, NULL);
-}
-
-MessageBoxCatcher::~MessageBoxCatcher()
-{
-    InterlockedExchange(&stopping, 1);
-    WaitForSingleObject(thread, 5000);
-    CloseHandle(thread);
-    DeleteCriticalSection(&lock);
-}
-
-std::vector<MessageBoxCatcher::Seen> MessageBoxCatcher::seen()
-{
-    EnterCriticalSection(&lock);
-    std::vector<Seen> copy = boxes;
-    LeaveCriticalSection(&lock);
-    return copy;
-}
-
-DWORD WINAPI MessageBoxCatcher::watch(void* self)
-{
-    MessageBoxCatcher* catcher = static_cast<MessageBoxCatcher*>(self);
-    std::vector<HWND> answered;
-    while (!catcher->stopping) {
-        HWND box = NULL;
-        while ((box = FindWindowExA(NULL, box, "#32770", NULL)) != NULL) {
-            DWORD process = 0;
-            GetWindowThreadProcessId(box, &process);
-            if (process != GetCurrentProcessId() || !IsWindowVisible(box))
-                continue;
-            bool done = false;
-            for (HWND h : answered)
-                done = done || h == box;
-            if (done)
-                continue;
-            char caption[256] = "", text[1024] = "";
-            GetWindowTextA(box, caption, sizeof caption);
-            GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
-            EnterCriticalSection(&catcher->lock);
-            catcher->boxes.push_back({ caption, text });
-            LeaveCriticalSection(&catcher->lock);
-            answered.push_back(box);
-            PostMessageA(box, WM_COMMAND, IDOK, 0);
-        }
-        Sleep(10);
-    }
-    return 0;
+    RECT r;
+    GetWindowRect(window, &r);
+    SetCursorPos(r.left + x, r.top + y);
+    SendMessageA(window, message, keys, MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)));
 }

@@ -1,23 +1,21 @@
-// Helpers of the Wine lane: the registry key, a bounded message pump, and a fixture that
-// starts the real main window in this process the way WinMain does.
+// Helpers of the Wine lane: the registry key, a bounded message pump, the clipboard, a catcher
+// for this process's popups, and a fixture that starts the real main window in this process.
 #pragma once
 
 #include <windows.h>
 #include <gtest/gtest.h>
+#include "app/appstate.h"
 #include <string>
 #include <vector>
 
-// Registry values under the program's key.
+// Values under the program's key; a missing value reads as an empty vector.
 void clearSettings();
+void setValue(const char* name, DWORD type, const void* data, DWORD size);
 void setDword(const char* name, DWORD value);
-void setBinary(const char* name, const void* data, DWORD size);
-void setString(const char* name, const char* text);
-bool queryValue(const char* name, DWORD* type, std::vector<BYTE>* data);
-DWORD queryDword(const char* name);
+std::vector<BYTE> storedValue(const char* name);
 
 // Dispatches this thread's messages for up to the given time; never sleeps blindly.
 void pumpMessages(DWORD milliseconds);
-// Pumps until the condition holds or the time is up; returns whether it held.
 template <typename Condition> bool pumpUntil(Condition condition, DWORD milliseconds)
 {
     DWORD start = GetTickCount();
@@ -29,44 +27,61 @@ template <typename Condition> bool pumpUntil(Condition condition, DWORD millisec
     return true;
 }
 
-// The main window's title.
-std::string windowTitle(HWND window);
+// The clipboard: exactly these bytes as CF_TEXT, or any handle of a format; the CF_TEXT block
+// read back whole ("<none>" when there is none).
+bool putClipboard(UINT format, HANDLE data, HWND owner = NULL);
+bool putTextBytes(const void* bytes, size_t size);
+inline bool putText(const std::string& text) { return putTextBytes(text.c_str(), text.size() + 1); }
+std::string clipboardBlock();
+inline std::string clipboardText() { std::string b = clipboardBlock(); return b.substr(0, b.find('\0')); }
 
-// The menu state of one command: MF_CHECKED, MF_GRAYED bits as GetMenuState gives them.
-UINT menuState(int command);
-bool menuChecked(int command);
-
-// Readable forms for failure messages: "r,g,b" and "(left, top, right, bottom)".
-std::string describe(COLORREF color);
-std::string describe(const RECT& r);
-
-// Starts the program's main window with the settings in the registry, and closes it.
-class ProgramTest : public testing::Test {
-protected:
-    void SetUp() override;
-    void TearDown() override;
-    void startProgram();
-    void startWithoutSplash();  // most tests need the display filled at once
-    void closeProgram();    // as the close command does: saves settings
-    HWND window = NULL;
-    HACCEL accelerators = NULL;
+// Another process keeping the clipboard open while this object lives.
+class ClipboardHolder {
+public:
+    ClipboardHolder();
+    ~ClipboardHolder();
+    bool holding = false;
+private:
+    HANDLE ready, release;
+    PROCESS_INFORMATION process = {};
 };
 
-// A pixel of the back buffer, which holds the complete picture of the window.
-COLORREF backPixel(int x, int y);
-
-// Answers the message boxes this process shows while it is alive, recording caption and
-// text of each: a thread watches for them and presses OK.
-class MessageBoxCatcher {
+// Answers this process's message boxes (OK) and closes its popup menus while it lives;
+// records "caption | text" of each box and "menu" for each menu.
+class PopupCatcher {
 public:
-    MessageBoxCatcher();
-    ~MessageBoxCatcher();
-    struct Seen { std::string caption, text; };
-    std::vector<Seen> seen();
+    PopupCatcher();
+    ~PopupCatcher();
+    std::vector<std::string> seen();
 private:
     static DWORD WINAPI watch(void* self);
     HANDLE thread;
     CRITICAL_SECTION lock;
-    std::vector<Seen> boxes;
-    volatile LONG stopping;
+    std::vector<std::string> popups;
+    volatile LONG stopping = 0;
+};
+
+std::string hex(COLORREF color);   // "RRGGBB"
+std::string windowTitle(HWND window);
+inline COLORREF backPixel(int x, int y) { return GetPixel(app.backDC, x, y); }
+// The colour the history holds as current, and how many it holds from the oldest.
+inline COLORREF recordedColor() { return currentColor(&app.history); }
+inline unsigned recordedCount() { return historyCount(&app.history); }
+
+// Starts the program's main window with the settings in the registry, and closes it.
+class ProgramTest : public testing::Test {
+protected:
+    void SetUp() override { clearSettings(); }
+    void TearDown() override { closeProgram(); }
+    void startProgram(bool splash = false);
+    void closeProgram();    // as the close command does: saves the settings
+    void command(int id) { SendMessageA(window, WM_COMMAND, id, 0); }
+    // A mouse message at a window point; the pointer is moved there first, as the handlers
+    // read GetCursorPos.
+    void mouse(UINT message, WPARAM keys, int x, int y);
+    void press(int x, int y) { mouse(WM_LBUTTONDOWN, MK_LBUTTON, x, y); }
+    void drag(int x, int y) { mouse(WM_MOUSEMOVE, MK_LBUTTON, x, y); }
+    void release(int x, int y) { mouse(WM_LBUTTONUP, 0, x, y); }
+    HWND window = NULL;
+    HACCEL accelerators = NULL;
 };

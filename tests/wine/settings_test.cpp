@@ -1,172 +1,79 @@
-// The settings store against the real registry: the order the close writes in, values read
-// back, the read rules for unusable values, and saving at the end of a session.
+// The settings store against the real registry: values of the wrong size or type, values the
+// program cannot use (written back unchanged), and the sizes of a stored history.
 #include "harness.h"
-#include "app/app.h"
 #include "app/appstate.h"
 #include "res/resource.h"
 
-#include <cstring>
+namespace {
 
-// Records the names RegSetValueExA is called with, by patching this module's import of it.
-static std::vector<std::string> writtenNames;
-static decltype(&RegSetValueExA) realRegSetValueExA;
+std::vector<BYTE> dword(DWORD v) { return { BYTE(v), BYTE(v >> 8), BYTE(v >> 16), BYTE(v >> 24) }; }
 
-static LONG WINAPI recordingRegSetValueExA(HKEY key, LPCSTR name, DWORD reserved, DWORD type, const BYTE* data,
-                                           DWORD size)
+TEST_F(ProgramTest, StoredValuesAreReadByTheirRulesAndWrittenBack)
 {
-    writtenNames.push_back(name ? name : "");
-    return realRegSetValueExA(key, name, reserved, type, data, size);
-}
-
-static void** findImport(const char* dll, const char* function)
-{
-    BYTE* base = reinterpret_cast<BYTE*>(GetModuleHandleA(NULL));
-    auto* dos = reinterpret_cast<IMAGE_DOS_HEADER*>(base);
-    auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
-    auto& dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-    for (auto* d = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + dir.VirtualAddress); d->Name; d++) {
-        if (lstrcmpiA(reinterpret_cast<char*>(base + d->Name), dll) != 0)
-            continue;
-        auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + d->OriginalFirstThunk);
-        auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + d->FirstThunk);
-        for (; names->u1.AddressOfData; names++, slots++) {
-            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal))
-                continue;
-            auto* byName = reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
-            if (strcmp(reinterpret_cast<char*>(byName->Name), function) == 0)
-                return reinterpret_cast<void**>(&slots->u1.Function);
-        }
-    }
-    return NULL;
-}
-
-class RecordWrites {
-public:
-    RecordWrites()
-    {
-        slot = findImport("advapi32.dll", "RegSetValueExA");
-        if (!slot)
-            return;
-        realRegSetValueExA = reinterpret_cast<decltype(&RegSetValueExA)>(*slot);
-        DWORD old;
-        VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &old);
-        *slot = reinterpret_cast<void*>(recordingRegSetValueExA);
-        writtenNames.clear();
-    }
-    ~RecordWrites()
-    {
-        if (slot)
-            *slot = reinterpret_cast<void*>(realRegSetValueExA);
-    }
-    void** slot;
-};
-
-// Wine lists values by name, so only a recording shows the order of the writes.
-TEST_F(ProgramTest, CloseWritesAllSixteenValuesInOrder)
-{
-    startProgram();
-    RecordWrites recorder;
-    ASSERT_TRUE(recorder.slot);
-    closeProgram();
-    const std::vector<std::string> order = {
-        "xPos", "yPos", "colorHistory", "splitScreen", "stickyZoom", "autoFormat", "colorFormat",
-        "zoomFactor", "antiDitherTol", "alwaysOnTop", "snapTol", "showToolTips", "singleInstance",
-        "splashScreen", "inSystemTray", "skinFileName",
-    };
-    EXPECT_EQ(order, writtenNames);
-}
-
-// Numbers come back as stored; a flag is any non-zero value and is written back as 1.
-TEST_F(ProgramTest, StoredValuesComeBackAtTheNextClose)
-{
-    const struct { const char* name; DWORD stored, saved; } values[] = {
-        { "xPos", 40, 40 }, { "yPos", 50, 50 }, { "zoomFactor", 16, 16 }, { "snapTol", 12, 12 },
-        { "colorFormat", 7, 7 }, { "antiDitherTol", 21, 21 }, { "splitScreen", 0, 0 }, { "stickyZoom", 1, 1 },
-        { "autoFormat", 0, 0 }, { "showToolTips", 0, 0 }, { "splashScreen", 0, 0 },
-        { "alwaysOnTop", 0x100, 1 }, { "singleInstance", 0xFFFFFFFF, 1 },
+    const struct { const char* name; DWORD type; std::vector<BYTE> stored, saved; } values[] = {
+        { "snapTol", REG_BINARY, { 1, 2, 3, 4, 5, 6, 7, 8 }, dword(8) },    // larger than a number: the default
+        { "colorFormat", REG_BINARY, { 7, 2 }, dword(0x0207) },             // shorter: its own bytes only
+        { "zoomFactor", REG_DWORD, dword(5), dword(5) },                    // off the menu: kept
+        { "antiDitherTol", REG_DWORD, dword(0xFFFFFFFF), dword(0xFFFFFFFF) },
+        { "alwaysOnTop", REG_DWORD, dword(0x100), dword(1) },               // a flag is any non-zero value
+        { "skinFileName", REG_SZ, { 0 }, { 0 } },                           // empty: the built-in skin
     };
     for (const auto& v : values)
-        setDword(v.name, v.stored);
+        setValue(v.name, v.type, v.stored.data(), DWORD(v.stored.size()));
     startProgram();
+    EXPECT_EQ(8, app.snapTol);
+    EXPECT_EQ(0x0207, app.colorFormat);
+    EXPECT_EQ(5, app.zoomFactor);
     EXPECT_TRUE(app.alwaysOnTop);
-    EXPECT_TRUE(app.singleInstance);
+    EXPECT_EQ(nullptr, app.skinFileName);
+    // a form the program does not know copies nothing rather than something
+    ASSERT_TRUE(putText("sentinel"));
+    command(CMD_COPY);
+    EXPECT_EQ("sentinel", clipboardText());
     closeProgram();
     for (const auto& v : values)
-        EXPECT_EQ(v.saved, queryDword(v.name)) << v.name;
+        EXPECT_EQ(v.saved, storedValue(v.name)) << v.name;
 }
 
-// Snapping switched off saves a distance of 0; switched on again, it takes 8.
-TEST_F(ProgramTest, SnappingDistanceSurvivesOnlyWhenSnappingIsOnAtTheClose)
+// Whole colours up to the ring's size are taken, a cut last colour left out; anything else
+// leaves the single white entry.
+TEST_F(ProgramTest, StoredHistorySizes)
 {
-    setDword("snapTol", 12);
-    startProgram();
-    onCommand(window, CMD_SNAP_TO_SCREEN);
-    EXPECT_EQ(0, app.snapTol);
-    EXPECT_FALSE(app.skinButtons[snapButton].pressed);
-    onCommand(window, CMD_SNAP_TO_SCREEN);
-    EXPECT_EQ(12, app.snapTol);
-    onCommand(window, CMD_SNAP_TO_SCREEN);
-    closeProgram();
-    EXPECT_EQ(0u, queryDword("snapTol"));
-
-    startProgram();
-    EXPECT_EQ(0, app.snapTol);
-    onCommand(window, CMD_SNAP_TO_SCREEN);
-    EXPECT_EQ(8, app.snapTol);
-    EXPECT_TRUE(app.skinButtons[snapButton].pressed);
-}
-
-TEST_F(ProgramTest, UnusableValuesLeaveTheirDefaults)
-{
-    const BYTE eight[8] = { 1, 2, 3, 4, 5, 6, 7, 8 };
-    setBinary("snapTol", eight, sizeof eight);      // larger than a number: ignored
-    setBinary("colorFormat", eight, 2);             // shorter: taken byte for byte
-    setString("skinFileName", "");
-    startProgram();
-    EXPECT_EQ(8, app.snapTol);
-    EXPECT_EQ(0x0201, app.colorFormat);
-    EXPECT_EQ(NULL, app.skinFileName);
-    EXPECT_TRUE(menuChecked(CMD_DEFAULT_SKIN));
-}
-
-// A history value of whole colours up to the ring's size is taken; anything else leaves the
-// single white entry.
-TEST_F(ProgramTest, HistoryValueSizes)
-{
-    const struct { DWORD bytes; DWORD colors; } cases[] = {
-        { 2, 1 }, { 4, 1 }, { 11, 2 }, { 4096, 1024 }, { 4100, 1 },
-    };
+    const std::vector<BYTE> white = { 0xFF, 0xFF, 0xFF, 0 };
+    const struct { DWORD bytes, taken; } cases[] = { { 2, 0 }, { 4, 4 }, { 11, 8 }, { 4096, 4096 }, { 4100, 0 } };
     for (const auto& c : cases) {
-        clearSettings();
         std::vector<BYTE> bytes(c.bytes);
         for (DWORD i = 0; i < c.bytes; i++)
-            bytes[i] = static_cast<BYTE>(i % 4 == 3 ? 0 : i / 4 + i % 4);
-        setBinary("colorHistory", bytes.data(), c.bytes);
+            bytes[i] = BYTE(i % 4 == 3 ? 0 : i / 4 + i % 4);
+        std::vector<BYTE> kept = c.taken ? std::vector<BYTE>(bytes.begin(), bytes.begin() + c.taken) : white;
+        clearSettings();
+        setValue("colorHistory", REG_BINARY, bytes.data(), c.bytes);
         startProgram();
-        EXPECT_EQ(0u, app.history.oldest) << c.bytes;
-        EXPECT_EQ(c.colors - 1, app.history.newest) << c.bytes;
-        EXPECT_EQ(app.history.newest, app.history.current) << c.bytes;
-        COLORREF expected = c.colors == 1 && c.bytes != 4 ? 0xFFFFFF : app.history.entries[app.history.newest];
-        EXPECT_EQ(expected, app.curColor) << c.bytes;
-        if (c.colors == 1 && c.bytes != 4) {
-            EXPECT_EQ(0xFFFFFFu, app.history.entries[0]) << c.bytes;
-        }
+        COLORREF last = RGB(kept[kept.size() - 4], kept[kept.size() - 3], kept[kept.size() - 2]);
+        EXPECT_EQ(hex(last), hex(app.curColor)) << c.bytes << " bytes";
+        closeProgram();
+        EXPECT_EQ(kept, storedValue("colorHistory")) << c.bytes << " bytes";
+    }
+}
+
+// A stored place wholly off the work area is recentred; touching its edge counts as on it.
+TEST_F(ProgramTest, StoredPlacesOffTheWorkAreaAreRecentred)
+{
+    RECT work;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    const struct { LONG x, y; bool kept; } cases[] = {
+        { work.right, 100, true }, { work.right + 1, 100, false }, { -83, 100, true }, { -84, 100, false },
+        { 100, work.bottom, true }, { 100, -133, false },
+    };
+    for (const auto& c : cases) {
+        setDword("xPos", DWORD(c.x));
+        setDword("yPos", DWORD(c.y));
+        startProgram();
+        RECT r;
+        GetWindowRect(window, &r);
+        EXPECT_EQ(c.kept, r.left == c.x && r.top == c.y) << c.x << "," << c.y << " placed at " << r.left << "," << r.top;
         closeProgram();
     }
 }
 
-TEST_F(ProgramTest, EndOfSessionSavesWhatTheSessionChanged)
-{
-    startWithoutSplash();
-    onChar(window, 'r');
-    onKeyUp(window, 'R');
-    onCommand(window, CMD_ZOOM_8X);
-    SendMessageA(window, WM_ENDSESSION, FALSE, 0);     // the session goes on: nothing saved
-    EXPECT_EQ(0xdeadbeefu, queryDword("zoomFactor"));
-    SendMessageA(window, WM_ENDSESSION, TRUE, 0);
-    EXPECT_EQ(8u, queryDword("zoomFactor"));
-    DWORD type;
-    std::vector<BYTE> data;
-    ASSERT_TRUE(queryValue("colorHistory", &type, &data));
-    EXPECT_EQ((std::vector<BYTE>{ 0xFF, 0xFF, 0xFF, 0x00, 0xFE, 0xFF, 0xFF, 0x00 }), data);
-}
+}  // namespace

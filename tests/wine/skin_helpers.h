@@ -1,4 +1,4 @@
-// Pictures, masks and region snapshots shared by the skin's Wine tests and the mask benchmark.
+// The plain mask scan and its random masks, shared by the mask scan's Wine test and benchmark.
 #pragma once
 
 #include <windows.h>
@@ -34,65 +34,35 @@ inline COLORREF placeColor(int x, int y)
     return RGB(x & 0xFF, y & 0xFF, 0x40 | ((x >> 8) & 0x0F) | (((y >> 8) & 0x03) << 4));
 }
 
-// A 24-bit top-down DIB section holding the picture; the caller deletes it.
+// A 32-bit top-down DIB section holding the picture; the caller deletes it.
 inline HBITMAP createDibFromPicture(const Picture& picture)
 {
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = picture.width;
-    info.bmiHeader.biHeight = -picture.height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = { { sizeof info.bmiHeader, picture.width, -picture.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0 }, {} };
     void* bits = NULL;
     HBITMAP bitmap = CreateDIBSection(NULL, &info, DIB_RGB_COLORS, &bits, NULL, 0);
-    if (!bitmap)
-        return NULL;
-    size_t stride = (size_t(picture.width) * 3 + 3) & ~size_t(3);
-    BYTE* row = static_cast<BYTE*>(bits);
-    for (int y = 0; y < picture.height; y++, row += stride)
-        for (int x = 0; x < picture.width; x++) {
-            COLORREF c = picture.at(x, y);
-            row[x * 3] = GetBValue(c);
-            row[x * 3 + 1] = GetGValue(c);
-            row[x * 3 + 2] = GetRValue(c);
-        }
+    for (size_t i = 0; bitmap && i < picture.pixels.size(); i++) {
+        COLORREF c = picture.pixels[i];
+        static_cast<DWORD*>(bits)[i] = GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c);
+    }
     GdiFlush();
     return bitmap;
-}
-
-// The mask colours of the areas, in the order of SkinAreas::regions below (without hit regions).
-inline std::vector<COLORREF> maskAreaColors()
-{
-    static const BYTE greens[skinButtonCount][2] = {
-        { 10, 15 }, { 25, 30 }, { 40, 45 }, { 55, 60 }, { 85, 90 }, { 70, 75 },
-        { 115, 120 }, { 100, 105 }, { 145, 150 }, { 130, 135 }, { 175, 180 }, { 160, 165 },
-    };
-    std::vector<COLORREF> colors = { RGB(255, 0, 0), RGB(0, 50, 50), RGB(0, 100, 100) };
-    for (int i = 0; i < skinButtonCount; i++) {
-        colors.push_back(RGB(0, greens[i][0], 0));
-        colors.push_back(RGB(0, greens[i][1], 0));
-    }
-    for (int i = 0; i < drawnFieldCount; i++)
-        colors.push_back(RGB(0, 0, 140 + 20 * i));
-    return colors;
 }
 
 // Text-colour marker of a drawn field (0 redDecField .. 5 blueHexField).
 inline COLORREF textMarker(int field) { return RGB(0, 0, 20 * (field + 1)); }
 
-// A mask of runs of random length and colour: every area colour, the text markers, black
-// and a few colours that mean nothing. A third of the rows repeat the row above, so that
-// bands of equal rows join as they do in real masks. Returns the number of runs.
+// A mask of runs of random length and colour, drawn from every colour a mask may use (the
+// body and display colours, greens in steps of 5, blues in steps of 20), black and a few
+// colours that mean nothing. A third of the rows repeat the row above, so that bands of
+// equal rows join as they do in real masks. Returns the number of runs.
 inline size_t fillRandomMask(Picture* mask, int shortestRun, int longestRun, unsigned noise)
 {
-    std::vector<COLORREF> colors = maskAreaColors();
-    for (int i = 0; i < drawnFieldCount; i++)
-        colors.push_back(textMarker(i));
-    colors.push_back(RGB(0, 0, 0));
-    colors.push_back(RGB(255, 255, 255));
-    colors.push_back(RGB(0, 0, 1));
-    colors.push_back(RGB(1, 0, 0));
+    std::vector<COLORREF> colors = { RGB(255, 0, 0), RGB(0, 50, 50), RGB(0, 100, 100), RGB(0, 0, 0),
+                                     RGB(255, 255, 255), RGB(0, 0, 1), RGB(1, 0, 0) };
+    for (int g = 5; g <= 180; g += 5)
+        colors.push_back(RGB(0, g, 0));
+    for (int b = 20; b <= 240; b += 20)
+        colors.push_back(RGB(0, 0, b));
     auto next = [&noise] {
         noise = noise * 1664525u + 1013904223u;
         return noise >> 8;
@@ -100,20 +70,14 @@ inline size_t fillRandomMask(Picture* mask, int shortestRun, int longestRun, uns
     size_t runs = 0;
     for (int y = 0; y < mask->height; y++) {
         bool repeat = y > 0 && next() % 3 == 0;
-        COLORREF last = CLR_INVALID;
         for (int x = 0; x < mask->width;) {
             int length = shortestRun + int(next() % unsigned(longestRun - shortestRun + 1));
             COLORREF color = colors[next() % colors.size()];
             for (int i = 0; i < length && x < mask->width; i++, x++)
                 mask->at(x, y) = repeat ? mask->at(x, y - 1) : color;
-            if (!repeat && color != last)
-                runs++;
-            last = color;
         }
-        if (repeat) {
-            for (int x = 0; x < mask->width; x++)
-                runs += x == 0 || mask->at(x, y) != mask->at(x - 1, y);
-        }
+        for (int x = 0; x < mask->width; x++)
+            runs += x == 0 || mask->at(x, y) != mask->at(x - 1, y);
     }
     return runs;
 }
@@ -164,29 +128,20 @@ struct SkinAreas {
     POINT textOrigins[drawnFieldCount];
 };
 
-inline std::vector<HRGN*> scannedRegionFields()
-{
-    std::vector<HRGN*> fields = { &app.bodySkinRegion, &app.displayTopRegion, &app.displayBottomRegion };
-    for (SkinButton& button : app.skinButtons) {
-        fields.push_back(&button.faceRegion);
-        fields.push_back(&button.pressedRegion);
-        fields.push_back(&button.hitRegion);
-    }
-    for (int i = 0; i < drawnFieldCount; i++)
-        fields.push_back(&app.valueFields[i].region);
-    return fields;
-}
-
 inline SkinAreas takeScannedAreas()
 {
     SkinAreas areas;
-    for (HRGN* field : scannedRegionFields()) {
-        areas.regions.push_back(*field);
-        *field = NULL;
-    }
+    std::vector<HRGN*> fields = { &app.bodySkinRegion, &app.displayTopRegion, &app.displayBottomRegion };
+    for (SkinButton& button : app.skinButtons)
+        fields.insert(fields.end(), { &button.faceRegion, &button.pressedRegion, &button.hitRegion });
     for (int i = 0; i < drawnFieldCount; i++) {
+        fields.push_back(&app.valueFields[i].region);
         areas.textColors[i] = app.valueFields[i].textColor;
         areas.textOrigins[i] = { app.valueFields[i].textX, app.valueFields[i].textY };
+    }
+    for (HRGN* field : fields) {
+        areas.regions.push_back(*field);
+        *field = NULL;
     }
     return areas;
 }
@@ -194,75 +149,23 @@ inline SkinAreas takeScannedAreas()
 inline void freeScannedAreas(SkinAreas* areas)
 {
     for (HRGN region : areas->regions)
-        if (region)
-            DeleteObject(region);
+        DeleteObject(region);   // a null one is refused harmlessly
     areas->regions.clear();
 }
 
 // Empty when both scans agree, else the first difference.
 inline std::string compareScannedAreas(const SkinAreas& a, const SkinAreas& b)
 {
-    char text[160];
-    for (size_t i = 0; i < a.regions.size() && i < b.regions.size(); i++) {
-        HRGN x = a.regions[i], y = b.regions[i];
-        if (!x != !y || (x && !EqualRgn(x, y))) {
-            snprintf(text, sizeof text, "region %u differs (%s / %s)", unsigned(i), x ? "set" : "null",
-                     y ? "set" : "null");
-            return text;
-        }
-    }
-    for (int i = 0; i < drawnFieldCount; i++) {
-        if (a.textColors[i] != b.textColors[i]) {
-            snprintf(text, sizeof text, "text colour %d: %06lX / %06lX", i, a.textColors[i], b.textColors[i]);
-            return text;
-        }
-        if (a.textOrigins[i].x != b.textOrigins[i].x || a.textOrigins[i].y != b.textOrigins[i].y) {
-            snprintf(text, sizeof text, "text origin %d: (%ld,%ld) / (%ld,%ld)", i, a.textOrigins[i].x,
-                     a.textOrigins[i].y, b.textOrigins[i].x, b.textOrigins[i].y);
-            return text;
-        }
-    }
-    return "";
+    for (size_t i = 0; i < a.regions.size() && i < b.regions.size(); i++)
+        if (!a.regions[i] != !b.regions[i] || (a.regions[i] && !EqualRgn(a.regions[i], b.regions[i])))
+            return "region " + std::to_string(i) + (a.regions[i] ? " set" : " null") + " / "
+                + (b.regions[i] ? "set" : "null");
+    char text[96] = "";
+    for (int i = 0; i < drawnFieldCount && !text[0]; i++)
+        if (a.textColors[i] != b.textColors[i] || a.textOrigins[i].x != b.textOrigins[i].x
+            || a.textOrigins[i].y != b.textOrigins[i].y)
+            snprintf(text, sizeof text, "field %d: colour %06lX at (%ld,%ld) / %06lX at (%ld,%ld)", i,
+                     a.textColors[i], a.textOrigins[i].x, a.textOrigins[i].y, b.textColors[i],
+                     b.textOrigins[i].x, b.textOrigins[i].y);
+    return text;
 }
-
-// The rest serves the Wine lane only (skin_helpers.cpp).
-class MessageBoxCatcher;
-
-// BMP file bytes of a picture: 24 bits a pixel, or 8 with a palette of its colours
-// (at most 256); bottom-up rows unless topDown.
-std::vector<BYTE> bmpBytes(const Picture& picture, bool topDown = false, int bitsPerPixel = 24);
-
-// A folder of its own under the temporary folder, removed with every file in it.
-class TempFolder {
-public:
-    TempFolder();
-    ~TempFolder();
-    std::string path(const std::string& name) const;
-    // Writes the file and returns its full path.
-    std::string write(const std::string& name, const std::vector<BYTE>& bytes) const;
-private:
-    std::string folder;
-};
-
-// The built-in skin bitmap as a picture (166 x 132).
-Picture builtInSkinPicture();
-// A picture of placeColor: where a pixel lands shows where it came from.
-Picture placeSkin(int width, int height);
-// The built-in picture with its left columns and top rows made transparent.
-Picture skinWithBorder(int columns, int rows);
-// The pixels of a device context from (0, 0), read in one copy.
-Picture capturePicture(HDC dc, int width, int height);
-// Sends WM_DROPFILES with a DROPFILES block of these names, as the shell hands it over.
-void dropFiles(HWND window, const std::vector<std::string>& paths);
-// "null", "empty" or the bounding box and rectangle count, for failure messages.
-std::string describeRegion(HRGN region);
-bool regionIsRect(HRGN region, int left, int top, int right, int bottom);
-inline bool regionIsRect(HRGN region, const RECT& r) { return regionIsRect(region, r.left, r.top, r.right, r.bottom); }
-// loadSkin with a writable copy of the path, as the program's callers hand it over.
-void loadSkinFile(HWND window, const std::string& path);
-SIZE windowSize(HWND window);
-SIZE backBufferSize();
-// The built-in skin in everything a failed load or the default skin command must restore.
-void expectBuiltInSkin(HWND window);
-// A refused skin says so once, with the program's message.
-void expectOneFailureMessage(MessageBoxCatcher& catcher);

@@ -1,0 +1,98 @@
+// The real clipboard: the copied block's exact bytes, contents a paste must refuse without
+// harm, and the message boxes when another process holds the clipboard.
+#include "harness.h"
+#include "app/appstate.h"
+#include "res/resource.h"
+
+namespace {
+
+const COLORREF start = RGB(88, 116, 139);   // near rounding midpoints in the float form
+
+class ClipboardTest : public ProgramTest {
+protected:
+    void SetUp() override
+    {
+        ProgramTest::SetUp();
+        startProgram();
+        putText("58748B");
+        command(CMD_PASTE);     // a known, recorded colour in the hexadecimal form
+    }
+    void doubleClickGreenField() { mouse(WM_LBUTTONDBLCLK, MK_LBUTTON, 40, 86); }
+};
+
+TEST_F(ClipboardTest, CopyPutsTheSelectedFormWithItsNul)
+{
+    const struct { int format, copy; const char* text; } cases[] = {
+        { CMD_FORMAT_HEX, CMD_COPY, "58748B" }, { CMD_FORMAT_DEC, CMD_CUT, "88,116,139" },
+        { CMD_FORMAT_FLOAT, CMD_COPY, "0.35,0.45,0.55" },
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(putText("a sentinel longer than any colour text"));
+        command(c.format);
+        command(c.copy);
+        std::string block = clipboardBlock();
+        EXPECT_EQ(std::string(c.text) + '\0', block.substr(0, strlen(c.text) + 1)) << "block '" << block << "'";
+    }
+}
+
+// The reading is bounded by the block, NUL or not; nothing a paste refuses asks anything
+// of the user except text promised and never rendered.
+TEST_F(ClipboardTest, PastesOfWhatIsNoColourChangeNothing)
+{
+    std::string digits(4 << 20, '9'), junk(1 << 16, 'x');
+    for (size_t i = 0; i < junk.size(); i++)
+        junk[i] = char(1 + (i * 7919) % 255);  // every byte but NUL
+    const std::string padded = std::string(1 << 20, '\n') + "0080ff" + std::string(1 << 20, '\t');
+    const char unrendered[] = "Error: GetClipboardData | Could not obtain clipboard data.";
+    HWND owner = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, NULL, NULL, NULL);
+    const struct { const char* what; std::function<bool()> put; COLORREF after; std::vector<std::string> boxes; } cases[] = {
+        { "a bitmap only", [] { return putClipboard(CF_BITMAP, CreateBitmap(4, 4, 1, 32, NULL)); }, start, {} },
+        { "text never rendered", [&] { return putClipboard(CF_TEXT, NULL, owner); }, start,
+          { unrendered, unrendered } },
+        { "4 MB of digits", [&] { return putText(digits); }, start, {} },
+        { "junk without a NUL", [&] { return putTextBytes(junk.data(), junk.size()); }, start, {} },
+        { "a NUL cuts the text", [] { return putTextBytes("1,2\0,3", 7); }, start, {} },
+        { "a colour in 2 MB of blanks", [&] { return putText(padded); }, RGB(0, 128, 255), {} },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_TRUE(c.put());
+        PopupCatcher catcher;
+        command(CMD_PASTE);
+        doubleClickGreenField();
+        EXPECT_EQ(hex(c.after), hex(app.curColor));
+        EXPECT_EQ(c.boxes, catcher.seen());
+        if (c.after != start)
+            command(CMD_UNDO);
+    }
+    DestroyWindow(owner);
+    // the clipboard was closed again each time: a copy goes through
+    command(CMD_COPY);
+    EXPECT_EQ("58748B", clipboardText());
+}
+
+// Copy, paste and a field's paste each say once that the clipboard could not be opened and
+// change nothing; once the other process lets go the same paste works.
+TEST_F(ClipboardTest, ClipboardHeldByAnotherProcess)
+{
+    ASSERT_TRUE(putText("FF8000"));
+    command(CMD_FORMAT_DEC);
+    {
+        ClipboardHolder holder;
+        ASSERT_TRUE(holder.holding);
+        PopupCatcher catcher;
+        command(CMD_COPY);
+        command(CMD_PASTE);
+        doubleClickGreenField();
+        const std::string box = "Error: OpenClipboard | Could not open clipboard.";
+        EXPECT_EQ(std::vector<std::string>({ box, box, box }), catcher.seen());
+    }
+    EXPECT_EQ("FF8000", clipboardText());
+    EXPECT_EQ(hex(start), hex(app.curColor));
+    EXPECT_EQ("088, 116, 139 - Huebrick", windowTitle(window));
+    EXPECT_EQ(2u, recordedCount());
+    command(CMD_PASTE);
+    EXPECT_EQ(hex(RGB(255, 128, 0)), hex(app.curColor));
+}
+
+}  // namespace

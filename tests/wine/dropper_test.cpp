@@ -1,0 +1,255 @@
+// The eye-dropper and the press modes, driven by window messages over a known pattern: the
+// magnified view and the averaged colour at the screen's edges, and how presses end.
+#include "harness.h"
+#include "dropper_reference.h"
+#include "app/appstate.h"
+#include "res/resource.h"
+
+#include <memory>
+
+namespace {
+
+const COLORREF grey = RGB(128, 128, 128);
+const POINT upperDisplay = { 41, 30 }, lowerDisplay = { 41, 50 }, body = { 41, 64 }, moreRed = { 60, 74 };
+
+class DropperTest : public ProgramTest {
+protected:
+    void SetUp() override
+    {
+        ProgramTest::SetUp();
+        const BYTE history[] = { 0x80, 0x80, 0x80, 0x00 };
+        setValue("colorHistory", REG_BINARY, history, sizeof history);
+        startProgram();
+        pattern.reset(new PatternWindow());
+        const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+        ASSERT_TRUE(pumpUntil([&] {
+            HDC screen = GetDC(NULL);
+            bool shows = GetPixel(screen, 0, 0) == patternColor(0, 0) && GetPixel(screen, w - 1, h - 1)
+                == patternColor(w - 1, h - 1);
+            ReleaseDC(NULL, screen);
+            return shows;
+        }, 5000)) << "the pattern never reached the screen";
+    }
+    void TearDown() override
+    {
+        pattern.reset();
+        ProgramTest::TearDown();
+    }
+    // A press on the display held until its delay has run out.
+    void startPick(POINT at)
+    {
+        press(at.x, at.y);
+        SendMessageA(window, WM_TIMER, TIMER_DROPPER_DELAY, 0);
+    }
+    void dragOnScreen(POINT p) { drag(p.x - app.windowRect.left, p.y - app.windowRect.top); }
+    std::unique_ptr<PatternWindow> pattern;
+};
+
+std::vector<COLORREF> upperDisplayPixels()
+{
+    std::vector<COLORREF> pixels;
+    for (int y = 20; y < 40; y++)
+        for (int x = 18; x < 65; x++)
+            pixels.push_back(backPixel(x, y));
+    return pixels;
+}
+
+// Every pixel of the view region against the pattern: each screen pixel a zoom-by-zoom block,
+// black off the screen, the red marker in the centre; empty when all agree.
+std::string viewMismatches(HDC dc, POINT pointer, bool marker)
+{
+    const ZoomLayout& l = app.zoomLayout;
+    const int z = app.activeZoom, w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+    RECT box;
+    GetRgnBox(app.zoomRegion, &box);
+    int bad = 0;
+    std::string first;
+    for (int y = box.top; y < box.bottom; y++)
+        for (int x = box.left; x < box.right; x++) {
+            int sx = pointer.x - l.sourceWidth / 2 + (x - l.destX) / z, sy = pointer.y - l.sourceHeight / 2 + (y - l.destY) / z;
+            COLORREF want = sx < 0 || sy < 0 || sx >= w || sy >= h ? 0 : patternColor(sx, sy);
+            if (marker && x == l.centerX && y == l.centerY)
+                want = RGB(255, 0, 0);
+            COLORREF shown = PtInRegion(app.zoomRegion, x, y) ? GetPixel(dc, x, y) : want;
+            if (shown != want && bad++ == 0)
+                first = std::to_string(x) + "," + std::to_string(y) + " is " + hex(shown) + " not " + hex(want);
+        }
+    return bad ? std::to_string(bad) + " pixels differ, first " + first : "";
+}
+
+TEST_F(DropperTest, MagnifiedViewAndAveragedColourAtTheScreensEdges)
+{
+    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+    const struct { bool split, sticky; int zoom, dither; POINT pointer; } rows[] = {
+        { false, false, CMD_ZOOM_16X, CMD_DITHER_LARGE, { 333, 111 } },     // a square larger than the view's source
+        { false, false, CMD_ZOOM_16X, CMD_DITHER_LARGE, { 0, 0 } },         // black on the left and at the top
+        { false, false, CMD_ZOOM_4X, CMD_DITHER_NONE, { w - 1, h - 1 } },   // on the right and at the bottom
+        { false, false, CMD_ZOOM_2X, CMD_DITHER_LARGE, { w - 1, 300 } },
+        { false, false, CMD_ZOOM_1X, CMD_DITHER_SMALL, { 300, 0 } },
+        { true, false, CMD_ZOOM_4X, CMD_DITHER_MEDIUM, { 400, 250 } },      // the lower half of a split display
+        { true, true, CMD_ZOOM_8X, CMD_DITHER_MEDIUM, { 2, h - 3 } },       // zoom persists: no marker, colour kept
+        { false, false, CMD_ZOOM_4X, CMD_DITHER_LARGE, { -1, -1 } },        // the own display's corner
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(testing::Message() << "row " << &r - rows);
+        if (app.splitScreen != r.split)
+            command(CMD_SPLIT_SCREEN);
+        if (app.stickyZoom != r.sticky)
+            command(CMD_STICKY_ZOOM);
+        command(r.zoom);
+        command(r.dither);
+        std::vector<COLORREF> upperBefore = upperDisplayPixels();
+        startPick(r.split ? lowerDisplay : upperDisplay);
+        ASSERT_TRUE(app.dropperActive);
+        POINT p = r.pointer.x < 0 ? POINT{ app.windowRect.left + 18, app.windowRect.top + 20 } : r.pointer;
+        dragOnScreen(p);
+        EXPECT_EQ("", viewMismatches(app.backDC, p, !r.sticky)) << "back buffer";
+        EXPECT_EQ("", viewMismatches(app.windowDC, p, !r.sticky)) << "window";
+        POINT origin = { app.windowRect.left, app.windowRect.top };
+        COLORREF picked = r.sticky ? grey : referenceAverage(p.x, p.y, app.antiDitherTol, app.zoomRegion, origin, grey);
+        EXPECT_EQ(hex(picked), hex(app.curColor));
+        if (r.split) {
+            EXPECT_TRUE(upperBefore == upperDisplayPixels()) << "the upper half must stay";
+        }
+        command(CMD_CANCEL);
+    }
+}
+
+// However a pick or a channel press began, the left release and Enter keep its colour and
+// record it once; the right release and Escape go back to the recorded colour. A release
+// after the end is ignored and the right release opens no menu.
+TEST_F(DropperTest, PressesEndByReleaseEnterRightReleaseOrEscape)
+{
+    enum End { LeftRelease, Enter, RightRelease, Escape };
+    const struct { bool pick; End end; bool keeps; } rows[] = {
+        { true, LeftRelease, true }, { true, Enter, true }, { true, RightRelease, false }, { true, Escape, false },
+        { false, LeftRelease, true }, { false, Enter, true }, { false, RightRelease, false }, { false, Escape, false },
+    };
+    PopupCatcher catcher;
+    for (const auto& r : rows) {
+        SCOPED_TRACE(testing::Message() << "row " << &r - rows);
+        COLORREF before = recordedColor();
+        unsigned count = recordedCount();
+        POINT at = moreRed;
+        if (r.pick) {
+            startPick(upperDisplay);
+            dragOnScreen({ 250 + 40 * int(&r - rows), 300 });
+            at = { 250 + 40 * int(&r - rows) - app.windowRect.left, 300 - app.windowRect.top };
+        } else {
+            press(at.x, at.y);
+        }
+        COLORREF during = app.curColor;
+        ASSERT_NE(hex(before), hex(during));
+        EXPECT_EQ(count, recordedCount()) << "nothing recorded during the press";
+        switch (r.end) {
+        case LeftRelease: release(at.x, at.y); break;
+        case Enter: command(CMD_ACCEPT); break;
+        case RightRelease: mouse(WM_RBUTTONUP, MK_LBUTTON, at.x, at.y); break;
+        case Escape: command(CMD_CANCEL); break;
+        }
+        COLORREF after = r.keeps ? during : before;
+        EXPECT_FALSE(app.dropperActive || app.channelPressed || app.leftButtonDown);
+        EXPECT_NE(window, GetCapture());
+        EXPECT_FALSE(KillTimer(window, TIMER_SAMPLING) | KillTimer(window, TIMER_REPEAT)) << "a timer outlived the press";
+        EXPECT_EQ(hex(after), hex(recordedColor()));
+        EXPECT_EQ(count + r.keeps, recordedCount());
+        EXPECT_EQ(hex(after), hex(backPixel(upperDisplay.x, upperDisplay.y)));
+        release(at.x, at.y);
+        EXPECT_EQ(hex(after), hex(app.curColor));
+    }
+    pumpMessages(50);
+    EXPECT_EQ(std::vector<std::string>(), catcher.seen());
+}
+
+// A pick starts only if the button is still down on the display when the delay ends, and
+// never while the splash shows.
+TEST_F(DropperTest, APickStartsOnlyIfTheDelayEndsOnTheDisplay)
+{
+    const struct { POINT at; bool picks; } rows[] = {
+        { lowerDisplay, true }, { { 18, 20 }, true }, { { 64, 59 }, true }, { { 65, 40 }, false },
+        { { 41, 60 }, false }, { body, false }, { { -30, 40 }, false },
+    };
+    for (const auto& r : rows) {
+        press(upperDisplay.x, upperDisplay.y);
+        SetCursorPos(app.windowRect.left + r.at.x, app.windowRect.top + r.at.y);
+        SendMessageA(window, WM_TIMER, TIMER_DROPPER_DELAY, 0);
+        EXPECT_EQ(r.picks, app.dropperActive) << r.at.x << "," << r.at.y;
+        EXPECT_EQ(r.picks, GetCapture() == window) << r.at.x << "," << r.at.y;
+        release(r.at.x, r.at.y);
+        EXPECT_FALSE(app.dropperActive || app.leftButtonDown);
+    }
+    press(upperDisplay.x, upperDisplay.y);
+    release(upperDisplay.x, upperDisplay.y);
+    SendMessageA(window, WM_TIMER, TIMER_DROPPER_DELAY, 0);
+    EXPECT_FALSE(app.dropperActive) << "released before the delay";
+
+    if (!app.splashScreen)
+        command(CMD_SPLASH_SCREEN);
+    command(CMD_DEFAULT_SKIN);  // a skin load shows the splash
+    ASSERT_TRUE(app.splashShowing);
+    press(upperDisplay.x, upperDisplay.y);
+    EXPECT_FALSE(KillTimer(window, TIMER_DROPPER_DELAY)) << "a delay during the splash";
+    release(upperDisplay.x, upperDisplay.y);
+}
+
+// The title button under the pointer at the release acts, wherever the press began; a right
+// release while the left button drags the window does nothing.
+TEST_F(DropperTest, TitleButtonsActOnReleaseLikePushButtons)
+{
+    const POINT snap = { 12, 10 }, onTop = { 28, 10 }, minimize = { 54, 10 };
+    const struct { POINT press, release; bool onTop, snapOn; } rows[] = {
+        { onTop, onTop, true, true },
+        { onTop, body, true, true },            // released off every button: nothing
+        { minimize, onTop, false, true },
+        { body, snap, false, false },           // a drag ending on a button
+        { upperDisplay, snap, false, true },    // a click on the display too
+    };
+    for (const auto& r : rows) {
+        press(r.press.x, r.press.y);
+        drag(r.release.x, r.release.y);
+        release(r.release.x, r.release.y);
+        EXPECT_EQ(r.onTop, app.alwaysOnTop) << "row " << &r - rows;
+        EXPECT_EQ(r.snapOn, app.snapTol != 0) << "row " << &r - rows;
+        EXPECT_FALSE(IsIconic(window) || app.leftButtonDown) << "row " << &r - rows;
+    }
+    PopupCatcher catcher;
+    ASSERT_TRUE(putText("untouched"));
+    press(body.x, body.y);
+    for (POINT at : { upperDisplay, body, POINT{ 40, 74 } })
+        mouse(WM_RBUTTONUP, MK_LBUTTON, at.x, at.y);
+    EXPECT_TRUE(app.draggingWindow);
+    release(body.x, body.y);
+    pumpMessages(50);
+    EXPECT_EQ("untouched", clipboardText());
+    EXPECT_EQ(std::vector<std::string>(), catcher.seen());
+}
+
+// A double click on a field pastes into its channel alone; on the display the whole colour,
+// also during a pick, whose sampling ends so that the pasted colour stays; on the body it
+// minimizes.
+TEST_F(DropperTest, DoubleClickPastesIntoTheFieldUnderIt)
+{
+    const struct { POINT at; const char* text; COLORREF after; } rows[] = {
+        { upperDisplay, "102030", RGB(0x10, 0x20, 0x30) }, { { 40, 74 }, "77", RGB(77, 0x20, 0x30) },
+        { { 41, 116 }, "7F", RGB(77, 0x7F, 0x30) }, { { 40, 98 }, "200", RGB(77, 0x7F, 200) },
+        { { 57, 116 }, "zz", RGB(77, 0x7F, 200) },
+    };
+    for (const auto& r : rows) {
+        ASSERT_TRUE(putText(r.text));
+        press(r.at.x, r.at.y);
+        release(r.at.x, r.at.y);
+        mouse(WM_LBUTTONDBLCLK, MK_LBUTTON, r.at.x, r.at.y);
+        release(r.at.x, r.at.y);
+        EXPECT_EQ(hex(r.after), hex(recordedColor())) << r.text;
+    }
+    startPick(upperDisplay);
+    ASSERT_TRUE(putText("405060"));
+    mouse(WM_LBUTTONDBLCLK, MK_LBUTTON, upperDisplay.x, upperDisplay.y);
+    EXPECT_FALSE(KillTimer(window, TIMER_SAMPLING));
+    release(upperDisplay.x, upperDisplay.y);
+    EXPECT_EQ(hex(RGB(0x40, 0x50, 0x60)), hex(recordedColor()));
+    mouse(WM_LBUTTONDBLCLK, MK_LBUTTON, body.x, body.y);
+    EXPECT_TRUE(pumpUntil([&] { return IsIconic(window) != FALSE; }, 2000)) << "a double click on the body minimizes";
+}
+
+}  // namespace

@@ -1,0 +1,274 @@
+// User skins dropped on the real window: files that are no usable skin, a mask in an
+// arrangement of its own, and the program's mask scan against the plain one.
+#include "harness.h"
+#include "skin_helpers.h"
+#include "res/resource.h"
+
+#include <shlobj.h>
+
+#include <cstring>
+#include <fstream>
+#include <functional>
+
+namespace {
+
+// BMP file bytes of a picture: 24 bits a pixel, rows bottom-up.
+std::vector<BYTE> bmpBytes(const Picture& picture)
+{
+    const unsigned stride = (unsigned(picture.width) * 3 + 3) & ~3u, size = 54 + stride * picture.height;
+    const unsigned header[] = { size, 0, 54, 40, unsigned(picture.width), unsigned(picture.height), 1 | 24 << 16,
+                                0, stride * picture.height, 0, 0, 0, 0 };
+    std::vector<BYTE> out(size, 0);
+    out[0] = 'B';
+    out[1] = 'M';
+    memcpy(&out[2], header, sizeof header);
+    for (int y = 0; y < picture.height; y++)
+        for (int x = 0; x < picture.width; x++) {
+            COLORREF c = picture.at(x, picture.height - 1 - y);
+            BYTE* p = &out[54 + stride * y + x * 3];
+            p[0] = GetBValue(c), p[1] = GetGValue(c), p[2] = GetRValue(c);
+        }
+    return out;
+}
+
+// Files under the temporary folder, removed again with the object.
+class TempFiles {
+public:
+    ~TempFiles()
+    {
+        for (const std::string& p : paths)
+            DeleteFileA(p.c_str()) || RemoveDirectoryA(p.c_str());
+    }
+    std::string path(const std::string& name)
+    {
+        char folder[MAX_PATH];
+        GetTempPathA(sizeof folder, folder);
+        paths.push_back(folder + std::to_string(GetCurrentProcessId()) + "-" + name);
+        return paths.back();
+    }
+    std::string write(const std::string& name, const std::vector<BYTE>& bytes)
+    {
+        std::string full = path(name);
+        std::ofstream(full, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+        return full;
+    }
+private:
+    std::vector<std::string> paths;
+};
+
+// A mask in an arrangement of its own for a 120 x 90 skin; the body's corner (10, 8) is the
+// window's origin. Pressed pictures lie in a strip below the body, a text marker above it.
+const struct { COLORREF color; RECT rect; } arrangement[] = {
+    { RGB(255, 0, 0), { 10, 8, 110, 80 } },     // body, painted first, the rest on top
+    { RGB(0, 50, 50), { 20, 12, 60, 30 } },     // display, upper half
+    { RGB(0, 100, 100), { 20, 30, 60, 48 } },   // display, lower half
+    { RGB(0, 10, 0), { 70, 12, 80, 20 } },      // snap: face
+    { RGB(0, 15, 0), { 2, 82, 12, 90 } },       //       pressed
+    { RGB(0, 70, 0), { 70, 30, 78, 38 } },      // less red: face
+    { RGB(0, 75, 0), { 26, 82, 34, 90 } },      //           pressed
+    { RGB(0, 0, 140), { 66, 50, 100, 60 } },    // red decimal field
+    { RGB(0, 0, 20), { 112, 0, 114, 1 } },      // its text colour marker
+};
+
+class SkinTest : public ProgramTest {
+protected:
+    void SetUp() override
+    {
+        ProgramTest::SetUp();
+        startProgram();
+    }
+    // Drops the files on the window as the shell hands them over; the handler frees the block.
+    void drop(const std::string& path, const std::string& second = "")
+    {
+        std::string names = path + '\0' + second + '\0';
+        HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + names.size() + 1);
+        DROPFILES* files = static_cast<DROPFILES*>(GlobalLock(block));
+        files->pFiles = sizeof(DROPFILES);
+        memcpy(files + 1, names.data(), second.empty() ? path.size() : names.size());
+        GlobalUnlock(block);
+        SendMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0);
+    }
+    std::string arrangedSkin()
+    {
+        Picture mask(120, 90, RGB(255, 255, 255));
+        for (const auto& a : arrangement)
+            mask.fill(a.rect.left, a.rect.top, a.rect.right, a.rect.bottom, a.color);
+        files.write("arranged_mask.bmp", bmpBytes(mask));
+        Picture skin(120, 90);
+        for (int y = 0; y < 90; y++)
+            for (int x = 0; x < 120; x++)
+                skin.at(x, y) = placeColor(x, y);
+        return files.write("arranged.bmp", bmpBytes(skin));
+    }
+    // Empty when the window has the built-in skin: its size, its face, no user skin named.
+    std::string builtInSkinDifferences()
+    {
+        std::string differences = app.skinFileName ? std::string("skin ") + app.skinFileName + "; " : "";
+        RECT r;
+        GetWindowRect(window, &r);
+        if (r.right - r.left != 83 || r.bottom - r.top != 132)
+            differences += "size " + std::to_string(r.right - r.left) + "x" + std::to_string(r.bottom - r.top) + "; ";
+        HBITMAP face = LoadBitmapA(GetModuleHandleA(NULL), "RES_GFX_SKIN_MAIN");
+        HDC dc = CreateCompatibleDC(NULL);
+        HGDIOBJ old = SelectObject(dc, face);
+        for (POINT p : { POINT{ 41, 64 }, POINT{ 41, 17 }, POINT{ 30, 126 } })
+            if (GetPixel(dc, p.x, p.y) != backPixel(p.x, p.y))
+                differences += "face at " + std::to_string(p.x) + "," + std::to_string(p.y) + "; ";
+        SelectObject(dc, old);
+        DeleteDC(dc);
+        DeleteObject(face);
+        return differences;
+    }
+    TempFiles files;
+};
+
+std::vector<BYTE> with(std::vector<BYTE> bytes, size_t at, DWORD value)
+{
+    memcpy(&bytes[at], &value, sizeof value);
+    return bytes;
+}
+
+// Each says once why, brings the built-in skin back and forgets the user skin's name, also
+// when it is the saved skin at the next start.
+TEST_F(SkinTest, UnusableSkinsBringTheBuiltInSkinBack)
+{
+    const std::vector<std::string> failure = { "Huebrick - Error | Could not load user skin: Unable to open skin image." };
+    const std::vector<BYTE> good = bmpBytes(Picture(166, 132, RGB(1, 2, 3)));
+    const Picture blank(166, 132, RGB(255, 255, 255));
+    const struct { const char* what; std::function<std::string()> make; } cases[] = {
+        { "missing file", [&] { return files.path("missing.bmp"); } },
+        { "empty file", [&] { return files.write("empty.bmp", {}); } },
+        { "half the pixels", [&] { return files.write("half.bmp", { good.begin(), good.end() - 166 * 66 * 3 }); } },
+        { "info header size 3", [&] { return files.write("infosize.bmp", with(good, 14, 3)); } },
+        { "wider than 8192", [&] { return files.write("wide.bmp", bmpBytes(Picture(8193, 1))); } },
+        { "pixels beyond the end", [&] { return files.write("offset.bmp", with(good, 10, 1u << 20)); } },
+        { "path of 600 characters", [&] { return files.path(std::string(600, 'a') + ".bmp"); } },
+        { "folder named like a skin", [&] {
+              std::string folder = files.path("folder.bmp");
+              CreateDirectoryA(folder.c_str(), NULL);
+              return folder; } },
+        { "mask without any area", [&] {
+              files.write("noarea_mask.bmp", bmpBytes(blank));
+              return files.write("noarea.bmp", good); } },
+        { "mask of a text marker only", [&] {
+              Picture mask = blank;
+              mask.fill(0, 0, 166, 1, RGB(0, 0, 20));
+              files.write("markers_mask.bmp", bmpBytes(mask));
+              return files.write("markers.bmp", good); } },
+    };
+    std::string arranged = arrangedSkin();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        drop(arranged);     // from a user skin, so that every part of the fallback shows
+        ASSERT_NE(nullptr, app.skinFileName);
+        std::string path = c.make();
+        PopupCatcher catcher;
+        drop(path);
+        EXPECT_EQ(failure, catcher.seen());
+        EXPECT_EQ("", builtInSkinDifferences());
+    }
+    closeProgram();
+    const std::string gone = files.path("gone.bmp");
+    setValue("skinFileName", REG_SZ, gone.c_str(), DWORD(gone.size() + 1));
+    PopupCatcher catcher;
+    startProgram();
+    EXPECT_EQ(failure, catcher.seen());
+    EXPECT_EQ("", builtInSkinDifferences());
+    closeProgram();
+    EXPECT_EQ(std::vector<BYTE>{ 0 }, storedValue("skinFileName"));
+}
+
+// The arrangement's hit areas act and its pressed pictures show; where the built-in skin has
+// a button this one has body. Of two files dropped only the first counts.
+TEST_F(SkinTest, MaskInAnotherArrangementGivesWorkingHitAreas)
+{
+    PopupCatcher catcher;
+    drop(arrangedSkin(), files.path("missing.bmp"));
+    RECT r;
+    GetWindowRect(window, &r);
+    EXPECT_EQ(100, r.right - r.left);
+    EXPECT_EQ(72, r.bottom - r.top);
+    EXPECT_EQ(placeColor(112, 0), app.valueFields[redDecField].textColor) << "the marker's colour";
+
+    press(64, 26);      // less red
+    EXPECT_EQ(hex(RGB(254, 255, 255)), hex(app.curColor));
+    EXPECT_EQ(hex(placeColor(26, 82)), hex(GetPixel(app.windowDC, 60, 22))) << "the pressed picture";
+    release(64, 26);
+    EXPECT_EQ(hex(placeColor(70, 30)), hex(GetPixel(app.windowDC, 60, 22))) << "the face";
+    EXPECT_EQ(2u, recordedCount());
+
+    ASSERT_NE(0, app.snapTol);
+    press(65, 8);
+    release(65, 8);
+    EXPECT_EQ(0, app.snapTol) << "the snap button";
+
+    ASSERT_TRUE(putText("77"));
+    mouse(WM_LBUTTONDBLCLK, MK_LBUTTON, 70, 46);
+    EXPECT_EQ(hex(RGB(77, 255, 255)), hex(app.curColor)) << "the red decimal field";
+
+    press(54, 10);      // the built-in minimize button's place
+    release(54, 10);
+    EXPECT_FALSE(IsIconic(window));
+    EXPECT_EQ(std::vector<std::string>(), catcher.seen());
+}
+
+// A text drawn over a wider one looks as it does drawn afresh by a skin load.
+TEST_F(SkinTest, ShorterFieldTextsLeaveNoRemains)
+{
+    auto fields = [] {
+        std::vector<COLORREF> pixels;
+        for (int y = 69; y < 121; y++)
+            for (int x = 17; x < 65; x++)
+                pixels.push_back(backPixel(x, y));
+        return pixels;
+    };
+    putText("6F6F6F");
+    command(CMD_PASTE);
+    command(CMD_DEFAULT_SKIN);
+    std::vector<COLORREF> fresh = fields();
+    for (const char* text : { "C8C8C8", "6F6F6F" }) {
+        putText(text);
+        command(CMD_PASTE);
+    }
+    EXPECT_TRUE(fresh == fields());
+}
+
+// The scan on its own: a skin in skinDC and busy random masks, each scanned both ways.
+TEST(MaskScanTest, FastScanMatchesThePlainScan)
+{
+    const struct { int width, height, shortest, longest; unsigned noise; } masks[] = {
+        { 257, 131, 1, 3, 99 },     // short runs: many pieces per area
+        { 64, 300, 5, 80, 12345 },  // runs longer than rows
+        { 1, 50, 1, 1, 3 },         // one column
+    };
+    app = AppState();
+    app.skinDC = CreateCompatibleDC(NULL);
+    for (const auto& m : masks) {
+        SCOPED_TRACE(testing::Message() << m.width << " x " << m.height);
+        Picture skinPicture(m.width, m.height), maskPicture(m.width, m.height);
+        for (int y = 0; y < m.height; y++)
+            for (int x = 0; x < m.width; x++)
+                skinPicture.at(x, y) = placeColor(x, y);
+        fillRandomMask(&maskPicture, m.shortest, m.longest, m.noise);
+        HBITMAP skin = createDibFromPicture(skinPicture), mask = createDibFromPicture(maskPicture);
+        HGDIOBJ startBitmap = SelectObject(app.skinDC, skin);
+        referenceScanMask(mask, m.width, m.height);
+        SkinAreas plain = takeScannedAreas();
+        scanMask(mask, m.width, m.height);
+        SkinAreas fast = takeScannedAreas();
+        EXPECT_EQ("", compareScannedAreas(plain, fast));
+        size_t defined = 0;
+        for (HRGN r : fast.regions)
+            defined += r != NULL;
+        EXPECT_GT(defined, fast.regions.size() / 2) << "a busy mask defines most areas";
+        freeScannedAreas(&plain);
+        freeScannedAreas(&fast);
+        SelectObject(app.skinDC, startBitmap);
+        DeleteObject(mask);
+        DeleteObject(skin);
+    }
+    DeleteDC(app.skinDC);
+    app.skinDC = NULL;
+}
+
+}  // namespace
