@@ -1,5 +1,4 @@
 // Times the mask scan of a large generated skin against a pixel-by-pixel GetPixel scan.
-#include "bench/mask_reference.h"
 #include "tests/wine/skin_helpers.h"
 #include "app/appstate.h"
 #include "skin/pixels.h"

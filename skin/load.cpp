@@ -271,6 +271,23 @@ static bool fileExists(const char* path, void*)
     return PathFileExistsA(path) != FALSE;
 }
 
+// A mask whose name is too long for the loader would be left out without a word, and the
+// skin shown in the wrong arrangement. Only the long form of the name finds such a file.
+static bool unreachableMask(const char* maskPath)
+{
+    size_t length = strlen(maskPath);
+    if (length < MAX_PATH)
+        return false;
+    char* longName = static_cast<char*>(malloc(length + 5));
+    if (!longName)
+        return true;
+    memcpy(longName, "\\\\?\\", 4);
+    memcpy(longName + 4, maskPath, length + 1);
+    bool exists = GetFileAttributesA(longName) != INVALID_FILE_ATTRIBUTES;
+    free(longName);
+    return exists;
+}
+
 // The size of a usable BMP file: one whose header passes the size rules and whose
 // pixels are all there.
 static bool readBitmapSize(const char* path, int* width, int* height)
@@ -300,10 +317,9 @@ static bool loadUserSkin(HWND window, const char* named)
     char* maskPath = static_cast<char*>(malloc(length + 16));
     bool loaded = false;
     int width, height;
-    // A mask name too long to open would silently drop the mask and show the skin wrong.
     if (skinPath && maskPath
         && resolveSkinPaths(named, skinPath, length + 16, maskPath, length + 16, fileExists, NULL)
-        && strlen(maskPath) < MAX_PATH && readBitmapSize(skinPath, &width, &height)) {
+        && !unreachableMask(maskPath) && readBitmapSize(skinPath, &width, &height)) {
         HBITMAP image = static_cast<HBITMAP>(LoadImageA(NULL, skinPath, IMAGE_BITMAP, width, height, LR_LOADFROMFILE));
         HBITMAP mask = NULL;
         int maskWidth, maskHeight;     // stretched to the skin's size, whatever they are

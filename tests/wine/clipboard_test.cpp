@@ -84,7 +84,7 @@ TEST_F(ClipboardTest, ClipboardHeldByAnotherProcess)
         command(CMD_COPY);
         command(CMD_PASTE);
         doubleClickGreenField();
-        const std::string box = "Error: OpenClipboard | Could not open clipboard.";
+        const std::string box = "Error: OpenClipboard | Could not open clipboard. (clipboard locked)";
         EXPECT_EQ(std::vector<std::string>({ box, box, box }), catcher.seen());
     }
     EXPECT_EQ("FF8000", clipboardText());

@@ -42,6 +42,14 @@ protected:
         SendMessageA(window, WM_TIMER, TIMER_DROPPER_DELAY, 0);
     }
     void dragOnScreen(POINT p) { drag(p.x - app.windowRect.left, p.y - app.windowRect.top); }
+    // Another window takes the mouse, as a dialog or a switch of programs does, and lets go.
+    void takeCapture()
+    {
+        HWND other = CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 1, 1, NULL, NULL, NULL, NULL);
+        SetCapture(other);
+        ReleaseCapture();
+        DestroyWindow(other);
+    }
     std::unique_ptr<PatternWindow> pattern;
 };
 
@@ -120,10 +128,11 @@ TEST_F(DropperTest, MagnifiedViewAndAveragedColourAtTheScreensEdges)
 // after the end is ignored and the right release opens no menu.
 TEST_F(DropperTest, PressesEndByReleaseEnterRightReleaseOrEscape)
 {
-    enum End { LeftRelease, Enter, RightRelease, Escape };
+    enum End { LeftRelease, Enter, RightRelease, Escape, CaptureTaken };
     const struct { bool pick; End end; bool keeps; } rows[] = {
         { true, LeftRelease, true }, { true, Enter, true }, { true, RightRelease, false }, { true, Escape, false },
-        { false, LeftRelease, true }, { false, Enter, true }, { false, RightRelease, false }, { false, Escape, false },
+        { true, CaptureTaken, false }, { false, LeftRelease, true }, { false, Enter, true },
+        { false, RightRelease, false }, { false, Escape, false }, { false, CaptureTaken, false },
     };
     PopupCatcher catcher;
     for (const auto& r : rows) {
@@ -146,6 +155,7 @@ TEST_F(DropperTest, PressesEndByReleaseEnterRightReleaseOrEscape)
         case Enter: command(CMD_ACCEPT); break;
         case RightRelease: mouse(WM_RBUTTONUP, MK_LBUTTON, at.x, at.y); break;
         case Escape: command(CMD_CANCEL); break;
+        case CaptureTaken: takeCapture(); break;
         }
         COLORREF after = r.keeps ? during : before;
         EXPECT_FALSE(app.dropperActive || app.channelPressed || app.leftButtonDown);
@@ -171,17 +181,21 @@ TEST_F(DropperTest, APickStartsOnlyIfTheDelayEndsOnTheDisplay)
     };
     for (const auto& r : rows) {
         press(upperDisplay.x, upperDisplay.y);
+        EXPECT_EQ(window, GetCapture()) << "captured from the press, so a release anywhere is seen";
         SetCursorPos(app.windowRect.left + r.at.x, app.windowRect.top + r.at.y);
         SendMessageA(window, WM_TIMER, TIMER_DROPPER_DELAY, 0);
         EXPECT_EQ(r.picks, app.dropperActive) << r.at.x << "," << r.at.y;
-        EXPECT_EQ(r.picks, GetCapture() == window) << r.at.x << "," << r.at.y;
         release(r.at.x, r.at.y);
         EXPECT_FALSE(app.dropperActive || app.leftButtonDown);
     }
+    // Released outside the window before the delay: no pick, and the next move drags nothing.
     press(upperDisplay.x, upperDisplay.y);
-    release(upperDisplay.x, upperDisplay.y);
+    release(-30, 40);
     SendMessageA(window, WM_TIMER, TIMER_DROPPER_DELAY, 0);
     EXPECT_FALSE(app.dropperActive) << "released before the delay";
+    RECT before = app.windowRect;
+    mouse(WM_MOUSEMOVE, 0, upperDisplay.x + 20, upperDisplay.y);
+    EXPECT_EQ(before.left, app.windowRect.left) << "a move after the release";
 
     if (!app.splashScreen)
         command(CMD_SPLASH_SCREEN);
@@ -196,21 +210,31 @@ TEST_F(DropperTest, APickStartsOnlyIfTheDelayEndsOnTheDisplay)
 // release while the left button drags the window does nothing.
 TEST_F(DropperTest, TitleButtonsActOnReleaseLikePushButtons)
 {
-    const POINT snap = { 12, 10 }, onTop = { 28, 10 }, minimize = { 54, 10 };
+    const POINT snap = { 12, 10 }, onTop = { 28, 10 }, minimize = { 54, 10 }, close = { 70, 10 };
     const struct { POINT press, release; bool onTop, snapOn; } rows[] = {
         { onTop, onTop, true, true },
         { onTop, body, true, true },            // released off every button: nothing
         { minimize, onTop, false, true },
-        { body, snap, false, false },           // a drag ending on a button
-        { upperDisplay, snap, false, true },    // a click on the display too
+        { body, snap, false, true },            // a drag never ends in a button's action: snapping
+        { body, close, false, true },           // can put one under a still pointer
+        { upperDisplay, snap, false, false },   // a press on the display is no drag
     };
     for (const auto& r : rows) {
         press(r.press.x, r.press.y);
         drag(r.release.x, r.release.y);
         release(r.release.x, r.release.y);
+        ASSERT_TRUE(IsWindow(window)) << "row " << &r - rows;
         EXPECT_EQ(r.onTop, app.alwaysOnTop) << "row " << &r - rows;
         EXPECT_EQ(r.snapOn, app.snapTol != 0) << "row " << &r - rows;
         EXPECT_FALSE(IsIconic(window) || app.leftButtonDown) << "row " << &r - rows;
+    }
+    // Losing the mouse ends a drag and lets a held title button go.
+    for (POINT at : { body, minimize }) {
+        press(at.x, at.y);
+        takeCapture();
+        EXPECT_FALSE(app.leftButtonDown || app.draggingWindow || app.skinButtons[minimizeButton].pressed);
+        release(minimize.x, minimize.y);
+        EXPECT_FALSE(IsIconic(window)) << "a release after the loss";
     }
     PopupCatcher catcher;
     ASSERT_TRUE(putText("untouched"));

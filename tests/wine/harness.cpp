@@ -141,6 +141,7 @@ DWORD WINAPI PopupCatcher::watch(void* self)
 {
     PopupCatcher* catcher = static_cast<PopupCatcher*>(self);
     std::vector<HWND> answered;
+    HWND own = CreateWindowA("STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, NULL, NULL, NULL);
     while (!catcher->stopping) {
         for (const char* windowClass : { "#32770", "#32768" }) {
             for (HWND popup = NULL; (popup = FindWindowExA(NULL, popup, windowClass, NULL)) != NULL;) {
@@ -153,8 +154,12 @@ DWORD WINAPI PopupCatcher::watch(void* self)
                 GetWindowTextA(popup, caption, sizeof caption);
                 GetDlgItemTextA(popup, 0xFFFF, text, sizeof text);
                 bool menu = strcmp(windowClass, "#32768") == 0;
+                // Whether another program could use the clipboard while the box waits.
+                bool locked = !menu && !OpenClipboard(own);
+                if (!menu && !locked)
+                    CloseClipboard();
                 EnterCriticalSection(&catcher->lock);
-                catcher->popups.push_back(menu ? "menu" : std::string(caption) + " | " + text);
+                catcher->popups.push_back(menu ? "menu" : std::string(caption) + " | " + text + (locked ? " (clipboard locked)" : ""));
                 LeaveCriticalSection(&catcher->lock);
                 answered.push_back(popup);
                 PostMessageA(popup, menu ? WM_KEYDOWN : WM_COMMAND, menu ? VK_ESCAPE : IDOK, 0);
@@ -162,6 +167,7 @@ DWORD WINAPI PopupCatcher::watch(void* self)
         }
         Sleep(10);
     }
+    DestroyWindow(own);
     return 0;
 }
 

@@ -56,14 +56,15 @@ TEST_F(ProgramTest, StoredHistorySizes)
     }
 }
 
-// A stored place wholly off the work area is recentred; touching its edge counts as on it.
+// A stored place that shares no pixel with the work area is recentred: just beyond each
+// edge it would start invisible, and every later start the same.
 TEST_F(ProgramTest, StoredPlacesOffTheWorkAreaAreRecentred)
 {
     RECT work;
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
     const struct { LONG x, y; bool kept; } cases[] = {
-        { work.right, 100, true }, { work.right + 1, 100, false }, { -83, 100, true }, { -84, 100, false },
-        { 100, work.bottom, true }, { 100, -133, false },
+        { work.right - 1, 100, true }, { work.right, 100, false }, { -82, 100, true }, { -83, 100, false },
+        { 100, work.bottom - 1, true }, { 100, work.bottom, false }, { 100, -131, true }, { 100, -132, false },
     };
     for (const auto& c : cases) {
         setDword("xPos", DWORD(c.x));
@@ -74,6 +75,21 @@ TEST_F(ProgramTest, StoredPlacesOffTheWorkAreaAreRecentred)
         EXPECT_EQ(c.kept, r.left == c.x && r.top == c.y) << c.x << "," << c.y << " placed at " << r.left << "," << r.top;
         closeProgram();
     }
+}
+
+// Minimised (so always in tray mode) the system parks the window elsewhere; a settings
+// change then must not make that the place saved.
+TEST_F(ProgramTest, TheSavedPlaceIsTheRestoredOne)
+{
+    setDword("xPos", 100);
+    setDword("yPos", 60);
+    startProgram();
+    ShowWindow(window, SW_MINIMIZE);
+    SendMessageA(window, WM_SETTINGCHANGE, 0, 0);
+    SendMessageA(window, WM_DISPLAYCHANGE, 32, 0);
+    closeProgram();
+    EXPECT_EQ(100u, *reinterpret_cast<DWORD*>(storedValue("xPos").data()));
+    EXPECT_EQ(60u, *reinterpret_cast<DWORD*>(storedValue("yPos").data()));
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/appstate.h"
+#include "bench/mask_reference.h"
 #include "skin/skin.h"
 
 // A picture in memory, row 0 at the top, pixels as COLORREF.

@@ -120,6 +120,7 @@ protected:
         return differences;
     }
     TempFiles files;
+    std::string longMask;
 };
 
 std::vector<BYTE> with(std::vector<BYTE> bytes, size_t at, DWORD value)
@@ -155,6 +156,30 @@ TEST_F(SkinTest, UnusableSkinsBringTheBuiltInSkinBack)
               mask.fill(0, 0, 166, 1, RGB(0, 0, 20));
               files.write("markers_mask.bmp", bmpBytes(mask));
               return files.write("markers.bmp", good); } },
+        { "no mask and too narrow for the pressed pictures",
+          [&] { return files.write("narrow.bmp", bmpBytes(Picture(160, 132))); } },
+        { "no mask and lower than the face", [&] { return files.write("low.bmp", bmpBytes(Picture(166, 131))); } },
+        { "two planes", [&] { return files.write("planes.bmp", with(good, 26, 2 | 24 << 16)); } },
+        { "7 bits a pixel", [&] { return files.write("bits.bmp", with(good, 26, 1 | 7 << 16)); } },
+        { "run-length coded 24 bits", [&] { return files.write("rle.bmp", with(good, 30, BI_RLE8)); } },
+        { "a mask beyond the path limit", [&] {
+              std::string skin = files.path("");
+              skin += std::string(MAX_PATH - 2 - skin.size(), 'm') + ".bmp";     // 258 characters, the mask 263
+              std::string mask = skin.substr(0, skin.size() - 4) + "_mask.bmp";
+              HANDLE file = CreateFileA(("\\\\?\\" + mask).c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+              DWORD written;
+              WriteFile(file, good.data(), DWORD(good.size()), &written, NULL);
+              CloseHandle(file);
+              files.write(skin.substr(skin.rfind('-') + 1), good);
+              longMask = mask;
+              return skin; } },
+        { "a mask too fine to be a window's shape", [&] {
+              Picture mask(256, 256);
+              for (int y = 0; y < 256; y++)
+                  for (int x = 0; x < 256; x++)
+                      mask.at(x, y) = (x + y) % 2 ? RGB(255, 255, 255) : RGB(255, 0, 0);
+              files.write("checkers_mask.bmp", bmpBytes(mask));
+              return files.write("checkers.bmp", bmpBytes(Picture(256, 256))); } },
     };
     std::string arranged = arrangedSkin();
     for (const auto& c : cases) {
@@ -167,6 +192,18 @@ TEST_F(SkinTest, UnusableSkinsBringTheBuiltInSkinBack)
         EXPECT_EQ(failure, catcher.seen());
         EXPECT_EQ("", builtInSkinDifferences());
     }
+    DeleteFileA(("\\\\?\\" + longMask).c_str());
+
+    // A round 2048 x 2048 window is no trouble.
+    Picture round(2048, 2048, RGB(255, 255, 255));
+    for (int y = 0; y < 2048; y++)
+        for (int x = 0; x < 2048; x++)
+            if ((x - 1024) * (x - 1024) + (y - 1024) * (y - 1024) < 1024 * 1024)
+                round.at(x, y) = RGB(255, 0, 0);
+    files.write("round_mask.bmp", bmpBytes(round));
+    drop(files.write("round.bmp", bmpBytes(Picture(2048, 2048))));
+    EXPECT_NE(nullptr, app.skinFileName) << "the round skin";
+    EXPECT_EQ(2047, app.windowRect.right - app.windowRect.left);
     closeProgram();
     const std::string gone = files.path("gone.bmp");
     setValue("skinFileName", REG_SZ, gone.c_str(), DWORD(gone.size() + 1));
@@ -231,6 +268,29 @@ TEST_F(SkinTest, ShorterFieldTextsLeaveNoRemains)
         command(CMD_PASTE);
     }
     EXPECT_TRUE(fresh == fields());
+}
+
+// A field smaller than its text: the text never reaches the skin around the field, where
+// older values would pile up.
+TEST_F(SkinTest, FieldTextStaysInsideItsField)
+{
+    Picture mask(60, 40, RGB(255, 0, 0));
+    mask.fill(10, 10, 16, 14, RGB(0, 0, 140));     // the red decimal field, 6 x 4
+    files.write("tiny_mask.bmp", bmpBytes(mask));
+    Picture skin(60, 40);
+    for (int y = 0; y < 40; y++)
+        for (int x = 0; x < 60; x++)
+            skin.at(x, y) = placeColor(x, y);
+    drop(files.write("tiny.bmp", bmpBytes(skin)));
+    for (const char* text : { "888888", "111111", "808080" }) {
+        putText(text);
+        command(CMD_PASTE);
+    }
+    int changed = 0;
+    for (int y = 0; y < 40; y++)
+        for (int x = 0; x < 60; x++)
+            changed += !(x >= 10 && x < 16 && y >= 10 && y < 14) && backPixel(x, y) != placeColor(x, y);
+    EXPECT_EQ(0, changed) << "pixels around the field";
 }
 
 // The scan on its own: a skin in skinDC and busy random masks, each scanned both ways.
