@@ -5,7 +5,7 @@ import subprocess
 
 import harness
 from harness import (QUIET, Program, display_size, expect_equal, history, poll, reg_add, registry, screenshot, start,
-                     windows_named)
+                     visible_windows, windows_named)
 
 DEFAULTS = dict(alwaysOnTop=0, antiDitherTol=0, autoFormat=1, colorFormat=0, colorHistory=bytes.fromhex("FFFFFF00"),
                 inSystemTray=0, showToolTips=1, singleInstance=0, skinFileName="", snapTol=8, splashScreen=1,
@@ -39,6 +39,17 @@ def case_first_start_stored_values_single_instance_and_logoff():
     poll(lambda: not second.running(), "a second start to end under the single-instance rule", 10)
     expect_equal(0, second.process.returncode, "its exit code")
     expect_equal([program.window], windows_named(" - Huebrick$"), "windows open")
+    # It brings the first back when that one is minimised, or hidden in the tray.
+    # (Minimised, Wine parks it at the screen's bottom left.)
+    place = program.geometry()
+    for keys in (["ctrl+m"], ["ctrl+t", "ctrl+m"]):
+        for key in keys:
+            program.key(key)
+        poll(lambda: program.window not in visible_windows() or program.geometry() != place, "the window to go")
+        second = Program(["wine", harness.EXE])
+        poll(lambda: not second.running(), "the second start to end", 10)
+        poll(lambda: program.window in visible_windows() and program.geometry() == place,
+             "the first window back after a second start, after %r" % keys)
 
     program.type("rr")
     program.wait_title("253, 255, 255")
