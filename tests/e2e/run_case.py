@@ -15,9 +15,9 @@ import harness  # noqa: E402
 
 def main(case_file, exe, test_window_exe):
     harness.EXE, harness.TEST_WINDOW_EXE = exe, test_window_exe
-    spec = importlib.util.spec_from_file_location("case", case_file)
-    module = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(module)
+    loader = importlib.util.spec_from_file_location("case", case_file)
+    module = importlib.util.module_from_spec(loader)
+    loader.loader.exec_module(module)
     cases = sorted((f.__code__.co_firstlineno, name, f) for name, f in vars(module).items()
                    if name.startswith("case_") and os.environ.get("HUEBRICK_CASE", "") in name)
     failed = 0
