@@ -54,7 +54,7 @@ void adjustColor(int32_t dr, int32_t dg, int32_t db)
 }
 
 // 256 or more leaves a channel alone; callers pass all bits set for that.
-void setChannels(uint32_t r, uint32_t g, uint32_t b)
+static void setChannels(uint32_t r, uint32_t g, uint32_t b)
 {
     double rgb[3];
     readChannels(rgb);

@@ -5,7 +5,6 @@
 #include <cstdint>
 
 void adjustColor(int32_t dr, int32_t dg, int32_t db);
-void setChannels(uint32_t r, uint32_t g, uint32_t b);
 void setColor(COLORREF color);
 void formatColorTexts();
 void repeatTick(HWND window);
