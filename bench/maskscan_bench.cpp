@@ -1,5 +1,5 @@
 // Times the mask scan of a large generated skin against a pixel-by-pixel GetPixel scan.
-#include "tests/wine/skin_helpers.h"
+#include "bench/mask_reference.h"
 #include "app/appstate.h"
 #include "skin/pixels.h"
 #include "skin/skin.h"

@@ -1,7 +1,7 @@
 // The eye-dropper and the press modes, driven by window messages over a known pattern: the
 // magnified view and the averaged colour at the screen's edges, and how presses end.
 #include "harness.h"
-#include "dropper_reference.h"
+#include "bench/sampling_reference.h"
 #include "app/appstate.h"
 #include "res/resource.h"
 

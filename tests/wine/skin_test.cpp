@@ -1,7 +1,7 @@
 // User skins dropped on the real window: files that are no usable skin, a mask in an
 // arrangement of its own, and the program's mask scan against the plain one.
 #include "harness.h"
-#include "skin_helpers.h"
+#include "bench/mask_reference.h"
 #include "res/resource.h"
 
 #include <shlobj.h>
