@@ -30,6 +30,16 @@ inline COLORREF placeColor(int x, int y)
     return RGB(x & 0xFF, y & 0xFF, 0x40 | ((x >> 8) & 0x0F) | (((y >> 8) & 0x03) << 4));
 }
 
+// A picture whose every pixel has its placeColor.
+inline Picture placedPicture(int width, int height)
+{
+    Picture picture(width, height);
+    for (int y = 0; y < height; y++)
+        for (int x = 0; x < width; x++)
+            picture.at(x, y) = placeColor(x, y);
+    return picture;
+}
+
 // A 32-bit top-down DIB section holding the picture; the caller deletes it.
 inline HBITMAP createDibFromPicture(const Picture& picture)
 {

@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 #include "app/appstate.h"
+#include "res/resource.h"
 #include <atomic>
 #include <mutex>
 #include <string>
@@ -65,6 +66,7 @@ protected:
     void startProgram();   // without the splash
     void closeProgram();    // as the close command does: saves the settings
     void command(int id) { SendMessageA(window, WM_COMMAND, id, 0); }
+    void paste(const std::string& text) { putText(text), command(CMD_PASTE); }
     // A mouse message at a window point; the pointer is moved there first, as the handlers
     // read GetCursorPos.
     void mouse(UINT message, WPARAM keys, int x, int y);
