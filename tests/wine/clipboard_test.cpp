@@ -57,47 +57,31 @@ TEST_F(ClipboardTest, PastesOfWhatIsNoColourChangeNothing)
     EXPECT_EQ(std::string("58748B", 7), clipboardBlock().substr(0, 7));
 }
 
-// Another thread holds the clipboard open with a window of its own, as another program
-// would, while this lives.
-class ClipboardHolder {
-public:
-    ClipboardHolder() : holder([this] {
-        HWND owner = CreateWindowA("STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, NULL, NULL, NULL);
-        holding = OpenClipboard(owner);
-        SetEvent(ready);
-        WaitForSingleObject(release, 30000);
-        CloseClipboard();
-        DestroyWindow(owner);
-    }) { WaitForSingleObject(ready, 10000); }
-    ~ClipboardHolder()
-    {
-        SetEvent(release);
-        holder.join();
-        CloseHandle(ready);
-        CloseHandle(release);
-    }
-    std::atomic<bool> holding{ false };
-private:
-    HANDLE ready = CreateEventA(NULL, TRUE, FALSE, NULL), release = CreateEventA(NULL, TRUE, FALSE, NULL);
-    std::thread holder;
-};
-
 // Cut, paste and a field's paste each say once that the clipboard could not be opened and
 // change nothing; once the other program lets go the same paste works.
 TEST_F(ClipboardTest, ClipboardHeldByAnotherProgram)
 {
     ASSERT_TRUE(putText("FF8000"));
     command(CMD_FORMAT_DEC);
-    {
-        ClipboardHolder holder;
-        ASSERT_TRUE(holder.holding);
-        PopupCatcher catcher;
-        command(CMD_CUT);
-        command(CMD_PASTE);
-        doubleClickGreenField();
-        const std::string box = "Error: OpenClipboard | Could not open clipboard. (clipboard locked)";
-        EXPECT_EQ(std::vector<std::string>(3, box), catcher.seen());
-    }
+    HANDLE release = CreateEventA(NULL, TRUE, FALSE, NULL);
+    std::atomic<int> held{ -1 };
+    std::thread holder([&] {    // with a window of its own, as another program would
+        HWND owner = CreateWindowA("STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, NULL, NULL, NULL);
+        held = OpenClipboard(owner);
+        WaitForSingleObject(release, 30000);
+        CloseClipboard();
+        DestroyWindow(owner);
+    });
+    EXPECT_TRUE(pumpUntil([&] { return held >= 0; }, 5000) && held);
+    PopupCatcher catcher;
+    command(CMD_CUT);
+    command(CMD_PASTE);
+    doubleClickGreenField();
+    SetEvent(release);
+    holder.join();
+    CloseHandle(release);
+    const std::string box = "Error: OpenClipboard | Could not open clipboard. (clipboard locked)";
+    EXPECT_EQ(std::vector<std::string>(3, box), catcher.seen());
     EXPECT_EQ("FF8000", clipboardText());
     char title[64] = "";
     GetWindowTextA(window, title, sizeof title);

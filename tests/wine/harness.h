@@ -17,6 +17,7 @@ void clearSettings();
 void setValue(const char* name, DWORD type, const void* data, DWORD size);
 inline void setDword(const char* name, DWORD value) { setValue(name, REG_DWORD, &value, sizeof value); }
 std::vector<BYTE> storedValue(const char* name);
+inline std::vector<BYTE> dwordBytes(DWORD v) { return { BYTE(v), BYTE(v >> 8), BYTE(v >> 16), BYTE(v >> 24) }; }
 
 // Dispatches this thread's messages for up to the given time; never sleeps blindly.
 void pumpMessages(DWORD milliseconds);
