@@ -1,23 +1,11 @@
 // Helpers of the Wine lane.
 #include "harness.h"
-#include "app/app.h"
-#include "res/resource.h"
 
 #include <shlwapi.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-
-void clearSettings()
-{
-    SHDeleteKeyA(HKEY_CURRENT_USER, settingsKey);
-}
-
-void setValue(const char* name, DWORD type, const void* data, DWORD size)
-{
-    SHSetValueA(HKEY_CURRENT_USER, settingsKey, name, type, data, size);
-}
 
 std::vector<BYTE> storedValue(const char* name)
 {
@@ -88,28 +76,17 @@ void PopupCatcher::watch()
                     || !IsWindowVisible(popup))
                     continue;
                 answered.push_back(popup);
-                std::lock_guard<std::mutex> hold(lock);
-                if (strcmp(windowClass, "#32768") == 0) {
-                    popups.push_back("menu");
-                    PostMessageA(popup, WM_KEYDOWN, VK_ESCAPE, 0);
-                    continue;
-                }
+                bool menu = strcmp(windowClass, "#32768") == 0;
                 char caption[256] = "", text[1024] = "";
                 GetWindowTextA(popup, caption, sizeof caption);
                 GetDlgItemTextA(popup, 0xFFFF, text, sizeof text);
                 // Whether another program could use the clipboard while the box waits.
-                bool locked = !OpenClipboard(own) || !CloseClipboard();
-                popups.push_back(std::string(caption) + " | " + text + (locked ? " (clipboard locked)" : ""));
-                PostMessageA(popup, WM_COMMAND, IDOK, 0);
+                bool locked = !menu && (!OpenClipboard(own) || !CloseClipboard());
+                std::lock_guard<std::mutex> hold(lock);
+                popups.push_back(menu ? "menu" : caption + (" | " + std::string(text)) + (locked ? " (clipboard locked)" : ""));
+                PostMessageA(popup, menu ? WM_KEYDOWN : WM_COMMAND, menu ? VK_ESCAPE : IDOK, 0);
             }
     DestroyWindow(own);
-}
-
-std::string hex(COLORREF color)
-{
-    char text[16];
-    snprintf(text, sizeof text, "%02X%02X%02X", GetRValue(color), GetGValue(color), GetBValue(color));
-    return text;
 }
 
 void ProgramTest::startProgram()

@@ -4,17 +4,23 @@
 
 #include <windows.h>
 #include <gtest/gtest.h>
+#include <shlwapi.h>
+#include "app/app.h"
 #include "app/appstate.h"
 #include "res/resource.h"
 #include <atomic>
+#include <cstdio>
 #include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
 
 // Values under the program's key; a missing value reads as an empty vector.
-void clearSettings();
-void setValue(const char* name, DWORD type, const void* data, DWORD size);
+inline void clearSettings() { SHDeleteKeyA(HKEY_CURRENT_USER, settingsKey); }
+inline void setValue(const char* name, DWORD type, const void* data, DWORD size)
+{
+    SHSetValueA(HKEY_CURRENT_USER, settingsKey, name, type, data, size);
+}
 inline void setDword(const char* name, DWORD value) { setValue(name, REG_DWORD, &value, sizeof value); }
 std::vector<BYTE> storedValue(const char* name);
 inline std::vector<BYTE> dwordBytes(DWORD v) { return { BYTE(v), BYTE(v >> 8), BYTE(v >> 16), BYTE(v >> 24) }; }
@@ -53,7 +59,12 @@ private:
     std::thread watcher;
 };
 
-std::string hex(COLORREF color);   // "RRGGBB"
+inline std::string hex(COLORREF color)    // "RRGGBB"
+{
+    char text[8];
+    snprintf(text, sizeof text, "%06X", unsigned(GetRValue(color) << 16 | GetGValue(color) << 8 | GetBValue(color)));
+    return text;
+}
 inline COLORREF backPixel(int x, int y) { return GetPixel(app.backDC, x, y); }
 // The colour the history holds as current, and how many it holds from the oldest.
 inline COLORREF recordedColor() { return currentColor(&app.history); }

@@ -8,19 +8,15 @@
 
 namespace {
 
-// NIM_MODIFY tells whether the shell still knows the icon: modifying one that is gone fails.
-bool trayIcon(HWND window, DWORD message)
-{
-    NOTIFYICONDATAA icon = {};
-    icon.cbSize = NOTIFYICONDATAA_V1_SIZE;
-    icon.hWnd = window;
-    icon.uID = 1;
-    return Shell_NotifyIconA(message, &icon) != FALSE;
-}
-
 TEST_F(ProgramTest, TheTrayIconComesBackWithTheShellAndGoesAtTheClose)
 {
     startProgram();
+    // NIM_MODIFY tells whether the shell still knows the icon: modifying one that is gone fails.
+    auto trayIcon = [](HWND window, DWORD message) {
+        NOTIFYICONDATAA icon = {};
+        icon.cbSize = NOTIFYICONDATAA_V1_SIZE, icon.hWnd = window, icon.uID = 1;
+        return Shell_NotifyIconA(message, &icon) != FALSE;
+    };
     const UINT taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
     SendMessageA(window, taskbarCreated, 0, 0);
     EXPECT_FALSE(trayIcon(window, NIM_MODIFY)) << "added outside tray mode";
