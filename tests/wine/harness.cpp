@@ -55,10 +55,8 @@ std::string clipboardBlock()
         return "<clipboard busy>";
     std::string bytes = "<none>";
     HANDLE data = GetClipboardData(CF_TEXT);
-    if (const char* p = data ? static_cast<const char*>(GlobalLock(data)) : NULL) {
-        bytes.assign(p, GlobalSize(data));
-        GlobalUnlock(data);
-    }
+    if (const char* p = data ? static_cast<const char*>(GlobalLock(data)) : NULL)
+        bytes.assign(p, GlobalSize(data)), GlobalUnlock(data);
     CloseClipboard();
     return bytes;
 }

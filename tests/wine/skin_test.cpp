@@ -23,9 +23,8 @@ std::vector<BYTE> bmpBytes(const Picture& picture)
     memcpy(&out[2], header, sizeof header);
     for (int y = 0; y < picture.height; y++)
         for (int x = 0; x < picture.width; x++) {
-            COLORREF c = picture.at(x, picture.height - 1 - y);
-            BYTE* p = &out[54 + stride * y + x * 3];
-            p[0] = GetBValue(c), p[1] = GetGValue(c), p[2] = GetRValue(c);
+            COLORREF c = picture.at(x, picture.height - 1 - y), bgr = RGB(GetBValue(c), GetGValue(c), GetRValue(c));
+            memcpy(&out[54 + stride * y + x * 3], &bgr, 3);
         }
     return out;
 }

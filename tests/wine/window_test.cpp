@@ -8,31 +8,10 @@
 
 namespace {
 
-TEST_F(ProgramTest, TheTrayIconComesBackWithTheShellAndGoesAtTheClose)
-{
-    startProgram();
-    // NIM_MODIFY tells whether the shell still knows the icon: modifying one that is gone fails.
-    auto trayIcon = [](HWND window, DWORD message) {
-        NOTIFYICONDATAA icon = {};
-        icon.cbSize = NOTIFYICONDATAA_V1_SIZE, icon.hWnd = window, icon.uID = 1;
-        return Shell_NotifyIconA(message, &icon) != FALSE;
-    };
-    const UINT taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
-    SendMessageA(window, taskbarCreated, 0, 0);
-    EXPECT_FALSE(trayIcon(window, NIM_MODIFY)) << "added outside tray mode";
-    command(CMD_SYSTEM_TRAY);
-    ASSERT_TRUE(trayIcon(window, NIM_DELETE));  // a shell that starts again has forgotten it
-    SendMessageA(window, taskbarCreated, 0, 0);
-    EXPECT_TRUE(trayIcon(window, NIM_MODIFY));
-    command(CMD_CLOSE);
-    EXPECT_FALSE(trayIcon(window, NIM_MODIFY)) << "the close leaves the icon";
-    // the handlers must not run a second time at the teardown
-    SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DefWindowProcA));
-}
-
 // A window opened later and activated stays below while Always On Top is on, also after
-// tray mode changes the window's styles.
-TEST_F(ProgramTest, AlwaysOnTopStaysAboveAWindowOpenedLater)
+// tray mode changes the window's styles. The tray icon comes back when the shell starts
+// again and goes at the close.
+TEST_F(ProgramTest, AlwaysOnTopAndTheTrayIcon)
 {
     startProgram();
     RECT r;
@@ -49,6 +28,23 @@ TEST_F(ProgramTest, AlwaysOnTopStaysAboveAWindowOpenedLater)
         EXPECT_EQ(s.onTop ? window : cover, WindowFromPoint({ r.left + 40, r.top + 30 })) << "after " << s.command;
         DestroyWindow(cover);
     }
+    // NIM_MODIFY tells whether the shell still knows the icon: modifying one that is gone fails.
+    auto trayIcon = [&](DWORD message) {
+        NOTIFYICONDATAA icon = {};
+        icon.cbSize = NOTIFYICONDATAA_V1_SIZE, icon.hWnd = window, icon.uID = 1;
+        return Shell_NotifyIconA(message, &icon) != FALSE;
+    };
+    const UINT taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
+    SendMessageA(window, taskbarCreated, 0, 0);
+    EXPECT_FALSE(trayIcon(NIM_MODIFY)) << "added outside tray mode";
+    command(CMD_SYSTEM_TRAY);
+    ASSERT_TRUE(trayIcon(NIM_DELETE));  // a shell that starts again has forgotten it
+    SendMessageA(window, taskbarCreated, 0, 0);
+    EXPECT_TRUE(trayIcon(NIM_MODIFY));
+    command(CMD_CLOSE);
+    EXPECT_FALSE(trayIcon(NIM_MODIFY)) << "the close leaves the icon";
+    // the handlers must not run a second time at the teardown
+    SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DefWindowProcA));
 }
 
 // Each link's protocol is pointed at a command that writes its argument to a file, and put
