@@ -15,8 +15,7 @@ protected:
     {
         ProgramTest::SetUp();
         startProgram();
-        putText("58748B");
-        command(CMD_PASTE);     // a known, recorded colour in the hexadecimal form
+        paste("58748B");    // a known, recorded colour in the hexadecimal form
     }
     void doubleClickGreenField() { mouse(WM_LBUTTONDBLCLK, MK_LBUTTON, 40, 86); }
 };

@@ -17,8 +17,7 @@ protected:
     void SetUp() override
     {
         ProgramTest::SetUp();
-        const BYTE history[] = { 0x80, 0x80, 0x80, 0x00 };
-        setValue("colorHistory", REG_BINARY, history, sizeof history);
+        setValue("colorHistory", REG_BINARY, "\x80\x80\x80", 4);     // grey
         startProgram();
         pattern.emplace();      // above the program's window
         const int w = GetSystemMetrics(SM_CXSCREEN) - 1, h = GetSystemMetrics(SM_CYSCREEN) - 1;

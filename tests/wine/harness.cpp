@@ -22,12 +22,9 @@ void pumpMessages(DWORD milliseconds)
     DWORD start = GetTickCount();
     do {
         MsgWaitForMultipleObjects(0, NULL, FALSE, 5, QS_ALLINPUT);
-        MSG message;
-        while (PeekMessageA(&message, NULL, 0, 0, PM_REMOVE))
-            if (message.message != WM_QUIT) {
-                TranslateMessage(&message);
-                DispatchMessageA(&message);
-            }
+        for (MSG message; PeekMessageA(&message, NULL, 0, 0, PM_REMOVE);)
+            if (message.message != WM_QUIT)
+                TranslateMessage(&message), DispatchMessageA(&message);
     } while (GetTickCount() - start < milliseconds);
 }
 

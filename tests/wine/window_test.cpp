@@ -63,7 +63,8 @@ TEST_F(ProgramTest, AboutBoxLinksGoToTheShellAndLeaveTheBoxOpen)
             command(CMD_ABOUT);     // the shell's program may have taken the focus, which closes it
         HWND box = app.aboutDialog;
         ASSERT_TRUE(box != NULL);
-        const std::string file = folder + std::string("huebrick-link-") + link.protocol + ".txt", recorder = "cmd /c echo \"%1\" > \"" + file + "\"";
+        const std::string file = folder + std::string("huebrick-link-") + link.protocol + ".txt";
+        const std::string recorder = "cmd /c echo \"%1\" > \"" + file + "\"";
         const std::string key = std::string("Software\\Classes\\") + link.protocol + "\\shell\\open\\command";
         char old[1024] = "";
         LONG size = sizeof old;
@@ -73,7 +74,9 @@ TEST_F(ProgramTest, AboutBoxLinksGoToTheShellAndLeaveTheBoxOpen)
         SendMessageA(box, WM_LBUTTONUP, 0, MAKELPARAM(link.x, link.y));
         EXPECT_TRUE(IsWindowVisible(box)) << link.protocol;
         std::string recorded;
-        EXPECT_TRUE(pumpUntil([&] { return std::getline(std::ifstream(file), recorded) && recorded.find('"') != std::string::npos; }, 15000));
+        EXPECT_TRUE(pumpUntil([&] {
+            return std::getline(std::ifstream(file), recorded) && recorded.find('"') != std::string::npos;
+        }, 15000));
         EXPECT_EQ(0u, recorded.find(link.want)) << "recorded '" << recorded << "'";
         if (existed)
             RegSetValueA(HKEY_LOCAL_MACHINE, key.c_str(), REG_SZ, old, strlen(old));
@@ -124,9 +127,7 @@ LRESULT CALLBACK otherWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
 TEST_F(ProgramTest, SnappingPassesOverHiddenMinimisedMaximisedAndOwnWindows)
 {
     startProgram();
-    WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = otherWindowProc;
-    windowClass.lpszClassName = "huebrickSnapTarget";
+    WNDCLASSA windowClass = { 0, otherWindowProc, 0, 0, NULL, NULL, NULL, NULL, NULL, "huebrickSnapTarget" };
     RegisterClassA(&windowClass);
     HWND other = CreateWindowExA(WS_EX_NOACTIVATE, windowClass.lpszClassName, "other", WS_POPUP, 400, 300, 100, 100,
                                  NULL, NULL, NULL, NULL);
@@ -140,7 +141,8 @@ TEST_F(ProgramTest, SnappingPassesOverHiddenMinimisedMaximisedAndOwnWindows)
         GetWindowRect(window, &r);
         return std::to_string(r.left) + "," + std::to_string(r.top);
     };
-    WINDOWPLACEMENT minimised = { sizeof minimised, WPF_SETMINPOSITION, SW_SHOWMINNOACTIVE, { 400, 300 }, {}, { 400, 300, 500, 400 } };
+    WINDOWPLACEMENT minimised = { sizeof minimised, WPF_SETMINPOSITION, SW_SHOWMINNOACTIVE, { 400, 300 }, {},
+                                  { 400, 300, 500, 400 } };
     const struct { int show; bool attracts; } rows[] = {
         { SW_SHOWNOACTIVATE, true }, { SW_HIDE, false }, { SW_MINIMIZE, false }, { SW_RESTORE, true },
         { SW_MAXIMIZE, false }, { SW_RESTORE, true },
