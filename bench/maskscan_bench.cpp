@@ -1,5 +1,5 @@
 // Times the mask scan of a large generated skin against a pixel-by-pixel GetPixel scan.
-#include "tests/wine/skin_helpers.h"
+#include "bench/mask_reference.h"
 #include "app/appstate.h"
 #include "skin/pixels.h"
 #include "skin/skin.h"
@@ -40,10 +40,7 @@ static void bulkReadRunByRun(HBITMAP mask, int width, int height)
 int main()
 {
     const int width = 2048, height = 2048;
-    Picture skin(width, height);
-    for (int y = 0; y < height; y++)
-        for (int x = 0; x < width; x++)
-            skin.at(x, y) = placeColor(x, y);
+    Picture skin = placedPicture(width, height);
     Picture maskPicture(width, height);
     size_t runs = fillRandomMask(&maskPicture, 1, 40, 2024);
     printf("mask %d x %d, %u runs\n", width, height, unsigned(runs));

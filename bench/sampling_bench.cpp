@@ -6,7 +6,7 @@
 #include "app/appstate.h"
 #include "dropper/dropper.h"
 #include "res/resource.h"
-#include "tests/wine/dropper_reference.h"
+#include "bench/sampling_reference.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,11 +1,11 @@
 // The eye-dropper and the press modes, driven by window messages over a known pattern: the
 // magnified view and the averaged colour at the screen's edges, and how presses end.
 #include "harness.h"
-#include "dropper_reference.h"
+#include "bench/sampling_reference.h"
 #include "app/appstate.h"
 #include "res/resource.h"
 
-#include <memory>
+#include <optional>
 
 namespace {
 
@@ -17,23 +17,13 @@ protected:
     void SetUp() override
     {
         ProgramTest::SetUp();
-        const BYTE history[] = { 0x80, 0x80, 0x80, 0x00 };
-        setValue("colorHistory", REG_BINARY, history, sizeof history);
+        setValue("colorHistory", REG_BINARY, "\x80\x80\x80", 4);     // grey
         startProgram();
-        pattern.reset(new PatternWindow());
-        const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+        pattern.emplace();      // above the program's window
+        const int w = GetSystemMetrics(SM_CXSCREEN) - 1, h = GetSystemMetrics(SM_CYSCREEN) - 1;
         ASSERT_TRUE(pumpUntil([&] {
-            HDC screen = GetDC(NULL);
-            bool shows = GetPixel(screen, 0, 0) == patternColor(0, 0) && GetPixel(screen, w - 1, h - 1)
-                == patternColor(w - 1, h - 1);
-            ReleaseDC(NULL, screen);
-            return shows;
+            return referencePixel(0, 0) == patternColor(0, 0) && referencePixel(w, h) == patternColor(w, h);
         }, 5000)) << "the pattern never reached the screen";
-    }
-    void TearDown() override
-    {
-        pattern.reset();
-        ProgramTest::TearDown();
     }
     // A press on the display held until its delay has run out.
     void startPick(POINT at)
@@ -50,17 +40,8 @@ protected:
         ReleaseCapture();
         DestroyWindow(other);
     }
-    std::unique_ptr<PatternWindow> pattern;
+    std::optional<PatternWindow> pattern;
 };
-
-std::vector<COLORREF> upperDisplayPixels()
-{
-    std::vector<COLORREF> pixels;
-    for (int y = 20; y < 40; y++)
-        for (int x = 18; x < 65; x++)
-            pixels.push_back(backPixel(x, y));
-    return pixels;
-}
 
 // Every pixel of the view region against the pattern: each screen pixel a zoom-by-zoom block,
 // black off the screen, the red marker in the centre; empty when all agree.
@@ -88,6 +69,13 @@ std::string viewMismatches(HDC dc, POINT pointer, bool marker)
 TEST_F(DropperTest, MagnifiedViewAndAveragedColourAtTheScreensEdges)
 {
     const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+    auto upperHalf = [] {
+        std::vector<COLORREF> pixels;
+        for (int y = 20; y < 40; y++)
+            for (int x = 18; x < 65; x++)
+                pixels.push_back(backPixel(x, y));
+        return pixels;
+    };
     const struct { bool split, sticky; int zoom, dither; POINT pointer; } rows[] = {
         { false, false, CMD_ZOOM_16X, CMD_DITHER_LARGE, { 333, 111 } },     // a square larger than the view's source
         { false, false, CMD_ZOOM_16X, CMD_DITHER_LARGE, { 0, 0 } },         // black on the left and at the top
@@ -106,7 +94,7 @@ TEST_F(DropperTest, MagnifiedViewAndAveragedColourAtTheScreensEdges)
             command(CMD_STICKY_ZOOM);
         command(r.zoom);
         command(r.dither);
-        std::vector<COLORREF> upperBefore = upperDisplayPixels();
+        std::vector<COLORREF> upperBefore = upperHalf();
         startPick(r.split ? lowerDisplay : upperDisplay);
         ASSERT_TRUE(app.dropperActive);
         POINT p = r.pointer.x < 0 ? POINT{ app.windowRect.left + 18, app.windowRect.top + 20 } : r.pointer;
@@ -116,9 +104,7 @@ TEST_F(DropperTest, MagnifiedViewAndAveragedColourAtTheScreensEdges)
         POINT origin = { app.windowRect.left, app.windowRect.top };
         COLORREF picked = r.sticky ? grey : referenceAverage(p.x, p.y, app.antiDitherTol, app.zoomRegion, origin, grey);
         EXPECT_EQ(hex(picked), hex(app.curColor));
-        if (r.split) {
-            EXPECT_TRUE(upperBefore == upperDisplayPixels()) << "the upper half must stay";
-        }
+        EXPECT_TRUE(!r.split || upperBefore == upperHalf()) << "the upper half must stay";
         command(CMD_CANCEL);
     }
 }
@@ -128,41 +114,38 @@ TEST_F(DropperTest, MagnifiedViewAndAveragedColourAtTheScreensEdges)
 // after the end is ignored and the right release opens no menu.
 TEST_F(DropperTest, PressesEndByReleaseEnterRightReleaseOrEscape)
 {
-    enum End { LeftRelease, Enter, RightRelease, Escape, CaptureTaken };
-    const struct { bool pick; End end; bool keeps; } rows[] = {
-        { true, LeftRelease, true }, { true, Enter, true }, { true, RightRelease, false }, { true, Escape, false },
-        { true, CaptureTaken, false }, { false, LeftRelease, true }, { false, Enter, true },
-        { false, RightRelease, false }, { false, Escape, false }, { false, CaptureTaken, false },
-    };
+    enum End { LeftRelease, Enter, RightRelease, Escape, CaptureTaken, ends };
     PopupCatcher catcher;
-    for (const auto& r : rows) {
-        SCOPED_TRACE(testing::Message() << "row " << &r - rows);
+    for (int row = 0; row < 2 * ends; row++) {     // each end of a pick, then of a channel press
+        SCOPED_TRACE(testing::Message() << "row " << row);
+        const End end = End(row % ends);
+        const bool keeps = end == LeftRelease || end == Enter;
         COLORREF before = recordedColor();
         unsigned count = recordedCount();
         POINT at = moreRed;
-        if (r.pick) {
+        if (row < ends) {
             startPick(upperDisplay);
-            dragOnScreen({ 250 + 40 * int(&r - rows), 300 });
-            at = { 250 + 40 * int(&r - rows) - app.windowRect.left, 300 - app.windowRect.top };
+            dragOnScreen({ 250 + 40 * row, 300 });
+            at = { 250 + 40 * row - app.windowRect.left, 300 - app.windowRect.top };
         } else {
             press(at.x, at.y);
         }
         COLORREF during = app.curColor;
         ASSERT_NE(hex(before), hex(during));
         EXPECT_EQ(count, recordedCount()) << "nothing recorded during the press";
-        switch (r.end) {
+        switch (end) {
         case LeftRelease: release(at.x, at.y); break;
         case Enter: command(CMD_ACCEPT); break;
         case RightRelease: mouse(WM_RBUTTONUP, MK_LBUTTON, at.x, at.y); break;
         case Escape: command(CMD_CANCEL); break;
-        case CaptureTaken: takeCapture(); break;
+        default: takeCapture(); break;
         }
-        COLORREF after = r.keeps ? during : before;
+        COLORREF after = keeps ? during : before;
         EXPECT_FALSE(app.dropperActive || app.channelPressed || app.leftButtonDown);
         EXPECT_NE(window, GetCapture());
         EXPECT_FALSE(KillTimer(window, TIMER_SAMPLING) | KillTimer(window, TIMER_REPEAT)) << "a timer outlived the press";
         EXPECT_EQ(hex(after), hex(recordedColor()));
-        EXPECT_EQ(count + r.keeps, recordedCount());
+        EXPECT_EQ(count + keeps, recordedCount());
         EXPECT_EQ(hex(after), hex(backPixel(upperDisplay.x, upperDisplay.y)));
         release(at.x, at.y);
         EXPECT_EQ(hex(after), hex(app.curColor));
@@ -220,13 +203,14 @@ TEST_F(DropperTest, TitleButtonsActOnReleaseLikePushButtons)
         { upperDisplay, snap, false, false },   // a press on the display is no drag
     };
     for (const auto& r : rows) {
+        SCOPED_TRACE(testing::Message() << "row " << &r - rows);
         press(r.press.x, r.press.y);
         drag(r.release.x, r.release.y);
         release(r.release.x, r.release.y);
-        ASSERT_TRUE(IsWindow(window)) << "row " << &r - rows;
-        EXPECT_EQ(r.onTop, app.alwaysOnTop) << "row " << &r - rows;
-        EXPECT_EQ(r.snapOn, app.snapTol != 0) << "row " << &r - rows;
-        EXPECT_FALSE(IsIconic(window) || app.leftButtonDown) << "row " << &r - rows;
+        ASSERT_TRUE(IsWindow(window));
+        EXPECT_EQ(r.onTop, app.alwaysOnTop);
+        EXPECT_EQ(r.snapOn, app.snapTol != 0);
+        EXPECT_FALSE(IsIconic(window) || app.leftButtonDown);
     }
     // Losing the mouse ends a drag and lets a held title button go.
     for (POINT at : { body, minimize }) {
@@ -259,7 +243,7 @@ TEST_F(DropperTest, DoubleClickPastesIntoTheFieldUnderIt)
         { { 57, 116 }, "zz", RGB(77, 0x7F, 200) },
     };
     for (const auto& r : rows) {
-        ASSERT_TRUE(putText(r.text));
+        putText(r.text);
         press(r.at.x, r.at.y);
         release(r.at.x, r.at.y);
         mouse(WM_LBUTTONDBLCLK, MK_LBUTTON, r.at.x, r.at.y);
@@ -267,7 +251,7 @@ TEST_F(DropperTest, DoubleClickPastesIntoTheFieldUnderIt)
         EXPECT_EQ(hex(r.after), hex(recordedColor())) << r.text;
     }
     startPick(upperDisplay);
-    ASSERT_TRUE(putText("405060"));
+    putText("405060");
     mouse(WM_LBUTTONDBLCLK, MK_LBUTTON, upperDisplay.x, upperDisplay.y);
     EXPECT_FALSE(KillTimer(window, TIMER_SAMPLING));
     release(upperDisplay.x, upperDisplay.y);

@@ -1,28 +1,11 @@
 // Helpers of the Wine lane.
 #include "harness.h"
-#include "app/app.h"
-#include "res/resource.h"
 
 #include <shlwapi.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-
-void clearSettings()
-{
-    SHDeleteKeyA(HKEY_CURRENT_USER, settingsKey);
-}
-
-void setValue(const char* name, DWORD type, const void* data, DWORD size)
-{
-    SHSetValueA(HKEY_CURRENT_USER, settingsKey, name, type, data, size);
-}
-
-void setDword(const char* name, DWORD value)
-{
-    setValue(name, REG_DWORD, &value, sizeof value);
-}
 
 std::vector<BYTE> storedValue(const char* name)
 {
@@ -39,13 +22,9 @@ void pumpMessages(DWORD milliseconds)
     DWORD start = GetTickCount();
     do {
         MsgWaitForMultipleObjects(0, NULL, FALSE, 5, QS_ALLINPUT);
-        MSG message;
-        while (PeekMessageA(&message, NULL, 0, 0, PM_REMOVE)) {
-            if (message.message == WM_QUIT)
-                continue;
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
+        for (MSG message; PeekMessageA(&message, NULL, 0, 0, PM_REMOVE);)
+            if (message.message != WM_QUIT)
+                TranslateMessage(&message), DispatchMessageA(&message);
     } while (GetTickCount() - start < milliseconds);
 }
 
@@ -64,10 +43,7 @@ bool putTextBytes(const void* bytes, size_t size)
     HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
     memcpy(GlobalLock(block), bytes, size);
     GlobalUnlock(block);
-    if (putClipboard(CF_TEXT, block))
-        return true;
-    GlobalFree(block);
-    return false;
+    return putClipboard(CF_TEXT, block) || (GlobalFree(block), false);
 }
 
 std::string clipboardBlock()
@@ -76,119 +52,41 @@ std::string clipboardBlock()
         return "<clipboard busy>";
     std::string bytes = "<none>";
     HANDLE data = GetClipboardData(CF_TEXT);
-    const char* p = data ? static_cast<const char*>(GlobalLock(data)) : NULL;
-    if (p) {
-        bytes.assign(p, GlobalSize(data));
-        GlobalUnlock(data);
-    }
+    if (const char* p = data ? static_cast<const char*>(GlobalLock(data)) : NULL)
+        bytes.assign(p, GlobalSize(data)), GlobalUnlock(data);
     CloseClipboard();
     return bytes;
 }
 
-// main.cpp's "--hold-clipboard NAME" is the other process.
-ClipboardHolder::ClipboardHolder()
+void PopupCatcher::watch()
 {
-    char name[64], exe[MAX_PATH];
-    snprintf(name, sizeof name, "huebrick.clipholder.%lu", GetCurrentProcessId());
-    ready = CreateEventA(NULL, TRUE, FALSE, (std::string(name) + ".ready").c_str());
-    release = CreateEventA(NULL, TRUE, FALSE, (std::string(name) + ".release").c_str());
-    GetModuleFileNameA(NULL, exe, sizeof exe);
-    std::string command = std::string("\"") + exe + "\" --hold-clipboard " + name;
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    if (!CreateProcessA(NULL, &command[0], NULL, NULL, FALSE, 0, NULL, NULL, &startup, &process))
-        return;
-    HANDLE waits[2] = { ready, process.hProcess };
-    holding = WaitForMultipleObjects(2, waits, FALSE, 20000) == WAIT_OBJECT_0;
-}
-
-ClipboardHolder::~ClipboardHolder()
-{
-    SetEvent(release);
-    if (process.hProcess) {
-        if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0)
-            TerminateProcess(process.hProcess, 1);
-        CloseHandle(process.hProcess);
-        CloseHandle(process.hThread);
-    }
-    CloseHandle(ready);
-    CloseHandle(release);
-}
-
-PopupCatcher::PopupCatcher()
-{
-    InitializeCriticalSection(&lock);
-    thread = CreateThread(NULL, 0, watch, this, 0, NULL);
-}
-
-PopupCatcher::~PopupCatcher()
-{
-    InterlockedExchange(&stopping, 1);
-    WaitForSingleObject(thread, 5000);
-    CloseHandle(thread);
-    DeleteCriticalSection(&lock);
-}
-
-std::vector<std::string> PopupCatcher::seen()
-{
-    EnterCriticalSection(&lock);
-    std::vector<std::string> copy = popups;
-    LeaveCriticalSection(&lock);
-    return copy;
-}
-
-DWORD WINAPI PopupCatcher::watch(void* self)
-{
-    PopupCatcher* catcher = static_cast<PopupCatcher*>(self);
     std::vector<HWND> answered;
     HWND own = CreateWindowA("STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, NULL, NULL, NULL);
-    while (!catcher->stopping) {
-        for (const char* windowClass : { "#32770", "#32768" }) {
+    for (; !stopping; Sleep(10))
+        for (const char* windowClass : { "#32770", "#32768" })
             for (HWND popup = NULL; (popup = FindWindowExA(NULL, popup, windowClass, NULL)) != NULL;) {
                 DWORD process = 0;
                 GetWindowThreadProcessId(popup, &process);
                 if (std::count(answered.begin(), answered.end(), popup) || process != GetCurrentProcessId()
                     || !IsWindowVisible(popup))
                     continue;
+                answered.push_back(popup);
+                bool menu = strcmp(windowClass, "#32768") == 0;
                 char caption[256] = "", text[1024] = "";
                 GetWindowTextA(popup, caption, sizeof caption);
                 GetDlgItemTextA(popup, 0xFFFF, text, sizeof text);
-                bool menu = strcmp(windowClass, "#32768") == 0;
                 // Whether another program could use the clipboard while the box waits.
-                bool locked = !menu && !OpenClipboard(own);
-                if (!menu && !locked)
-                    CloseClipboard();
-                EnterCriticalSection(&catcher->lock);
-                catcher->popups.push_back(menu ? "menu" : std::string(caption) + " | " + text + (locked ? " (clipboard locked)" : ""));
-                LeaveCriticalSection(&catcher->lock);
-                answered.push_back(popup);
+                bool locked = !menu && (!OpenClipboard(own) || !CloseClipboard());
+                std::lock_guard<std::mutex> hold(lock);
+                popups.push_back(menu ? "menu" : caption + (" | " + std::string(text)) + (locked ? " (clipboard locked)" : ""));
                 PostMessageA(popup, menu ? WM_KEYDOWN : WM_COMMAND, menu ? VK_ESCAPE : IDOK, 0);
             }
-        }
-        Sleep(10);
-    }
     DestroyWindow(own);
-    return 0;
 }
 
-std::string hex(COLORREF color)
+void ProgramTest::startProgram()
 {
-    char text[16];
-    snprintf(text, sizeof text, "%02X%02X%02X", GetRValue(color), GetGValue(color), GetBValue(color));
-    return text;
-}
-
-std::string windowTitle(HWND window)
-{
-    char text[64] = "";
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-}
-
-void ProgramTest::startProgram(bool splash)
-{
-    if (!splash)
-        setDword("splashScreen", 0);
+    setDword("splashScreen", 0);
     int exitCode = 0xdeadbeef;
     ASSERT_TRUE(createMainWindow(GetModuleHandleA(NULL), SW_SHOWNORMAL, &window, &accelerators, &exitCode))
         << "exit code " << exitCode;
@@ -211,8 +109,7 @@ void ProgramTest::closeProgram()
     UnregisterClassA("huebrickWin", GetModuleHandleA(NULL));
     CloseHandle(app.instanceMutex);
     app.instanceMutex = NULL;
-    MSG message;
-    while (PeekMessageA(&message, NULL, 0, 0, PM_REMOVE)) {
+    for (MSG message; PeekMessageA(&message, NULL, 0, 0, PM_REMOVE);) {
     }
 }
 

@@ -4,26 +4,34 @@
 
 #include <windows.h>
 #include <gtest/gtest.h>
+#include <shlwapi.h>
+#include "app/app.h"
 #include "app/appstate.h"
+#include "res/resource.h"
+#include <atomic>
+#include <cstdio>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 // Values under the program's key; a missing value reads as an empty vector.
-void clearSettings();
-void setValue(const char* name, DWORD type, const void* data, DWORD size);
-void setDword(const char* name, DWORD value);
+inline void clearSettings() { SHDeleteKeyA(HKEY_CURRENT_USER, settingsKey); }
+inline void setValue(const char* name, DWORD type, const void* data, DWORD size)
+{
+    SHSetValueA(HKEY_CURRENT_USER, settingsKey, name, type, data, size);
+}
+inline void setDword(const char* name, DWORD value) { setValue(name, REG_DWORD, &value, sizeof value); }
 std::vector<BYTE> storedValue(const char* name);
+inline std::vector<BYTE> dwordBytes(DWORD v) { return { BYTE(v), BYTE(v >> 8), BYTE(v >> 16), BYTE(v >> 24) }; }
 
 // Dispatches this thread's messages for up to the given time; never sleeps blindly.
 void pumpMessages(DWORD milliseconds);
 template <typename Condition> bool pumpUntil(Condition condition, DWORD milliseconds)
 {
-    DWORD start = GetTickCount();
-    while (!condition()) {
+    for (DWORD start = GetTickCount(); !condition(); pumpMessages(5))
         if (GetTickCount() - start > milliseconds)
             return false;
-        pumpMessages(5);
-    }
     return true;
 }
 
@@ -35,35 +43,28 @@ inline bool putText(const std::string& text) { return putTextBytes(text.c_str(),
 std::string clipboardBlock();
 inline std::string clipboardText() { std::string b = clipboardBlock(); return b.substr(0, b.find('\0')); }
 
-// Another process keeping the clipboard open while this object lives.
-class ClipboardHolder {
-public:
-    ClipboardHolder();
-    ~ClipboardHolder();
-    bool holding = false;
-private:
-    HANDLE ready, release;
-    PROCESS_INFORMATION process = {};
-};
-
 // Answers this process's message boxes (OK) and closes its popup menus while it lives;
 // records "caption | text" of each box, followed by " (clipboard locked)" when no other
 // window could open the clipboard while it showed, and "menu" for each menu.
 class PopupCatcher {
 public:
-    PopupCatcher();
-    ~PopupCatcher();
-    std::vector<std::string> seen();
+    PopupCatcher() : watcher(&PopupCatcher::watch, this) {}
+    ~PopupCatcher() { stopping = true; watcher.join(); }
+    std::vector<std::string> seen() { std::lock_guard<std::mutex> hold(lock); return popups; }
 private:
-    static DWORD WINAPI watch(void* self);
-    HANDLE thread;
-    CRITICAL_SECTION lock;
+    void watch();
+    std::mutex lock;
     std::vector<std::string> popups;
-    volatile LONG stopping = 0;
+    std::atomic<bool> stopping{ false };
+    std::thread watcher;
 };
 
-std::string hex(COLORREF color);   // "RRGGBB"
-std::string windowTitle(HWND window);
+inline std::string hex(COLORREF color)    // "RRGGBB"
+{
+    char text[8];
+    snprintf(text, sizeof text, "%06X", unsigned(GetRValue(color) << 16 | GetGValue(color) << 8 | GetBValue(color)));
+    return text;
+}
 inline COLORREF backPixel(int x, int y) { return GetPixel(app.backDC, x, y); }
 // The colour the history holds as current, and how many it holds from the oldest.
 inline COLORREF recordedColor() { return currentColor(&app.history); }
@@ -74,9 +75,10 @@ class ProgramTest : public testing::Test {
 protected:
     void SetUp() override { clearSettings(); }
     void TearDown() override { closeProgram(); }
-    void startProgram(bool splash = false);
+    void startProgram();   // without the splash
     void closeProgram();    // as the close command does: saves the settings
     void command(int id) { SendMessageA(window, WM_COMMAND, id, 0); }
+    void paste(const std::string& text) { putText(text), command(CMD_PASTE); }
     // A mouse message at a window point; the pointer is moved there first, as the handlers
     // read GetCursorPos.
     void mouse(UINT message, WPARAM keys, int x, int y);

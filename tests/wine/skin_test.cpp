@@ -1,11 +1,11 @@
 // User skins dropped on the real window: files that are no usable skin, a mask in an
-// arrangement of its own, and the program's mask scan against the plain one.
+// arrangement of its own, field text, and the program's mask scan against the plain one.
 #include "harness.h"
-#include "skin_helpers.h"
-#include "res/resource.h"
+#include "bench/mask_reference.h"
 
 #include <shlobj.h>
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <functional>
@@ -19,21 +19,19 @@ std::vector<BYTE> bmpBytes(const Picture& picture)
     const unsigned header[] = { size, 0, 54, 40, unsigned(picture.width), unsigned(picture.height), 1 | 24 << 16,
                                 0, stride * picture.height, 0, 0, 0, 0 };
     std::vector<BYTE> out(size, 0);
-    out[0] = 'B';
-    out[1] = 'M';
+    memcpy(&out[0], "BM", 2);
     memcpy(&out[2], header, sizeof header);
     for (int y = 0; y < picture.height; y++)
         for (int x = 0; x < picture.width; x++) {
-            COLORREF c = picture.at(x, picture.height - 1 - y);
-            BYTE* p = &out[54 + stride * y + x * 3];
-            p[0] = GetBValue(c), p[1] = GetGValue(c), p[2] = GetRValue(c);
+            COLORREF c = picture.at(x, picture.height - 1 - y), bgr = RGB(GetBValue(c), GetGValue(c), GetRValue(c));
+            memcpy(&out[54 + stride * y + x * 3], &bgr, 3);
         }
     return out;
 }
 
 // Files under the temporary folder, removed again with the object.
-class TempFiles {
-public:
+struct TempFiles {
+    std::vector<std::string> paths;
     ~TempFiles()
     {
         for (const std::string& p : paths)
@@ -48,12 +46,16 @@ public:
     }
     std::string write(const std::string& name, const std::vector<BYTE>& bytes)
     {
-        std::string full = path(name);
-        std::ofstream(full, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-        return full;
+        std::ofstream(path(name), std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+        return paths.back();
     }
-private:
-    std::vector<std::string> paths;
+    // A skin NAME.bmp and, given one, its mask NAME_mask.bmp.
+    std::string skin(const std::string& name, const std::vector<BYTE>& image, const Picture* mask = nullptr)
+    {
+        if (mask)
+            write(name + "_mask.bmp", bmpBytes(*mask));
+        return write(name + ".bmp", image);
+    }
 };
 
 // A mask in an arrangement of its own for a 120 x 90 skin; the body's corner (10, 8) is the
@@ -76,6 +78,7 @@ protected:
     {
         ProgramTest::SetUp();
         startProgram();
+        builtIn = backBuffer();
     }
     // Drops the files on the window as the shell hands them over; the handler frees the block.
     void drop(const std::string& path, const std::string& second = "")
@@ -93,93 +96,70 @@ protected:
         Picture mask(120, 90, RGB(255, 255, 255));
         for (const auto& a : arrangement)
             mask.fill(a.rect.left, a.rect.top, a.rect.right, a.rect.bottom, a.color);
-        files.write("arranged_mask.bmp", bmpBytes(mask));
-        Picture skin(120, 90);
-        for (int y = 0; y < 90; y++)
-            for (int x = 0; x < 120; x++)
-                skin.at(x, y) = placeColor(x, y);
-        return files.write("arranged.bmp", bmpBytes(skin));
+        return files.skin("arranged", bmpBytes(placedPicture(120, 90)), &mask);
     }
-    // Empty when the window has the built-in skin: its size, its face, no user skin named.
+    std::vector<COLORREF> backBuffer()
+    {
+        std::vector<COLORREF> pixels;
+        for (int y = 0; y < app.windowRect.bottom - app.windowRect.top; y++)
+            for (int x = 0; x < app.windowRect.right - app.windowRect.left; x++)
+                pixels.push_back(backPixel(x, y));
+        return pixels;
+    }
+    // Empty when the window has the built-in skin as it started: its size, its face, no user
+    // skin named.
     std::string builtInSkinDifferences()
     {
-        std::string differences = app.skinFileName ? std::string("skin ") + app.skinFileName + "; " : "";
         RECT r;
         GetWindowRect(window, &r);
-        if (r.right - r.left != 83 || r.bottom - r.top != 132)
-            differences += "size " + std::to_string(r.right - r.left) + "x" + std::to_string(r.bottom - r.top) + "; ";
-        HBITMAP face = LoadBitmapA(GetModuleHandleA(NULL), "RES_GFX_SKIN_MAIN");
-        HDC dc = CreateCompatibleDC(NULL);
-        HGDIOBJ old = SelectObject(dc, face);
-        for (POINT p : { POINT{ 41, 64 }, POINT{ 41, 17 }, POINT{ 30, 126 } })
-            if (GetPixel(dc, p.x, p.y) != backPixel(p.x, p.y))
-                differences += "face at " + std::to_string(p.x) + "," + std::to_string(p.y) + "; ";
-        SelectObject(dc, old);
-        DeleteDC(dc);
-        DeleteObject(face);
-        return differences;
+        return std::string(app.skinFileName ? "a user skin named; " : "")
+            + (r.right - r.left != 83 || r.bottom - r.top != 132 ? "the size; " : "")
+            + (backBuffer() != builtIn ? "the face" : "");
     }
+    std::vector<COLORREF> builtIn;
     TempFiles files;
-    std::string longMask;
 };
 
-std::vector<BYTE> with(std::vector<BYTE> bytes, size_t at, DWORD value)
-{
-    memcpy(&bytes[at], &value, sizeof value);
-    return bytes;
-}
-
 // Each says once why, brings the built-in skin back and forgets the user skin's name, also
-// when it is the saved skin at the next start.
+// when it is the saved skin at the next start. A round 2048 x 2048 window is no trouble.
 TEST_F(SkinTest, UnusableSkinsBringTheBuiltInSkinBack)
 {
     const std::vector<std::string> failure = { "Huebrick - Error | Could not load user skin: Unable to open skin image." };
     const std::vector<BYTE> good = bmpBytes(Picture(166, 132, RGB(1, 2, 3)));
+    auto with = [&](size_t at, DWORD value) { std::vector<BYTE> b = good; memcpy(&b[at], &value, 4); return b; };
     const Picture blank(166, 132, RGB(255, 255, 255));
+    Picture markers = blank, checkers(256, 256, RGB(255, 0, 0));
+    markers.fill(0, 0, 166, 1, RGB(0, 0, 20));
+    for (int y = 0; y < 256; y++)
+        for (int x = (y + 1) % 2; x < 256; x += 2)
+            checkers.at(x, y) = RGB(255, 255, 255);
+    std::string longMask;
     const struct { const char* what; std::function<std::string()> make; } cases[] = {
         { "missing file", [&] { return files.path("missing.bmp"); } },
         { "empty file", [&] { return files.write("empty.bmp", {}); } },
         { "half the pixels", [&] { return files.write("half.bmp", { good.begin(), good.end() - 166 * 66 * 3 }); } },
-        { "info header size 3", [&] { return files.write("infosize.bmp", with(good, 14, 3)); } },
         { "wider than 8192", [&] { return files.write("wide.bmp", bmpBytes(Picture(8193, 1))); } },
-        { "pixels beyond the end", [&] { return files.write("offset.bmp", with(good, 10, 1u << 20)); } },
+        { "pixels beyond the end", [&] { return files.write("offset.bmp", with(10, 1u << 20)); } },
         { "path of 600 characters", [&] { return files.path(std::string(600, 'a') + ".bmp"); } },
         { "folder named like a skin", [&] {
-              std::string folder = files.path("folder.bmp");
-              CreateDirectoryA(folder.c_str(), NULL);
-              return folder; } },
-        { "mask without any area", [&] {
-              files.write("noarea_mask.bmp", bmpBytes(blank));
-              return files.write("noarea.bmp", good); } },
-        { "mask of a text marker only", [&] {
-              Picture mask = blank;
-              mask.fill(0, 0, 166, 1, RGB(0, 0, 20));
-              files.write("markers_mask.bmp", bmpBytes(mask));
-              return files.write("markers.bmp", good); } },
-        { "no mask and too narrow for the pressed pictures",
-          [&] { return files.write("narrow.bmp", bmpBytes(Picture(160, 132))); } },
+              return CreateDirectoryA(files.path("folder.bmp").c_str(), NULL), files.paths.back(); } },
+        { "mask without any area", [&] { return files.skin("noarea", good, &blank); } },
+        { "mask of a text marker only", [&] { return files.skin("markers", good, &markers); } },
+        { "no mask and too narrow", [&] { return files.write("narrow.bmp", bmpBytes(Picture(160, 132))); } },
         { "no mask and lower than the face", [&] { return files.write("low.bmp", bmpBytes(Picture(166, 131))); } },
-        { "two planes", [&] { return files.write("planes.bmp", with(good, 26, 2 | 24 << 16)); } },
-        { "7 bits a pixel", [&] { return files.write("bits.bmp", with(good, 26, 1 | 7 << 16)); } },
-        { "run-length coded 24 bits", [&] { return files.write("rle.bmp", with(good, 30, BI_RLE8)); } },
+        { "two planes", [&] { return files.write("planes.bmp", with(26, 2 | 24 << 16)); } },
+        { "7 bits a pixel", [&] { return files.write("bits.bmp", with(26, 1 | 7 << 16)); } },
+        { "run-length coded 24 bits", [&] { return files.write("rle.bmp", with(30, BI_RLE8)); } },
         { "a mask beyond the path limit", [&] {
               std::string skin = files.path("");
               skin += std::string(MAX_PATH - 2 - skin.size(), 'm') + ".bmp";     // 258 characters, the mask 263
-              std::string mask = skin.substr(0, skin.size() - 4) + "_mask.bmp";
-              HANDLE file = CreateFileA(("\\\\?\\" + mask).c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+              longMask = "\\\\?\\" + skin.substr(0, skin.size() - 4) + "_mask.bmp";
+              HANDLE file = CreateFileA(longMask.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
               DWORD written;
               WriteFile(file, good.data(), DWORD(good.size()), &written, NULL);
               CloseHandle(file);
-              files.write(skin.substr(skin.rfind('-') + 1), good);
-              longMask = mask;
-              return skin; } },
-        { "a mask too fine to be a window's shape", [&] {
-              Picture mask(256, 256);
-              for (int y = 0; y < 256; y++)
-                  for (int x = 0; x < 256; x++)
-                      mask.at(x, y) = (x + y) % 2 ? RGB(255, 255, 255) : RGB(255, 0, 0);
-              files.write("checkers_mask.bmp", bmpBytes(mask));
-              return files.write("checkers.bmp", bmpBytes(Picture(256, 256))); } },
+              return files.write(skin.substr(skin.rfind('-') + 1), good); } },
+        { "a mask too fine to be a window's shape", [&] { return files.skin("checkers", bmpBytes(checkers), &checkers); } },
     };
     std::string arranged = arrangedSkin();
     for (const auto& c : cases) {
@@ -192,16 +172,14 @@ TEST_F(SkinTest, UnusableSkinsBringTheBuiltInSkinBack)
         EXPECT_EQ(failure, catcher.seen());
         EXPECT_EQ("", builtInSkinDifferences());
     }
-    DeleteFileA(("\\\\?\\" + longMask).c_str());
+    DeleteFileA(longMask.c_str());
 
-    // A round 2048 x 2048 window is no trouble.
     Picture round(2048, 2048, RGB(255, 255, 255));
     for (int y = 0; y < 2048; y++)
         for (int x = 0; x < 2048; x++)
             if ((x - 1024) * (x - 1024) + (y - 1024) * (y - 1024) < 1024 * 1024)
                 round.at(x, y) = RGB(255, 0, 0);
-    files.write("round_mask.bmp", bmpBytes(round));
-    drop(files.write("round.bmp", bmpBytes(Picture(2048, 2048))));
+    drop(files.skin("round", bmpBytes(Picture(2048, 2048)), &round));
     EXPECT_NE(nullptr, app.skinFileName) << "the round skin";
     EXPECT_EQ(2047, app.windowRect.right - app.windowRect.left);
     closeProgram();
@@ -249,42 +227,21 @@ TEST_F(SkinTest, MaskInAnotherArrangementGivesWorkingHitAreas)
     EXPECT_EQ(std::vector<std::string>(), catcher.seen());
 }
 
-// A text drawn over a wider one looks as it does drawn afresh by a skin load.
-TEST_F(SkinTest, ShorterFieldTextsLeaveNoRemains)
-{
-    auto fields = [] {
-        std::vector<COLORREF> pixels;
-        for (int y = 69; y < 121; y++)
-            for (int x = 17; x < 65; x++)
-                pixels.push_back(backPixel(x, y));
-        return pixels;
-    };
-    putText("6F6F6F");
-    command(CMD_PASTE);
-    command(CMD_DEFAULT_SKIN);
-    std::vector<COLORREF> fresh = fields();
-    for (const char* text : { "C8C8C8", "6F6F6F" }) {
-        putText(text);
-        command(CMD_PASTE);
-    }
-    EXPECT_TRUE(fresh == fields());
-}
-
-// A field smaller than its text: the text never reaches the skin around the field, where
-// older values would pile up.
-TEST_F(SkinTest, FieldTextStaysInsideItsField)
+// A field's text drawn over a wider one looks as drawn afresh by a skin load, in the built-in
+// skin and in a field smaller than its text; there it never reaches the skin around the
+// field, where older values would pile up.
+TEST_F(SkinTest, FieldTextIsDrawnWholeAndInsideItsField)
 {
     Picture mask(60, 40, RGB(255, 0, 0));
     mask.fill(10, 10, 16, 14, RGB(0, 0, 140));     // the red decimal field, 6 x 4
-    files.write("tiny_mask.bmp", bmpBytes(mask));
-    Picture skin(60, 40);
-    for (int y = 0; y < 40; y++)
-        for (int x = 0; x < 60; x++)
-            skin.at(x, y) = placeColor(x, y);
-    drop(files.write("tiny.bmp", bmpBytes(skin)));
-    for (const char* text : { "888888", "111111", "808080" }) {
-        putText(text);
-        command(CMD_PASTE);
+    const std::string tiny = files.skin("tiny", bmpBytes(placedPicture(60, 40)), &mask);
+    for (const std::string& skin : { std::string(), tiny }) {
+        paste("6F6F6F");
+        skin.empty() ? command(CMD_DEFAULT_SKIN) : drop(skin);
+        std::vector<COLORREF> fresh = backBuffer();
+        paste("C8C8C8");
+        paste("6F6F6F");
+        EXPECT_TRUE(fresh == backBuffer()) << (skin.empty() ? "built-in skin" : "small field");
     }
     int changed = 0;
     for (int y = 0; y < 40; y++)
@@ -305,22 +262,17 @@ TEST(MaskScanTest, FastScanMatchesThePlainScan)
     app.skinDC = CreateCompatibleDC(NULL);
     for (const auto& m : masks) {
         SCOPED_TRACE(testing::Message() << m.width << " x " << m.height);
-        Picture skinPicture(m.width, m.height), maskPicture(m.width, m.height);
-        for (int y = 0; y < m.height; y++)
-            for (int x = 0; x < m.width; x++)
-                skinPicture.at(x, y) = placeColor(x, y);
+        Picture maskPicture(m.width, m.height);
         fillRandomMask(&maskPicture, m.shortest, m.longest, m.noise);
-        HBITMAP skin = createDibFromPicture(skinPicture), mask = createDibFromPicture(maskPicture);
+        HBITMAP skin = createDibFromPicture(placedPicture(m.width, m.height)), mask = createDibFromPicture(maskPicture);
         HGDIOBJ startBitmap = SelectObject(app.skinDC, skin);
         referenceScanMask(mask, m.width, m.height);
         SkinAreas plain = takeScannedAreas();
         scanMask(mask, m.width, m.height);
         SkinAreas fast = takeScannedAreas();
         EXPECT_EQ("", compareScannedAreas(plain, fast));
-        size_t defined = 0;
-        for (HRGN r : fast.regions)
-            defined += r != NULL;
-        EXPECT_GT(defined, fast.regions.size() / 2) << "a busy mask defines most areas";
+        size_t missing = std::count(fast.regions.begin(), fast.regions.end(), HRGN(NULL));
+        EXPECT_LT(missing * 2, fast.regions.size()) << "a busy mask defines most areas";
         freeScannedAreas(&plain);
         freeScannedAreas(&fast);
         SelectObject(app.skinDC, startBitmap);

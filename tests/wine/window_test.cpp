@@ -1,8 +1,6 @@
 // The window among the system's: the shell starting again, the about box's links handed to
-// the shell, and the windows snapping must pass over.
+// the shell, news of changed settings, and the windows snapping must pass over.
 #include "harness.h"
-#include "app/appstate.h"
-#include "res/resource.h"
 
 #include <shlwapi.h>
 
@@ -10,35 +8,10 @@
 
 namespace {
 
-// NIM_MODIFY tells whether the shell still knows the icon: modifying one that is gone fails.
-bool trayIcon(HWND window, DWORD message)
-{
-    NOTIFYICONDATAA icon = {};
-    icon.cbSize = NOTIFYICONDATAA_V1_SIZE;
-    icon.hWnd = window;
-    icon.uID = 1;
-    return Shell_NotifyIconA(message, &icon) != FALSE;
-}
-
-TEST_F(ProgramTest, TheTrayIconComesBackWithTheShellAndGoesAtTheClose)
-{
-    startProgram();
-    const UINT taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
-    SendMessageA(window, taskbarCreated, 0, 0);
-    EXPECT_FALSE(trayIcon(window, NIM_MODIFY)) << "added outside tray mode";
-    command(CMD_SYSTEM_TRAY);
-    ASSERT_TRUE(trayIcon(window, NIM_DELETE));  // a shell that starts again has forgotten it
-    SendMessageA(window, taskbarCreated, 0, 0);
-    EXPECT_TRUE(trayIcon(window, NIM_MODIFY));
-    command(CMD_CLOSE);
-    EXPECT_FALSE(trayIcon(window, NIM_MODIFY)) << "the close leaves the icon";
-    // the handlers must not run a second time at the teardown
-    SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DefWindowProcA));
-}
-
 // A window opened later and activated stays below while Always On Top is on, also after
-// tray mode changes the window's styles.
-TEST_F(ProgramTest, AlwaysOnTopStaysAboveAWindowOpenedLater)
+// tray mode changes the window's styles. The tray icon comes back when the shell starts
+// again and goes at the close.
+TEST_F(ProgramTest, AlwaysOnTopAndTheTrayIcon)
 {
     startProgram();
     RECT r;
@@ -46,54 +19,36 @@ TEST_F(ProgramTest, AlwaysOnTopStaysAboveAWindowOpenedLater)
     const struct { int command; bool onTop; } steps[] = {
         { CMD_ALWAYS_ON_TOP, true }, { CMD_SYSTEM_TRAY, true }, { CMD_SYSTEM_TRAY, true }, { CMD_ALWAYS_ON_TOP, false },
     };
-    WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = DefWindowProcA;
-    windowClass.lpszClassName = "huebrickCover";
-    RegisterClassA(&windowClass);
     for (const auto& s : steps) {
         command(s.command);
-        HWND cover = CreateWindowExA(0, windowClass.lpszClassName, "cover", WS_POPUP | WS_VISIBLE, r.left - 20,
-                                     r.top - 20, 200, 200, NULL, NULL, NULL, NULL);
+        HWND cover = CreateWindowExA(0, "STATIC", "cover", WS_POPUP | WS_VISIBLE | SS_NOTIFY, r.left - 20, r.top - 20,
+                                     200, 200, NULL, NULL, NULL, NULL);
         SetForegroundWindow(cover);
         pumpMessages(20);
         EXPECT_EQ(s.onTop ? window : cover, WindowFromPoint({ r.left + 40, r.top + 30 })) << "after " << s.command;
         DestroyWindow(cover);
     }
-    UnregisterClassA(windowClass.lpszClassName, NULL);
+    // NIM_MODIFY tells whether the shell still knows the icon: modifying one that is gone fails.
+    auto trayIcon = [&](DWORD message) {
+        NOTIFYICONDATAA icon = {};
+        icon.cbSize = NOTIFYICONDATAA_V1_SIZE, icon.hWnd = window, icon.uID = 1;
+        return Shell_NotifyIconA(message, &icon) != FALSE;
+    };
+    const UINT taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
+    SendMessageA(window, taskbarCreated, 0, 0);
+    EXPECT_FALSE(trayIcon(NIM_MODIFY)) << "added outside tray mode";
+    command(CMD_SYSTEM_TRAY);
+    ASSERT_TRUE(trayIcon(NIM_DELETE));  // a shell that starts again has forgotten it
+    SendMessageA(window, taskbarCreated, 0, 0);
+    EXPECT_TRUE(trayIcon(NIM_MODIFY));
+    command(CMD_CLOSE);
+    EXPECT_FALSE(trayIcon(NIM_MODIFY)) << "the close leaves the icon";
+    // the handlers must not run a second time at the teardown
+    SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DefWindowProcA));
 }
 
-// Points a URL protocol of the machine at a command that writes its argument to a file,
-// and puts the old handler back. (Wine reads protocols from the machine's classes only.)
-class ProtocolRecorder {
-public:
-    ProtocolRecorder(const std::string& protocol, const std::string& file)
-        : key("Software\\Classes\\" + protocol + "\\shell\\open\\command")
-    {
-        char value[1024] = "";
-        LONG size = sizeof value;
-        existed = RegQueryValueA(HKEY_LOCAL_MACHINE, key.c_str(), value, &size) == ERROR_SUCCESS;
-        old = value;
-        std::string command = "cmd /c echo \"%1\" > \"" + file + "\"";
-        RegSetValueA(HKEY_LOCAL_MACHINE, key.c_str(), REG_SZ, command.c_str(), command.size());
-    }
-    ~ProtocolRecorder()
-    {
-        if (existed)
-            RegSetValueA(HKEY_LOCAL_MACHINE, key.c_str(), REG_SZ, old.c_str(), old.size());
-        else
-            SHDeleteKeyA(HKEY_LOCAL_MACHINE, key.substr(0, key.find("\\shell")).c_str());
-    }
-private:
-    std::string key, old;
-    bool existed;
-};
-
-std::string readFile(const std::string& path)
-{
-    std::ifstream file(path);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
+// Each link's protocol is pointed at a command that writes its argument to a file, and put
+// back after. (Wine reads protocols from the machine's classes only.)
 TEST_F(ProgramTest, AboutBoxLinksGoToTheShellAndLeaveTheBoxOpen)
 {
     startProgram();
@@ -101,28 +56,40 @@ TEST_F(ProgramTest, AboutBoxLinksGoToTheShellAndLeaveTheBoxOpen)
         { "mailto", 100, 58, "\"mailto:huebrick@example.org\"" },
         { "aim", 100, 70, "\"aim:goim?screenname=Huebrick&message=Hello+Huebrick\"" },
     };
+    char folder[MAX_PATH];
+    GetTempPathA(sizeof folder, folder);
     for (const auto& link : links) {
         if (!app.aboutDialog)
             command(CMD_ABOUT);     // the shell's program may have taken the focus, which closes it
         HWND box = app.aboutDialog;
         ASSERT_TRUE(box != NULL);
-        char folder[MAX_PATH];
-        GetTempPathA(sizeof folder, folder);
-        std::string file = folder + std::string("huebrick-link-") + link.protocol + ".txt";
+        const std::string file = folder + std::string("huebrick-link-") + link.protocol + ".txt";
+        const std::string recorder = "cmd /c echo \"%1\" > \"" + file + "\"";
+        const std::string key = std::string("Software\\Classes\\") + link.protocol + "\\shell\\open\\command";
+        char old[1024] = "";
+        LONG size = sizeof old;
+        bool existed = RegQueryValueA(HKEY_LOCAL_MACHINE, key.c_str(), old, &size) == ERROR_SUCCESS;
+        RegSetValueA(HKEY_LOCAL_MACHINE, key.c_str(), REG_SZ, recorder.c_str(), recorder.size());
         DeleteFileA(file.c_str());
-        ProtocolRecorder recorder(link.protocol, file);
         SendMessageA(box, WM_LBUTTONUP, 0, MAKELPARAM(link.x, link.y));
         EXPECT_TRUE(IsWindowVisible(box)) << link.protocol;
         std::string recorded;
-        EXPECT_TRUE(pumpUntil([&] { return (recorded = readFile(file)).find('"') != std::string::npos; }, 15000));
+        EXPECT_TRUE(pumpUntil([&] {
+            return std::getline(std::ifstream(file), recorded) && recorded.find('"') != std::string::npos;
+        }, 15000));
         EXPECT_EQ(0u, recorded.find(link.want)) << "recorded '" << recorded << "'";
+        if (existed)
+            RegSetValueA(HKEY_LOCAL_MACHINE, key.c_str(), REG_SZ, old, strlen(old));
+        else
+            SHDeleteKeyA(HKEY_LOCAL_MACHINE, key.substr(0, key.find("\\shell")).c_str());
         DeleteFileA(file.c_str());
     }
     if (app.aboutDialog)
         command(CMD_ABOUT);
 }
 
-// Snapping works from cached places; the system's news of a change renews them.
+// Snapping works from cached places; the system's news of a change renews them. Minimised
+// the system parks the window elsewhere: that must not become the place saved.
 TEST_F(ProgramTest, SettingAndDisplayChangesRenewTheCachedPlaces)
 {
     startProgram();
@@ -136,19 +103,23 @@ TEST_F(ProgramTest, SettingAndDisplayChangesRenewTheCachedPlaces)
         EXPECT_TRUE(EqualRect(&work, &app.workArea)) << message;
         EXPECT_TRUE(EqualRect(&placed, &app.windowRect)) << message;
     }
+    ShowWindow(window, SW_MINIMIZE);
+    SendMessageA(window, WM_SETTINGCHANGE, 0, 0);
+    SendMessageA(window, WM_DISPLAYCHANGE, 32, 0);
+    closeProgram();
+    EXPECT_EQ(dwordBytes(placed.left), storedValue("xPos"));
+    EXPECT_EQ(dwordBytes(placed.top), storedValue("yPos"));
 }
 
 // A plain popup of another program; maximised it keeps its own place, so that a wrong snap
 // to a maximised window would show.
 LRESULT CALLBACK otherWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_GETMINMAXINFO) {
-        MINMAXINFO* info = reinterpret_cast<MINMAXINFO*>(lParam);
-        info->ptMaxPosition = { 400, 300 };
-        info->ptMaxSize = { 100, 100 };
-        return 0;
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
+    if (message != WM_GETMINMAXINFO)
+        return DefWindowProcA(window, message, wParam, lParam);
+    reinterpret_cast<MINMAXINFO*>(lParam)->ptMaxPosition = { 400, 300 };
+    reinterpret_cast<MINMAXINFO*>(lParam)->ptMaxSize = { 100, 100 };
+    return 0;
 }
 
 // Each drag ends 5 px right of the other window; only a visible, normal window draws the
@@ -156,9 +127,7 @@ LRESULT CALLBACK otherWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
 TEST_F(ProgramTest, SnappingPassesOverHiddenMinimisedMaximisedAndOwnWindows)
 {
     startProgram();
-    WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = otherWindowProc;
-    windowClass.lpszClassName = "huebrickSnapTarget";
+    WNDCLASSA windowClass = { 0, otherWindowProc, 0, 0, NULL, NULL, NULL, NULL, NULL, "huebrickSnapTarget" };
     RegisterClassA(&windowClass);
     HWND other = CreateWindowExA(WS_EX_NOACTIVATE, windowClass.lpszClassName, "other", WS_POPUP, 400, 300, 100, 100,
                                  NULL, NULL, NULL, NULL);
@@ -172,12 +141,8 @@ TEST_F(ProgramTest, SnappingPassesOverHiddenMinimisedMaximisedAndOwnWindows)
         GetWindowRect(window, &r);
         return std::to_string(r.left) + "," + std::to_string(r.top);
     };
-    WINDOWPLACEMENT minimised = {};
-    minimised.length = sizeof minimised;
-    GetWindowPlacement(other, &minimised);
-    minimised.flags = WPF_SETMINPOSITION;
-    minimised.ptMinPosition = { 400, 300 };
-    minimised.showCmd = SW_SHOWMINNOACTIVE;
+    WINDOWPLACEMENT minimised = { sizeof minimised, WPF_SETMINPOSITION, SW_SHOWMINNOACTIVE, { 400, 300 }, {},
+                                  { 400, 300, 500, 400 } };
     const struct { int show; bool attracts; } rows[] = {
         { SW_SHOWNOACTIVATE, true }, { SW_HIDE, false }, { SW_MINIMIZE, false }, { SW_RESTORE, true },
         { SW_MAXIMIZE, false }, { SW_RESTORE, true },
