@@ -18,11 +18,9 @@ TEST(SkinPath, SkinAndMaskNames)
     const std::vector<Row> rows = {
         {"the image with its mask", "steel.bmp", {"steel.bmp", "steel_mask.bmp"}, "steel.bmp", "steel_mask.bmp", 15},
         {"no room for the mask", "steel.bmp", {}, "", "", 14},
-        {"the mask named, image present", "S\\STEEL_MASK.BMP", {"S\\STEEL.bmp", "S\\STEEL_MASK.BMP"},
-         "S\\STEEL.bmp", "S\\STEEL_MASK.BMP"},
+        {"the mask named, image present", "STEEL_MASK.BMP", {"STEEL.bmp", "STEEL_MASK.BMP"}, "STEEL.bmp", "STEEL_MASK.BMP"},
         {"the mask named, no image", "steel_mask.bmp", {"steel_mask.bmp"}, "steel_mask.bmp", "steel_mask_mask.bmp"},
-        {"a mask of the mask exists", "steel_mask.bmp", {"steel.bmp", "steel_mask.bmp", "steel_mask_mask.bmp"},
-         "steel_mask.bmp", "steel_mask_mask.bmp"},
+        {"its own mask exists", "a_mask.bmp", {"a.bmp", "a_mask.bmp", "a_mask_mask.bmp"}, "a_mask.bmp", "a_mask_mask.bmp"},
         {"nothing exists", "C:\\x.bmp\\a.bmp.bmp", {}, "C:\\x.bmp\\a.bmp.bmp", "C:\\x.bmp\\a.bmp_mask.bmp"},
         {"no .bmp: no mask", "picture", {"picture"}, "picture", ""},
         {"the longest name", longest, {}, longest, longest.substr(0, 507) + "_mask.bmp"},
@@ -30,7 +28,7 @@ TEST(SkinPath, SkinAndMaskNames)
         {"no name", "", {}, "", ""},
     };
     // A pretend file system: context is the set of names that exist.
-    auto exists = [](const char* path, void* context) { return static_cast<std::set<std::string>*>(context)->count(path) > 0; };
+    auto exists = [](const char* path, void* files) { return static_cast<std::set<std::string>*>(files)->count(path) > 0; };
     for (Row r : rows) {
         char skin[512], mask[517];
         memset(skin, 'x', sizeof skin), memset(mask, 'x', sizeof mask);
@@ -76,7 +74,7 @@ TEST(SkinPath, OnlyFilesTheLoaderShowsAsDrawnAreUsable)
         // Formats the loader reads as an all-black face.
         {"two planes", bmp(8, 2, 40, 24, 0, 0, 2), false}, {"7 bits", bmp(8, 2, 40, 7), false},
         {"no bit count (a compressed image)", bmp(8, 2, 40, 0, 4, 20), false},
-        {"run-length 8 with 24 bits", bmp(8, 2, 40, 24, 1, 20), false}, {"run-length 4 with 8 bits", bmp(8, 2, 40, 8, 2, 20), false},
+        {"RLE8 with 24 bits", bmp(8, 2, 40, 24, 1, 20), false}, {"RLE4 with 8 bits", bmp(8, 2, 40, 8, 2, 20), false},
         {"bit fields with 24 bits", bmp(8, 2, 40, 24, 3), false}, {"unknown compression", bmp(8, 2, 40, 24, 9), false},
         {"core header, 32 bits", bmp(8, 2, 12, 32), false},
         // Sizes and headers no skin has.

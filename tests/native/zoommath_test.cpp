@@ -28,13 +28,12 @@ TEST(ZoomMath, LayoutCoversTheBoxInWholeBlocks) {
 
 TEST(ZoomMath, AveragingSquareIsClippedToTheDesktop) {
     const PixelBox screen{0, 0, 1920, 1080}, left{-1280, -200, 640, 480};  // left: monitors left and above
+    // At the top-left corner 0..4 only; the last column and row included; beyond the right
+    // edge or the top-left nothing; an even side has one more pixel before the pointer.
     const struct { PixelBox desktop; int32_t x, y, n; PixelBox want; } rows[] = {
-        {screen, 0, 0, 9, {0, 0, 5, 5}},                          // top-left corner: 0..4 only
-        {screen, 1919, 1079, 3, {1918, 1078, 1920, 1080}},        // last column and row included
-        {screen, 2500, 500, 3, {1920, 499, 1920, 502}},           // beyond the right edge: empty
-        {screen, -10, -10, 3, {0, 0, 0, 0}},                      // beyond the top-left: empty
-        {left, -1280, -200, 255, {-1280, -200, -1280 + 128, -200 + 128}},
-        {left, 639, 479, 4, {637, 477, 640, 480}},                // even side: one more before
+        {screen, 0, 0, 9, {0, 0, 5, 5}}, {screen, 1919, 1079, 3, {1918, 1078, 1920, 1080}},
+        {screen, 2500, 500, 3, {1920, 499, 1920, 502}}, {screen, -10, -10, 3, {0, 0, 0, 0}},
+        {left, -1280, -200, 255, {-1280, -200, -1280 + 128, -200 + 128}}, {left, 639, 479, 4, {637, 477, 640, 480}},
     };
     for (const auto& r : rows)
         EXPECT_EQ(fields(averagingSquare(r.x, r.y, r.n, r.desktop)), fields(r.want)) << r.x << "," << r.y;
