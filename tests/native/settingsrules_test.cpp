@@ -6,56 +6,33 @@
 
 TEST(SettingsRules, StoredValuesAreCutToWhatTheProgramUses)
 {
+    // savedSnapTol: the distance written back when snapping is turned on again.
     const int32_t big = 1 << 20, far = 1 << 24;
-    const struct { int32_t stored, zoom, antiDither, snapTol, position; } cases[] = {
-        { INT32_MIN, 0, 1, -1, -far },
-        { -far - 1, 0, 1, -1, -far },
-        { -1, 0, 1, -1, -1 },
-        { 0, 0, 1, 0, 0 },
-        { 1, 1, 1, 1, 1 },
-        { 2, 2, 2, 2, 2 },
-        { 255, 255, 255, 255, 255 },
-        { 256, 256, 255, 256, 256 },
-        { 257, 0, 255, 257, 257 },
-        { big + 1, 0, 255, big, big + 1 },
-        { far + 1, 0, 255, big, far },
-        { INT32_MAX, 0, 255, big, far },
+    const struct { int32_t stored, zoom, antiDither, snapTol, savedSnapTol, position; } cases[] = {
+        {INT32_MIN, 0, 1, -1, 8, -far}, {-far - 1, 0, 1, -1, 8, -far}, {-1, 0, 1, -1, 8, -1},
+        {0, 0, 1, 0, 8, 0}, {1, 1, 1, 1, 1, 1}, {2, 2, 2, 2, 2, 2},
+        {255, 255, 255, 255, 255, 255}, {256, 256, 255, 256, 256, 256}, {257, 0, 255, 257, 257, 257},
+        {big + 1, 0, 255, big, big + 1, big + 1}, {far + 1, 0, 255, big, far + 1, far},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(c.zoom, usableZoom(c.stored)) << c.stored;
-        EXPECT_EQ(c.antiDither, usableAntiDither(c.stored)) << c.stored;
-        EXPECT_EQ(c.snapTol, usableSnapTol(c.stored)) << c.stored;
-        EXPECT_EQ(c.position, usablePosition(c.stored)) << c.stored;
+        SCOPED_TRACE(c.stored);
+        EXPECT_EQ(usableZoom(c.stored), c.zoom);
+        EXPECT_EQ(usableAntiDither(c.stored), c.antiDither);
+        EXPECT_EQ(usableSnapTol(c.stored), c.snapTol);
+        EXPECT_EQ(savedSnapTolFor(c.stored), c.savedSnapTol);
+        EXPECT_EQ(usablePosition(c.stored), c.position);
+        // A stored skin path needs more than its terminator.
+        EXPECT_EQ(storedPathUsable(uint32_t(c.stored)), c.stored < 0 || c.stored > 1);
     }
-}
 
-TEST(SettingsRules, SnappingRestoresStoredDistanceOnlyWhenPositive)
-{
-    const struct { int32_t stored, restored; } cases[] = { { 12, 12 }, { 1, 1 }, { 0, 8 }, { -1, 8 } };
-    for (const auto& c : cases)
-        EXPECT_EQ(c.restored, savedSnapTolFor(c.stored)) << "stored " << c.stored;
-}
-
-TEST(SettingsRules, DefaultPositionCentresOnWorkAreaSizeFromScreenOrigin)
-{
-    const struct { int32_t left, top, right, bottom, width, height, x, y; } cases[] = {
-        { 0, 0, 1024, 768, 83, 132, 471, 318 },
-        // A taskbar at the top or left is not added: the position is measured from 0, 0.
-        { 0, 30, 1024, 768, 83, 132, 471, 303 },
-        { 100, 0, 1024, 768, 83, 132, 421, 318 },
-        // Odd sizes truncate toward zero.
-        { 0, 0, 801, 601, 83, 132, 359, 234 },
+    // The first start centres on the work area's size measured from 0, 0 (a taskbar at the top
+    // or left is not added); odd sizes truncate toward zero.
+    const struct { int32_t left, top, right, bottom, x, y; } places[] = {
+        {0, 0, 1024, 768, 471, 318}, {100, 30, 1025, 769, 421, 303},
     };
-    for (const auto& c : cases) {
+    for (const auto& c : places) {
         int32_t x = 0xdeadbee, y = 0xdeadbee;
-        defaultWindowPosition(c.left, c.top, c.right, c.bottom, c.width, c.height, &x, &y);
-        EXPECT_EQ(c.x, x) << c.left << "," << c.top << "," << c.right << "," << c.bottom;
-        EXPECT_EQ(c.y, y) << c.left << "," << c.top << "," << c.right << "," << c.bottom;
+        defaultWindowPosition(c.left, c.top, c.right, c.bottom, 83, 132, &x, &y);
+        EXPECT_EQ(std::make_pair(x, y), std::make_pair(c.x, c.y)) << c.left << "," << c.top;
     }
-}
-
-TEST(SettingsRules, StoredSkinPathNeedsMoreThanItsTerminator)
-{
-    EXPECT_FALSE(storedPathUsable(1));
-    EXPECT_TRUE(storedPathUsable(2));
 }

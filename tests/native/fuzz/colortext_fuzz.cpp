@@ -3,22 +3,19 @@
 #include "color/colortext.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
-namespace {
-
-void check(bool ok, const char* what, const char* text)
+static void check(bool ok, const char* what, const char* text)
 {
-    if (!ok) {
-        fprintf(stderr, "%s for text '%s'\n", what, text);
-        abort();
-    }
+    if (!ok)
+        fprintf(stderr, "%s for text '%s'\n", what, text), abort();
 }
 
 // A one-channel paste read with strtok and a 32-bit strtoul built on strtoull.
-bool referenceChannel(const char* text, int base, uint32_t* value)
+static bool referenceChannel(const char* text, int base, uint32_t* value)
 {
     std::string copy = text;
     char* word = strtok(&copy[0], " \t\n\r");
@@ -28,26 +25,22 @@ bool referenceChannel(const char* text, int base, uint32_t* value)
     errno = 0;
     unsigned long long v = strtoull(word, &end, base);
     bool negative = word[strspn(word, " \t\n\v\f\r")] == '-';
-    bool tooLarge = errno == ERANGE || (negative ? 0ull - v : v) > 0xFFFFFFFFull;
-    *value = tooLarge ? 0xFFFFFFFFu : uint32_t(v);
+    *value = errno == ERANGE || (negative ? 0ull - v : v) > 0xFFFFFFFFull ? 0xFFFFFFFFu : uint32_t(v);
     return *end == '\0';
 }
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     std::string text(reinterpret_cast<const char*>(data), size);
     const char* s = text.c_str();
-    for (uint32_t selector : {pasteDecimalFlag | pasteGreenBit, pasteHexFlag | pasteBlueBit}) {
-        PasteResult r = {1, 2, 3, 4};
+    const uint32_t keep = 0xFFFFFFFFu;
+    for (uint32_t selector : {pasteDecimalFlag | pasteGreenBit, pasteHexFlag | pasteBlueBit, pasteHexFlag | pasteRedBit}) {
+        PasteResult r = {1, 2, 3, 4}, want = {1, 2, 3, 4};
         uint32_t v;
-        bool ok = referenceChannel(s, selector & pasteHexFlag ? 16 : 10, &v);
-        check(parseColorText(s, selector, &r) == ok, "channel paste accepts differently from strtoul", s);
-        PasteResult want = ok ? PasteResult{0xFFFFFFFFu, v, 0xFFFFFFFFu, -1} : PasteResult{1, 2, 3, 4};
-        if (ok && (selector & pasteBlueBit))
-            want = {0xFFFFFFFFu, 0xFFFFFFFFu, v, -1};
-        check(memcmp(&r, &want, sizeof r) == 0, "channel paste reads differently from strtoul", s);
+        if (referenceChannel(s, selector & pasteHexFlag ? 16 : 10, &v))
+            want = {selector & pasteRedBit ? v : keep, selector & pasteGreenBit ? v : keep, selector & pasteBlueBit ? v : keep, -1};
+        check(parseColorText(s, selector, &r) == (want.form == -1) && memcmp(&r, &want, sizeof r) == 0,
+              "a channel paste reads differently from strtoul", s);
     }
 
     PasteResult r = {1, 2, 3, 4};
@@ -57,12 +50,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     check(r.red <= 255 && r.green <= 255 && r.blue <= 255 && r.form >= Hex && r.form <= Float,
           "channel or form out of range", s);
+    // Hex and decimal copy texts read back exactly, float ones (steps of 2.55, cut) to the same text.
     const double rgb[3] = {double(r.red), double(r.green), double(r.blue)};
-    ColorTexts t;
+    ColorTexts t, again;
     buildColorTexts(rgb, &t);
-    PasteResult hex, dec;
+    PasteResult hex, dec, fraction;
     check(parseColorText(t.hexText, 0, &hex) && parseColorText(t.decText, 0, &dec)
-              && memcmp(&hex.red, &r.red, 3 * sizeof r.red) == 0 && memcmp(&dec.red, &r.red, 3 * sizeof r.red) == 0,
+              && parseColorText(t.floatText, 0, &fraction) && memcmp(&hex, &r, 3 * sizeof r.red) == 0
+              && memcmp(&dec, &r, 3 * sizeof r.red) == 0,
           "a copy text of the pasted colour reads back differently", s);
+    const double back[3] = {double(fraction.red), double(fraction.green), double(fraction.blue)};
+    buildColorTexts(back, &again);
+    check(strcmp(again.floatText, t.floatText) == 0, "a float copy text reads back to another text", s);
     return 0;
 }

@@ -6,21 +6,17 @@
 #include <string>
 #include <vector>
 
-namespace {
-
-void require(bool ok) {
+static void require(bool ok) {
     if (!ok) abort();
 }
 
 // Answers "exists" from successive bits of the input's first byte, so the fuzzer can
 // steer every branch of the name rules.
-bool bitExists(const char*, void* context) {
+static bool bitExists(const char*, void* context) {
     unsigned& bits = *static_cast<unsigned*>(context);
     bits = bits >> 1 | (bits & 1) << 7;
     return bits & 1;
 }
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     int32_t w = 0, h = 0;
@@ -38,11 +34,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         require(strlen(skin.data()) <= named.size());
         require(mask[0] == '\0' || strlen(mask.data()) == named.size() + 5 || named == mask.data());
     }
-    require(skin[skinSize] == 'Z' && mask[maskSize] == 'Z');
     size_t at = 0;
-    if (makeMaskPath(named.c_str(), mask.data(), maskSize)) {
+    require(skin[skinSize] == 'Z' && mask[maskSize] == 'Z');
+    if (makeMaskPath(named.c_str(), mask.data(), maskSize))
         require(findLastNoCase(named.c_str(), ".bmp", &at) && mask.data() == named.substr(0, at) + "_mask.bmp" + named.substr(at + 4));
-    }
     require(mask[maskSize] == 'Z');
     return 0;
 }
