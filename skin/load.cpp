@@ -219,6 +219,7 @@ static bool installSkin(HWND window, HBITMAP image, HBITMAP mask, int width, int
 
     // The face lands at the window's (0, 0): a source region at the extent's origin.
     blitSkinRegion(app.backDC, app.windowRegion, extent);
+    app.fieldsShown = false;
     if (app.snapTol != 0)
         drawLatchedIntoBackBuffer(app.skinButtons[snapButton]);
     if (app.alwaysOnTop)
