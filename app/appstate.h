@@ -62,6 +62,7 @@ struct ValueField {
     COLORREF textColor;
     char text[8];
     double value;
+    char shownText[8];      // text as last drawn into the back buffer and the window
 };
 
 // The fixed order of the skin's buttons: the four title buttons, then the channel buttons.
@@ -152,6 +153,7 @@ struct AppState {
     HRGN valueFieldsSkinRegion;
     HRGN valueFieldsRegion;
     HRGN windowRegion;
+    bool fieldsShown;               // the fields show their shownText; a skin drawn anew clears it
     bool splashShowing;
 
     // Pointer and eye-dropper
@@ -167,6 +169,8 @@ struct AppState {
     ZoomLayout zoomLayout;          // centre, destination and source of the magnified view
     int activeZoom;                 // the factor laid out for the pick under way
     HBRUSH blackBrush;              // made at the first sampling tick, kept for the run
+    HDC screenDC;                   // GetDC(NULL) of the pick under way: taken by its first read,
+                                    // released by releaseScreen when the press ends
     PixelBuffer sample;             // one screen read lands here; made on first use, freed by onDestroy
 
     // Title, notification icon, tooltips

@@ -1,12 +1,14 @@
-// Cost of one eye-dropper sampling tick beside the pixel-by-pixel way (a window lookup,
-// its device context and GetPixel for every pixel), measured in the same run, over a window
-// of this process, a window of another process and the bare desktop.
+// Cost of one eye-dropper sampling tick beside one bare screen read of the same size (the
+// limit) and beside the pixel-by-pixel way (a window lookup, its device context and
+// GetPixel for every pixel), measured in the same run, over a window of this process, a
+// window of another process and the bare desktop.
 // Needs a display: run it under Wine with an X server.
 #include "app/app.h"
 #include "app/appstate.h"
 #include "dropper/dropper.h"
 #include "res/resource.h"
 #include "bench/sampling_reference.h"
+#include "skin/pixels.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -117,12 +119,32 @@ static void averagingTable(const char* over, double averageCost[4], double refer
     }
 }
 
-// Whole ticks: the colour, the magnified view or the solid colour, the fields and the title.
+// The least a tick can cost: one bare copy of the same size from the screen into a DIB
+// section, the screen's DC taken once beforehand.
+static double screenReadCost(int width, int height)
+{
+    PixelBuffer buffer;
+    HDC screen = GetDC(NULL);
+    if (!screen || !createPixelBuffer(&buffer, width, height))
+        return 0;
+    double cost = msPerCall([&] { BitBlt(buffer.dc, 0, 0, width, height, screen, x - width / 2, y - height / 2, SRCCOPY); },
+                            300);
+    freePixelBuffer(&buffer);
+    ReleaseDC(NULL, screen);
+    return cost;
+}
+
+// Whole ticks: the colour, the magnified view or the solid colour, the fields and the title,
+// beside one bare screen read of the size the tick reads (the view's source and the square).
 // The pixel-by-pixel tick is the same tick with its averaging swapped for the slow one.
 static void tickTable(const char* over, const double averageCost[4], const double referenceCost[4])
 {
-    printf("\nwhole sampling tick over %s, ms a tick\n", over);
-    printf("%-6s %-5s %12s %16s %9s\n", "side", "zoom", "tick", "pixel by pixel", "faster");
+    POINT pointer;
+    double pointerCost = msPerCall([&] { GetCursorPos(&pointer); }, 300);
+    printf("\nwhole sampling tick over %s, ms a tick (of which GetCursorPos, the pointer still: %.4f ms)\n", over,
+           pointerCost);
+    printf("%-6s %-5s %10s %10s %12s %16s %9s\n", "side", "zoom", "tick", "one read", "tick / read", "pixel by pixel",
+           "faster");
     for (int z : { 0, 4, 16 }) {
         app.activeZoom = z;
         if (z)
@@ -130,8 +152,12 @@ static void tickTable(const char* over, const double averageCost[4], const doubl
         for (int i = 0; i < 4; i++) {
             app.antiDitherTol = sides[i];
             double tick = msPerCall([] { sampleScreen(); }, 300);
+            int width = std::max(sides[i], z ? int(app.zoomLayout.sourceWidth) : 1);
+            int height = std::max(sides[i], z ? int(app.zoomLayout.sourceHeight) : 1);
+            double read = screenReadCost(width, height);
             double slowTick = tick - averageCost[i] + referenceCost[i];
-            printf("%-6d %-5d %12.4f %16.3f %8.0fx\n", sides[i], z, tick, slowTick, slowTick / tick);
+            printf("%-6d %-5d %10.4f %10.4f %12.2f %16.3f %8.0fx\n", sides[i], z, tick, read, tick / read, slowTick,
+                   slowTick / tick);
         }
     }
 }

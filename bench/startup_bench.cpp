@@ -86,6 +86,9 @@ int main(int argc, char** argv)
         return 2;
     }
     int runs = argc > 3 ? atoi(argv[3]) : 9;
+    WIN32_FILE_ATTRIBUTE_DATA file;
+    if (GetFileAttributesExA(argv[1], GetFileExInfoStandard, &file))
+        printf("%s: %lu bytes\n", argv[1], file.nFileSizeLow);
     timeStart(argv[1]);     // warm the caches and the Wine server once for each
     timeStart(argv[2]);
     std::vector<double> huebrick, minimal;

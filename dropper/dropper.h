@@ -22,4 +22,6 @@ void sampleScreen();
 // leaving out the program's own zoomRegion; a side of 1 or less reads the one pixel.
 // fallback when nothing could be read.
 COLORREF averageScreenColor(int x, int y, int side, COLORREF fallback);
+// Gives back the screen's DC a pick holds; the next read takes it again.
+void releaseScreen();
 void freeSamplingBuffers();

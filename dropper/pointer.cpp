@@ -199,6 +199,7 @@ static void stopPressTimers(HWND window)
     KillTimer(window, TIMER_REPEAT);
     SetCursor(LoadCursorA(NULL, IDC_ARROW));
     ReleaseCapture();
+    releaseScreen();
 }
 
 void acceptPress(HWND window)

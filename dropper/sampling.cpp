@@ -21,8 +21,26 @@ static bool ensureSampleBuffer()
     return app.sample.dc || createPixelBuffer(&app.sample, maxAntiDither, maxAntiDither);
 }
 
+// The screen's DC is kept from the first read of a pick to its end: taking and giving
+// it back every tick cost as much as the read itself.
+static HDC screen()
+{
+    if (!app.screenDC)
+        app.screenDC = GetDC(NULL);
+    return app.screenDC;
+}
+
+void releaseScreen()
+{
+    if (app.screenDC) {
+        ReleaseDC(NULL, app.screenDC);
+        app.screenDC = NULL;
+    }
+}
+
 void freeSamplingBuffers()
 {
+    releaseScreen();
     freePixelBuffer(&app.sample);
     if (app.blackBrush) {
         DeleteObject(app.blackBrush);
@@ -33,14 +51,7 @@ void freeSamplingBuffers()
 // Reads a rectangle of the screen into the sample buffer with one copy.
 static bool readScreen(int left, int top, int width, int height)
 {
-    if (!ensureSampleBuffer())
-        return false;
-    HDC screen = GetDC(NULL);
-    if (!screen)
-        return false;
-    bool copied = capturePixels(&app.sample, screen, left, top, width, height);
-    ReleaseDC(NULL, screen);
-    return copied;
+    return ensureSampleBuffer() && screen() && capturePixels(&app.sample, screen(), left, top, width, height);
 }
 
 static COLORREF sampledPixel(int x, int y)
@@ -178,17 +189,10 @@ static void drawMagnifiedView(const ViewCopy& copy, HDC source, int left, int to
         StretchBlt(app.backDC, copy.source.destX, copy.source.destY, (part.right - part.left) * z,
                    (part.bottom - part.top) * z, source, part.left - left, part.top - top,
                    part.right - part.left, part.bottom - part.top, SRCCOPY);
-    if (copy.source.stripCount > 0) {
-        HRGN black = createRegion(0, 0, 0, 0);
-        for (int i = 0; i < copy.source.stripCount; i++) {
-            const PixelBox& s = copy.source.strips[i];
-            HRGN strip = createRegion(s.left, s.top, s.right, s.bottom);
-            CombineRgn(black, black, strip, RGN_OR);
-            DeleteObject(strip);
-        }
-        OffsetRgn(black, layout.destX, layout.destY);
-        FillRgn(app.backDC, black, app.blackBrush);
-        DeleteObject(black);
+    for (int i = 0; i < copy.source.stripCount; i++) {
+        const PixelBox& s = copy.source.strips[i];
+        RECT strip = { s.left + layout.destX, s.top + layout.destY, s.right + layout.destX, s.bottom + layout.destY };
+        FillRect(app.backDC, &strip, app.blackBrush);
     }
     if (!(app.splitScreen && app.stickyZoom))
         SetPixel(app.backDC, layout.centerX, layout.centerY, RGB(255, 0, 0));
@@ -242,9 +246,7 @@ static void magnify(bool pick)
     }
     if (pick)
         pickColor();
-    HDC screen = GetWindowDC(NULL);
-    drawMagnifiedView(copy, screen, 0, 0);
-    ReleaseDC(NULL, screen);
+    drawMagnifiedView(copy, screen(), 0, 0);
 }
 
 static void magnifiedTick(bool pick)

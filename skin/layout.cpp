@@ -3,6 +3,7 @@
 #include "skin/skin.h"
 #include "app/appstate.h"
 #include "skin/pixels.h"
+#include "skin/runregion.h"
 #include "window/window.h"
 
 static const COLORREF colorKey = RGB(255, 0, 255);
@@ -42,36 +43,32 @@ static HRGN intersectRect(const LayoutRect& r, HRGN shape)
     return region;
 }
 
+// The face's pixels that are not the key colour, gathered run by run and made a region
+// at once; the pressed pictures to the right of the face are no part of the shape.
 static HRGN buildShapeFromKey()
 {
     int width = app.windowRect.right - app.windowRect.left;
     int height = app.windowRect.bottom - app.windowRect.top;
-    HRGN shape = createRegion(0, 0, width, height);
-
     PixelBuffer face;
     if (!createPixelBuffer(&face, width, height))
         fatal(-1);
     capturePixels(&face, app.skinDC, 0, 0, width, height);
-    // One subtraction per run of key colour; a run reaching the face's right edge would
-    // only go on into the pressed pictures, which are outside the shape anyway.
+    RunRegion runs = {};
     for (int y = 0; y < height; y++) {
         int x = 0;
         while (x < width) {
-            if (pixelAt(face, x, y) != colorKey) {
-                x++;
-                continue;
-            }
+            bool key = pixelAt(face, x, y) == colorKey;
             int end = x + 1;
-            while (end < width && pixelAt(face, end, y) == colorKey)
+            while (end < width && (pixelAt(face, end, y) == colorKey) == key)
                 end++;
-            HRGN run = createRegion(x, y, end, y + 1);
-            CombineRgn(shape, shape, run, RGN_DIFF);
-            DeleteObject(run);
+            if (!key)
+                addRun(&runs, x, y, end - x);
             x = end;
         }
     }
     freePixelBuffer(&face);
-    return shape;
+    HRGN shape = finishRunRegion(&runs);
+    return shape ? shape : createRegion(0, 0, 0, 0);
 }
 
 void buildDefaultLayout()

@@ -4,6 +4,7 @@
 #include "app/appstate.h"
 #include "res/resource.h"
 #include "skin/pixels.h"
+#include "skin/runregion.h"
 #include "skin/skinpath.h"
 
 #include <shlwapi.h>
@@ -44,41 +45,6 @@ HRGN* maskAreaRegion(COLORREF color)
     return area < 0 ? NULL : areas[area].region;
 }
 
-// An area's runs united like a binary counter: only pieces of equal run count are
-// joined, so each run is copied about log2(runs) times. Uniting run by run copies the
-// whole region every time, which grows with the square of the runs.
-struct RunStack {
-    HRGN pieces[32];        // 2^32 runs never fit in a skin: 16M pixels at most
-    unsigned runs[32];
-    int count;
-};
-
-static void pushRun(RunStack* stack, int x, int y, int length)
-{
-    stack->pieces[stack->count] = createRegion(x, y, x + length, y + 1);
-    stack->runs[stack->count++] = 1;
-    while (stack->count >= 2 && stack->runs[stack->count - 1] == stack->runs[stack->count - 2]) {
-        HRGN top = stack->pieces[--stack->count];
-        CombineRgn(stack->pieces[stack->count - 1], stack->pieces[stack->count - 1], top, RGN_OR);
-        DeleteObject(top);
-        stack->runs[stack->count - 1] *= 2;
-    }
-}
-
-// The area's region, or null when no run had its colour.
-static HRGN uniteRuns(RunStack* stack)
-{
-    if (stack->count == 0)
-        return NULL;
-    HRGN region = stack->pieces[--stack->count];
-    while (stack->count > 0) {
-        HRGN older = stack->pieces[--stack->count];
-        CombineRgn(region, older, region, RGN_OR);
-        DeleteObject(older);
-    }
-    return region;
-}
-
 static int textMarkerField(COLORREF color)
 {
     for (int i = 0; i < drawnFieldCount; i++)
@@ -87,18 +53,29 @@ static int textMarkerField(COLORREF color)
     return -1;
 }
 
-// A run that is no area may set text colours: from the skin pixel under its first pixel.
-static void takeTextColor(COLORREF color, int x, int y, bool* ownMarker)
+// Where the text colours come from: each field's own marker, else the default (black)
+// marker; the last run of each counts, as if each run had set the colours in turn.
+struct TextMarkers {
+    POINT own[drawnFieldCount];
+    POINT common;           // x is -1 while no such run has been seen, as in own
+};
+
+// A run that is no area may be a text marker: where it starts is kept.
+static void noteTextMarker(TextMarkers* markers, COLORREF color, int x, int y)
 {
+    POINT at = { x, y };
     int field = textMarkerField(color);
-    if (field >= 0) {
-        app.valueFields[field].textColor = GetPixel(app.skinDC, x, y);
-        ownMarker[field] = true;
-    } else if (color == 0) {
-        COLORREF under = GetPixel(app.skinDC, x, y);
-        for (int i = 0; i < drawnFieldCount; i++)
-            if (!ownMarker[i])
-                app.valueFields[i].textColor = under;
+    if (field >= 0)
+        markers->own[field] = at;
+    else if (color == 0)
+        markers->common = at;
+}
+
+static void takeTextColors(const TextMarkers& markers)
+{
+    for (int i = 0; i < drawnFieldCount; i++) {
+        POINT at = markers.own[i].x >= 0 ? markers.own[i] : markers.common;
+        app.valueFields[i].textColor = at.x >= 0 ? GetPixel(app.skinDC, at.x, at.y) : 0;
     }
 }
 
@@ -108,12 +85,11 @@ void scanMask(HBITMAP mask, int width, int height)
 {
     MaskArea areas[maskAreaCount];
     maskAreas(areas);
-    RunStack stacks[maskAreaCount];
-    for (RunStack& stack : stacks)
-        stack.count = 0;
-    bool ownMarker[drawnFieldCount] = {};
-    for (int i = 0; i < drawnFieldCount; i++)
-        app.valueFields[i].textColor = 0;
+    RunRegion runs[maskAreaCount] = {};
+    TextMarkers markers;
+    for (POINT& at : markers.own)
+        at.x = -1;
+    markers.common.x = -1;
 
     HDC maskDC = CreateCompatibleDC(app.windowDC);
     if (!maskDC)
@@ -141,9 +117,9 @@ void scanMask(HBITMAP mask, int width, int height)
                 COLORREF color = RGB(pixel >> 16, (pixel >> 8) & 0xFF, pixel & 0xFF);
                 int area = maskAreaOf(areas, color);
                 if (area >= 0)
-                    pushRun(&stacks[area], x, y, end - x);
+                    addRun(&runs[area], x, y, end - x);
                 else
-                    takeTextColor(color, x, y, ownMarker);
+                    noteTextMarker(&markers, color, x, y);
                 x = end;
             }
         }
@@ -152,8 +128,9 @@ void scanMask(HBITMAP mask, int width, int height)
     freePixelBuffer(&strip);
     SelectObject(maskDC, oldMask);
     DeleteDC(maskDC);
+    takeTextColors(markers);
     for (int i = 0; i < maskAreaCount; i++)
-        *areas[i].region = uniteRuns(&stacks[i]);
+        *areas[i].region = finishRunRegion(&runs[i]);
     finishMaskAreas();
 }
 
@@ -242,6 +219,7 @@ static bool installSkin(HWND window, HBITMAP image, HBITMAP mask, int width, int
 
     // The face lands at the window's (0, 0): a source region at the extent's origin.
     blitSkinRegion(app.backDC, app.windowRegion, extent);
+    app.fieldsShown = false;
     if (app.snapTol != 0)
         drawLatchedIntoBackBuffer(app.skinButtons[snapButton]);
     if (app.alwaysOnTop)

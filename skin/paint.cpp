@@ -29,7 +29,40 @@ static void drawFieldText(const ValueField& field)
 }
 
 // The fields are rebuilt in the back buffer and copied in one clipped copy, so they
-// never flicker; the display is filled only when a region is given.
+// never flicker.
+static void drawFields()
+{
+    blitSkinRegion(app.backDC, app.valueFieldsRegion, app.valueFieldsSkinRegion);
+    // Text is clipped to the fields, the area restored before each value: beyond them
+    // older values would pile up on the skin. (The built-in hexadecimal texts reach one
+    // column into the next field, so it is all the fields, not each its own.)
+    SelectClipRgn(app.backDC, app.valueFieldsRegion);
+    for (int i = 0; i < drawnFieldCount; i++)
+        drawFieldText(app.valueFields[i]);
+    SelectClipRgn(app.backDC, NULL);
+    if (app.valueFieldsRegion) {
+        RECT box;
+        GetRgnBox(app.valueFieldsRegion, &box);
+        SelectClipRgn(app.windowDC, app.valueFieldsRegion);
+        BitBlt(app.windowDC, box.left, box.top, box.right - box.left, box.bottom - box.top,
+               app.backDC, box.left, box.top, SRCCOPY);
+        SelectClipRgn(app.windowDC, NULL);
+    }
+    for (int i = 0; i < drawnFieldCount; i++)
+        memcpy(app.valueFields[i].shownText, app.valueFields[i].text, sizeof app.valueFields[i].text);
+    app.fieldsShown = true;
+}
+
+static bool fieldsShowTheirTexts()
+{
+    for (int i = 0; i < drawnFieldCount; i++)
+        if (strcmp(app.valueFields[i].text, app.valueFields[i].shownText) != 0)
+            return false;
+    return app.fieldsShown;
+}
+
+// The display is filled only when a region is given. Fields that already show their
+// texts are left alone: a pick refreshes every tick, mostly with the colour it had.
 void refreshColorDisplay(HRGN region)
 {
     if (app.backDC && app.windowDC) {
@@ -43,22 +76,8 @@ void refreshColorDisplay(HRGN region)
                 DeleteObject(brush);
             }
         }
-        blitSkinRegion(app.backDC, app.valueFieldsRegion, app.valueFieldsSkinRegion);
-        // Text is clipped to the fields, the area restored before each value: beyond them
-        // older values would pile up on the skin. (The built-in hexadecimal texts reach one
-        // column into the next field, so it is all the fields, not each its own.)
-        SelectClipRgn(app.backDC, app.valueFieldsRegion);
-        for (int i = 0; i < drawnFieldCount; i++)
-            drawFieldText(app.valueFields[i]);
-        SelectClipRgn(app.backDC, NULL);
-        if (app.valueFieldsRegion) {
-            RECT box;
-            GetRgnBox(app.valueFieldsRegion, &box);
-            SelectClipRgn(app.windowDC, app.valueFieldsRegion);
-            BitBlt(app.windowDC, box.left, box.top, box.right - box.left, box.bottom - box.top,
-                   app.backDC, box.left, box.top, SRCCOPY);
-            SelectClipRgn(app.windowDC, NULL);
-        }
+        if (!fieldsShowTheirTexts())
+            drawFields();
     }
     updateTitle();
 }
