@@ -25,46 +25,49 @@ const int faceWidth = 83, faceHeight = 132;
 
 typedef void (*ButtonAction)(HWND window);
 
-struct LayoutRect { int left, top, right, bottom; };
+struct LayoutRect {
+    int left, top, right, bottom;
+};
 
 // Everything fixed about one button: where the built-in skin has it, how a mask marks it,
 // its tooltip, and what a press does (a title button's action, or a channel button's steps).
 struct ButtonDescription {
-    LayoutRect face;            // built-in skin; the pressed picture lies faceWidth to the right
-    BYTE faceGreen;             // a mask marks the face with RGB(0, faceGreen, 0)
-    BYTE pressedGreen;          // and the pressed picture with RGB(0, pressedGreen, 0)
+    LayoutRect face;   // built-in skin; the pressed picture lies faceWidth to the right
+    BYTE faceGreen;    // a mask marks the face with RGB(0, faceGreen, 0)
+    BYTE pressedGreen; // and the pressed picture with RGB(0, pressedGreen, 0)
     const char* toolTip;
-    ButtonAction action;        // title buttons only
-    int red, green, blue;       // channel buttons only: the steps of one press
+    ButtonAction action;  // title buttons only
+    int red, green, blue; // channel buttons only: the steps of one press
 };
 
 // Everything fixed about one drawn value field.
 struct FieldDescription {
-    LayoutRect rect;            // built-in skin
-    int textX, textY;           // built-in text origin, not derived from rect
-    BYTE maskBlue;              // a mask marks the field with RGB(0, 0, maskBlue)
-    BYTE markerBlue;            // and its own text colour with RGB(0, 0, markerBlue)
-    uint32_t pasteSelector;     // what a double-click on the field pastes
+    LayoutRect rect;        // built-in skin
+    int textX, textY;       // built-in text origin, not derived from rect
+    BYTE maskBlue;          // a mask marks the field with RGB(0, 0, maskBlue)
+    BYTE markerBlue;        // and its own text colour with RGB(0, 0, markerBlue)
+    uint32_t pasteSelector; // what a double-click on the field pastes
 };
 
 // One clickable button of the skin.
 struct SkinButton {
-    HRGN hitRegion;         // window coordinates: hit tests and blit destination
-    HRGN faceRegion;        // skin coordinates: the released picture
-    HRGN pressedRegion;     // skin coordinates: the pressed picture
-    bool pressed;           // shown pressed: held by the pointer, or latched on
+    HRGN hitRegion;     // window coordinates: hit tests and blit destination
+    HRGN faceRegion;    // skin coordinates: the released picture
+    HRGN pressedRegion; // skin coordinates: the pressed picture
+    bool pressed;       // shown pressed: held by the pointer, or latched on
 };
 
 // One text form of one colour channel.
 struct ValueField {
-    int textX, textY;       // text origin, window coordinates
-    HRGN region;            // window coordinates; null when the skin lacks the field
+    int textX, textY; // text origin, window coordinates
+    HRGN region;      // window coordinates; null when the skin lacks the field
     COLORREF textColor;
     char text[8];
     double value;
-    char shownText[8];      // text as last drawn into the back buffer and the window
+    char shownText[8]; // text as last drawn into the back buffer and the window
 };
 
+// clang-format off
 // The fixed order of the skin's buttons: the four title buttons, then the channel buttons.
 enum SkinButtonIndex {
     snapButton, onTopButton, minimizeButton, closeButton,
@@ -80,6 +83,7 @@ enum ValueFieldIndex {
     redFloatField, greenFloatField, blueFloatField,
     valueFieldCount, drawnFieldCount = 6
 };
+// clang-format on
 
 extern const ButtonDescription buttonDescriptions[skinButtonCount];
 extern const FieldDescription fieldDescriptions[drawnFieldCount];
@@ -87,28 +91,28 @@ extern const FieldDescription fieldDescriptions[drawnFieldCount];
 struct AppState {
     // Process and window handles
     HINSTANCE appInstance;
-    HANDLE instanceMutex;           // never closed: the process end releases it
-    HMENU mainMenu;                 // loaded by WinMain, destroyed after the loop
-    HMENU contextMenu;              // sub-menu 0 of mainMenu
-    HWND aboutDialog;               // the open about box, or null
-    HWND toolTipWindow;             // destroyed with its owner
-    HDC windowDC;                   // the class's own DC; never released
-    HDC skinDC;                     // made by onCreate, deleted by onDestroy
-    HDC backDC;                     // made by onCreate, deleted by onDestroy
-    HBITMAP skinDCStartBitmap;      // what skinDC was created with, put back by deleteMemoryDC
-    HBITMAP backDCStartBitmap;      // what backDC was created with, put back by deleteMemoryDC
-    HFONT valueFont;                // made by loadSettings, deleted by onDestroy
+    HANDLE instanceMutex;      // never closed: the process end releases it
+    HMENU mainMenu;            // loaded by WinMain, destroyed after the loop
+    HMENU contextMenu;         // sub-menu 0 of mainMenu
+    HWND aboutDialog;          // the open about box, or null
+    HWND toolTipWindow;        // destroyed with its owner
+    HDC windowDC;              // the class's own DC; never released
+    HDC skinDC;                // made by onCreate, deleted by onDestroy
+    HDC backDC;                // made by onCreate, deleted by onDestroy
+    HBITMAP skinDCStartBitmap; // what skinDC was created with, put back by deleteMemoryDC
+    HBITMAP backDCStartBitmap; // what backDC was created with, put back by deleteMemoryDC
+    HFONT valueFont;           // made by loadSettings, deleted by onDestroy
 
     // Geometry, screen coordinates
-    RECT workArea;                  // the primary monitor's
-    RECT virtualScreen;             // the bounding box of every monitor
-    int monitorCount;               // read with the work area
+    RECT workArea;      // the primary monitor's
+    RECT virtualScreen; // the bounding box of every monitor
+    int monitorCount;   // read with the work area
     PixelBox monitors[maxMonitors];
-    RECT workAreas[maxMonitors];    // each monitor's, in the order of monitors
+    RECT workAreas[maxMonitors]; // each monitor's, in the order of monitors
     RECT windowRect;
-    RECT dragRect;                  // the unsnapped place during a drag
-    POINT cursorPos;                // scratch: refreshed by each handler before use
-    POINT lastCursorPos;            // source of pointer deltas while a button is held
+    RECT dragRect;       // the unsnapped place during a drag
+    POINT cursorPos;     // scratch: refreshed by each handler before use
+    POINT lastCursorPos; // source of pointer deltas while a button is held
 
     // Settings, persisted under the registry key
     bool splitScreen;
@@ -119,15 +123,15 @@ struct AppState {
     int antiDitherTol;
     bool alwaysOnTop;
     int snapTol;
-    int savedSnapTol;               // not persisted: what switching snapping on restores
-    int storedZoomFactor;           // the three numbers as read: loadSettings puts their
-    int storedAntiDitherTol;        // usable values above, and saveSettings writes these
-    int storedSnapTol;              // back while the usable value is still in force
+    int savedSnapTol;        // not persisted: what switching snapping on restores
+    int storedZoomFactor;    // the three numbers as read: loadSettings puts their
+    int storedAntiDitherTol; // usable values above, and saveSettings writes these
+    int storedSnapTol;       // back while the usable value is still in force
     bool showToolTips;
     bool singleInstance;
     bool splashScreen;
     bool inSystemTray;
-    char* skinFileName;             // heap copy; null means the built-in skin
+    char* skinFileName; // heap copy; null means the built-in skin
 
     // The colour
     COLORREF curColor;
@@ -147,13 +151,13 @@ struct AppState {
     HRGN displayBottomRegion;
     HRGN displayRegion;
     HRGN displaySkinRegion;
-    HRGN zoomRegion;                // points at displayBottomRegion or displayRegion; never deleted
+    HRGN zoomRegion; // points at displayBottomRegion or displayRegion; never deleted
     HRGN titleButtonsRegion;
     HRGN channelButtonsRegion;
     HRGN valueFieldsSkinRegion;
     HRGN valueFieldsRegion;
     HRGN windowRegion;
-    bool fieldsShown;               // the fields show their shownText; a skin drawn anew clears it
+    bool fieldsShown; // the fields show their shownText; a skin drawn anew clears it
     bool splashShowing;
 
     // Pointer and eye-dropper
@@ -166,20 +170,20 @@ struct AppState {
 
     // Sampling
     RECT zoomBox;
-    ZoomLayout zoomLayout;          // centre, destination and source of the magnified view
-    int activeZoom;                 // the factor laid out for the pick under way
-    HBRUSH blackBrush;              // made at the first sampling tick, kept for the run
-    HDC screenDC;                   // GetDC(NULL) of the pick under way: taken by its first read,
-                                    // released by releaseScreen when the press ends
-    PixelBuffer sample;             // one screen read lands here; made on first use, freed by onDestroy
+    ZoomLayout zoomLayout; // centre, destination and source of the magnified view
+    int activeZoom;        // the factor laid out for the pick under way
+    HBRUSH blackBrush;     // made at the first sampling tick, kept for the run
+    HDC screenDC;          // GetDC(NULL) of the pick under way: taken by its first read,
+                           // released by releaseScreen when the press ends
+    PixelBuffer sample;    // one screen read lands here; made on first use, freed by onDestroy
 
     // Title, notification icon, tooltips
     NOTIFYICONDATAA trayIconData;
     char titleText[28];
-    HRGN toolTipRegion;             // a button's hitRegion, not owned here
+    HRGN toolTipRegion; // a button's hitRegion, not owned here
 
     // About box
-    HRGN mailLinkRegion;            // made and deleted by the about box
+    HRGN mailLinkRegion; // made and deleted by the about box
     HRGN messengerLinkRegion;
     bool linkCursorShown;
 };

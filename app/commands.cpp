@@ -133,6 +133,7 @@ static void showHistoryColor()
 
 void onCommand(HWND window, int command)
 {
+    // clang-format off
     switch (command) {
     case CMD_SNAP_TO_SCREEN:  toggleSnap(window); break;
     case CMD_ALWAYS_ON_TOP:   toggleAlwaysOnTop(window); break;
@@ -183,6 +184,7 @@ void onCommand(HWND window, int command)
     case CMD_ZOOM_MAX:        selectZoomFactor(0); break;
     }
 }
+// clang-format on
 
 // The character decides, not the key: Caps Lock and Shift both give upper case.
 void onChar(HWND, WPARAM character)

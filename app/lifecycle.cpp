@@ -72,9 +72,8 @@ bool createMainWindow(HINSTANCE instance, int showCommand, HWND* window, HACCEL*
         fatal(-2);
 
     *window = CreateWindowExA(WS_EX_APPWINDOW | WS_EX_ACCEPTFILES, windowClassName, "Huebrick",
-                              WS_POPUP | WS_VISIBLE | WS_SYSMENU | WS_MINIMIZEBOX,
-                              app.windowRect.left, app.windowRect.top, faceWidth, faceHeight,
-                              NULL, NULL, app.appInstance, NULL);
+                              WS_POPUP | WS_VISIBLE | WS_SYSMENU | WS_MINIMIZEBOX, app.windowRect.left,
+                              app.windowRect.top, faceWidth, faceHeight, NULL, NULL, app.appInstance, NULL);
     if (!*window)
         fatal(-2);
     ShowWindow(*window, showCommand);
@@ -83,8 +82,8 @@ bool createMainWindow(HINSTANCE instance, int showCommand, HWND* window, HACCEL*
     // not when always on top, since going behind a plain window would end that.
     HWND foreground = GetForegroundWindow();
     if (foreground != *window && !app.alwaysOnTop)
-        SetWindowPos(*window, foreground, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOREDRAW | SWP_NOACTIVATE
-                                                          | SWP_NOOWNERZORDER | SWP_NOSENDCHANGING);
+        SetWindowPos(*window, foreground, 0, 0, 0, 0,
+                     SWP_NOSIZE | SWP_NOMOVE | SWP_NOREDRAW | SWP_NOACTIVATE | SWP_NOOWNERZORDER | SWP_NOSENDCHANGING);
     return true;
 }
 
@@ -111,8 +110,8 @@ static void recentreIfOffScreen(HWND window)
         return;
     int32_t width = r.right - r.left, height = r.bottom - r.top;
     int32_t left, top;
-    defaultWindowPosition(app.workArea.left, app.workArea.top, app.workArea.right, app.workArea.bottom,
-                          width, height, &left, &top);
+    defaultWindowPosition(app.workArea.left, app.workArea.top, app.workArea.right, app.workArea.bottom, width, height,
+                          &left, &top);
     SetRect(&r, left, top, left + width, top + height);
     SetWindowPos(window, NULL, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
 }
@@ -121,20 +120,47 @@ static void recentreIfOffScreen(HWND window)
 // menu share one path for their side effects.
 static void applyLoadedSettings(HWND window)
 {
-    if (app.stickyZoom) { app.stickyZoom = false; toggleStickyZoom(); }
-    if (app.splitScreen) { app.splitScreen = false; toggleSplitScreen(); }
-    else EnableMenuItem(app.mainMenu, CMD_STICKY_ZOOM, MF_BYCOMMAND | MF_GRAYED);
-    if (app.autoFormat) { app.autoFormat = false; toggleAutoFormat(); }
+    if (app.stickyZoom) {
+        app.stickyZoom = false;
+        toggleStickyZoom();
+    }
+    if (app.splitScreen) {
+        app.splitScreen = false;
+        toggleSplitScreen();
+    } else
+        EnableMenuItem(app.mainMenu, CMD_STICKY_ZOOM, MF_BYCOMMAND | MF_GRAYED);
+    if (app.autoFormat) {
+        app.autoFormat = false;
+        toggleAutoFormat();
+    }
     setColorFormat(app.colorFormat);
     CheckMenuRadioItem(app.mainMenu, CMD_ZOOM_1X, CMD_ZOOM_MAX, zoomMenuItem(app.zoomFactor), MF_BYCOMMAND);
     CheckMenuRadioItem(app.mainMenu, CMD_DITHER_NONE, CMD_DITHER_LARGE, antiDitherMenuItem(app.antiDitherTol),
                        MF_BYCOMMAND);
-    if (app.alwaysOnTop) { app.alwaysOnTop = false; toggleAlwaysOnTop(window); }
-    if (app.snapTol != 0) { app.snapTol = 0; toggleSnap(window); }
-    if (app.showToolTips) { app.showToolTips = false; toggleToolTips(); }
-    if (app.singleInstance) { app.singleInstance = false; toggleSingleInstance(); }
-    if (app.splashScreen) { app.splashScreen = false; toggleSplashScreen(window); }
-    if (app.inSystemTray) { app.inSystemTray = false; toggleSystemTray(window); }
+    if (app.alwaysOnTop) {
+        app.alwaysOnTop = false;
+        toggleAlwaysOnTop(window);
+    }
+    if (app.snapTol != 0) {
+        app.snapTol = 0;
+        toggleSnap(window);
+    }
+    if (app.showToolTips) {
+        app.showToolTips = false;
+        toggleToolTips();
+    }
+    if (app.singleInstance) {
+        app.singleInstance = false;
+        toggleSingleInstance();
+    }
+    if (app.splashScreen) {
+        app.splashScreen = false;
+        toggleSplashScreen(window);
+    }
+    if (app.inSystemTray) {
+        app.inSystemTray = false;
+        toggleSystemTray(window);
+    }
 }
 
 void onCreate(HWND window)

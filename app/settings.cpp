@@ -11,8 +11,8 @@ const char* const settingsKey = "Software\\Vexel\\Huebrick";
 static void setDefaults()
 {
     int32_t x, y;
-    defaultWindowPosition(app.workArea.left, app.workArea.top, app.workArea.right, app.workArea.bottom,
-                          faceWidth, faceHeight, &x, &y);
+    defaultWindowPosition(app.workArea.left, app.workArea.top, app.workArea.right, app.workArea.bottom, faceWidth,
+                          faceHeight, &x, &y);
     app.windowRect.left = x;
     app.windowRect.top = y;
     app.splitScreen = true;
@@ -34,9 +34,8 @@ static void setDefaults()
 // sans-serif by the pitch and family given here.
 static void createValueFont()
 {
-    app.valueFont = CreateFontA(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, PROOF_QUALITY,
-                                VARIABLE_PITCH | FF_SWISS, "MS Sans Sherif");
+    app.valueFont = CreateFontA(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                CLIP_DEFAULT_PRECIS, PROOF_QUALITY, VARIABLE_PITCH | FF_SWISS, "MS Sans Sherif");
     if (!app.valueFont)
         app.valueFont = static_cast<HFONT>(GetStockObject(ANSI_VAR_FONT));
 }

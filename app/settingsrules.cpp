@@ -45,8 +45,8 @@ int32_t savedSnapTolFor(int32_t storedSnapTol)
     return storedSnapTol > 0 ? storedSnapTol : 8;
 }
 
-void defaultWindowPosition(int32_t workLeft, int32_t workTop, int32_t workRight, int32_t workBottom,
-                           int32_t width, int32_t height, int32_t* x, int32_t* y)
+void defaultWindowPosition(int32_t workLeft, int32_t workTop, int32_t workRight, int32_t workBottom, int32_t width,
+                           int32_t height, int32_t* x, int32_t* y)
 {
     // C++ division truncates toward zero.
     *x = (workRight - workLeft) / 2 - width / 2;

@@ -42,6 +42,7 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         onTaskbarCreated(window);
         return 0;
     }
+    // clang-format off
     switch (message) {
     case WM_CREATE:
         taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
@@ -65,5 +66,6 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_DROPFILES:       onDropFiles(window, reinterpret_cast<HDROP>(wParam)); return 0;
     case WM_USER:            onTrayCallback(window, lParam); return 0;
     }
+    // clang-format on
     return DefWindowProcA(window, message, wParam, lParam);
 }

@@ -29,7 +29,10 @@ inline bool addMaskRun(int x, int y, int length, COLORREF color)
 }
 
 // Text-colour marker of a drawn field (0 redDecField .. 5 blueHexField).
-inline COLORREF textMarker(int field) { return RGB(0, 0, 20 * (field + 1)); }
+inline COLORREF textMarker(int field)
+{
+    return RGB(0, 0, 20 * (field + 1));
+}
 
 // A mask of runs of random length and colour, drawn from every colour a mask may use (the
 // body and display colours, greens in steps of 5, blues in steps of 20), black and a few
@@ -37,8 +40,8 @@ inline COLORREF textMarker(int field) { return RGB(0, 0, 20 * (field + 1)); }
 // equal rows join as they do in real masks. Returns the number of runs.
 inline size_t fillRandomMask(Picture* mask, int shortestRun, int longestRun, unsigned noise)
 {
-    std::vector<COLORREF> colors = { RGB(255, 0, 0), RGB(0, 50, 50), RGB(0, 100, 100), RGB(0, 0, 0),
-                                     RGB(255, 255, 255), RGB(0, 0, 1), RGB(1, 0, 0) };
+    std::vector<COLORREF> colors = { RGB(255, 0, 0),     RGB(0, 50, 50), RGB(0, 100, 100), RGB(0, 0, 0),
+                                     RGB(255, 255, 255), RGB(0, 0, 1),   RGB(1, 0, 0) };
     for (int g = 5; g <= 180; g += 5)
         colors.push_back(RGB(0, g, 0));
     for (int b = 20; b <= 240; b += 20)
@@ -103,7 +106,7 @@ inline void referenceScanMask(HBITMAP mask, int width, int height)
 
 // What a mask scan produces, taken out of AppState so that another scan can start afresh.
 struct SkinAreas {
-    std::vector<HRGN> regions;      // body, display halves, per button face/pressed/hit, fields
+    std::vector<HRGN> regions; // body, display halves, per button face/pressed/hit, fields
     COLORREF textColors[drawnFieldCount];
     POINT textOrigins[drawnFieldCount];
 };
@@ -129,7 +132,7 @@ inline SkinAreas takeScannedAreas()
 inline void freeScannedAreas(SkinAreas* areas)
 {
     for (HRGN region : areas->regions)
-        DeleteObject(region);   // a null one is refused harmlessly
+        DeleteObject(region); // a null one is refused harmlessly
     areas->regions.clear();
 }
 
@@ -144,8 +147,7 @@ inline std::string compareScannedAreas(const SkinAreas& a, const SkinAreas& b)
     for (int i = 0; i < drawnFieldCount && !text[0]; i++)
         if (a.textColors[i] != b.textColors[i] || a.textOrigins[i].x != b.textOrigins[i].x
             || a.textOrigins[i].y != b.textOrigins[i].y)
-            snprintf(text, sizeof text, "field %d: colour %06lX at (%ld,%ld) / %06lX at (%ld,%ld)", i,
-                     a.textColors[i], a.textOrigins[i].x, a.textOrigins[i].y, b.textColors[i],
-                     b.textOrigins[i].x, b.textOrigins[i].y);
+            snprintf(text, sizeof text, "field %d: colour %06lX at (%ld,%ld) / %06lX at (%ld,%ld)", i, a.textColors[i],
+                     a.textOrigins[i].x, a.textOrigins[i].y, b.textColors[i], b.textOrigins[i].x, b.textOrigins[i].y);
     return text;
 }

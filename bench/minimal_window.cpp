@@ -25,8 +25,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show)
     windowClass.hInstance = instance;
     windowClass.lpszClassName = "minimalWindow";
     RegisterClassA(&windowClass);
-    HWND window = CreateWindowExA(0, "minimalWindow", "minimal", WS_POPUP | WS_VISIBLE, 100, 100, 83, 132,
-                                  NULL, NULL, instance, NULL);
+    HWND window = CreateWindowExA(0, "minimalWindow", "minimal", WS_POPUP | WS_VISIBLE, 100, 100, 83, 132, NULL, NULL,
+                                  instance, NULL);
     ShowWindow(window, show);
     MSG message;
     while (GetMessageA(&message, NULL, 0, 0) > 0) {

@@ -9,14 +9,14 @@
 #include "skin/skin.h"
 
 struct PairwiseStack {
-    HRGN* area;             // the region slot the stack fills
+    HRGN* area; // the region slot the stack fills
     HRGN pieces[32];
     unsigned runs[32];
     int count;
 };
 
 struct PairwiseScan {
-    COLORREF colors[64];    // the colours met so far and their stacks (null: no area)
+    COLORREF colors[64]; // the colours met so far and their stacks (null: no area)
     PairwiseStack* stacks[64];
     PairwiseStack store[64];
     int colorCount, stackCount;

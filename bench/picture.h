@@ -11,7 +11,12 @@ struct Picture {
     std::vector<COLORREF> pixels;
 
     Picture() = default;
-    Picture(int w, int h, COLORREF color = 0) : width(w), height(h), pixels(size_t(w) * h, color) {}
+    Picture(int w, int h, COLORREF color = 0)
+        : width(w)
+        , height(h)
+        , pixels(size_t(w) * h, color)
+    {
+    }
     COLORREF& at(int x, int y) { return pixels[size_t(y) * width + x]; }
     COLORREF at(int x, int y) const { return pixels[size_t(y) * width + x]; }
     // Right and bottom exclusive, clipped to the picture.

@@ -27,7 +27,7 @@ static double now()
 // other work on the machine shows less.
 template <typename Work> static double msPerCall(Work work, double budget)
 {
-    work();     // warm: buffers are made on first use
+    work(); // warm: buffers are made on first use
     std::vector<double> batches;
     for (int b = 0; b < 7; b++) {
         int calls = 0;
@@ -114,8 +114,8 @@ static void averagingTable(const char* over, double averageCost[4], double refer
         COLORREF slow = referenceAverage(x, y, n, app.zoomRegion, origin, 0xFFFFFFFF);
         averageCost[i] = msPerCall([&] { averageScreenColor(x, y, n, 0); }, 300);
         referenceCost[i] = msPerCall([&] { referenceAverage(x, y, n, app.zoomRegion, origin, 0); }, 700);
-        printf("%-6d %12.4f %16.3f %8.0fx%s\n", n, averageCost[i], referenceCost[i],
-               referenceCost[i] / averageCost[i], fast == slow ? "" : "  (the colours differ!)");
+        printf("%-6d %12.4f %16.3f %8.0fx%s\n", n, averageCost[i], referenceCost[i], referenceCost[i] / averageCost[i],
+               fast == slow ? "" : "  (the colours differ!)");
     }
 }
 
@@ -127,8 +127,8 @@ static double screenReadCost(int width, int height)
     HDC screen = GetDC(NULL);
     if (!screen || !createPixelBuffer(&buffer, width, height))
         return 0;
-    double cost = msPerCall([&] { BitBlt(buffer.dc, 0, 0, width, height, screen, x - width / 2, y - height / 2, SRCCOPY); },
-                            300);
+    double cost = msPerCall(
+        [&] { BitBlt(buffer.dc, 0, 0, width, height, screen, x - width / 2, y - height / 2, SRCCOPY); }, 300);
     freePixelBuffer(&buffer);
     ReleaseDC(NULL, screen);
     return cost;

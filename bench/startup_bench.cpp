@@ -59,7 +59,7 @@ static void measureIdle()
         return;
     DWORD settle = GetTickCount();
     MSG message;
-    while (GetTickCount() - settle < 1500) {    // past the one-second splash
+    while (GetTickCount() - settle < 1500) { // past the one-second splash
         while (PeekMessageA(&message, NULL, 0, 0, PM_REMOVE))
             DispatchMessageA(&message);
         MsgWaitForMultipleObjects(0, NULL, FALSE, 10, QS_ALLINPUT);
@@ -89,7 +89,7 @@ int main(int argc, char** argv)
     WIN32_FILE_ATTRIBUTE_DATA file;
     if (GetFileAttributesExA(argv[1], GetFileExInfoStandard, &file))
         printf("%s: %lu bytes\n", argv[1], file.nFileSizeLow);
-    timeStart(argv[1]);     // warm the caches and the Wine server once for each
+    timeStart(argv[1]); // warm the caches and the Wine server once for each
     timeStart(argv[2]);
     std::vector<double> huebrick, minimal;
     for (int i = 0; i < runs; i++) {
@@ -97,8 +97,8 @@ int main(int argc, char** argv)
         minimal.push_back(timeStart(argv[2]));
     }
     double h = median(huebrick), m = median(minimal);
-    printf("start-up to first paint (median of %d): huebrick %.1f ms, minimal window %.1f ms, ratio %.2f\n",
-           runs, h, m, h / m);
+    printf("start-up to first paint (median of %d): huebrick %.1f ms, minimal window %.1f ms, ratio %.2f\n", runs, h, m,
+           h / m);
     measureIdle();
     return 0;
 }

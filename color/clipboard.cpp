@@ -37,7 +37,7 @@ bool copyColorText(const char* text)
         return clipboardError(block, "Could not empty clipboard.", "Error: EmptyClipboard");
     if (!SetClipboardData(CF_TEXT, block))
         return clipboardError(block, "Could not place text in clipboard.", "Error: SetClipboardData");
-    CloseClipboard();   // the block belongs to the clipboard from here on
+    CloseClipboard(); // the block belongs to the clipboard from here on
     return true;
 }
 

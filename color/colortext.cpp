@@ -68,7 +68,7 @@ bool firstWord(const char* p, const char* end, Span* word)
     const char* q = p;
     while (q < end && !isBlank(*q))
         ++q;
-    *word = {p, q};
+    *word = { p, q };
     return true;
 }
 
@@ -214,14 +214,14 @@ void buildColorTexts(const double rgb[3], ColorTexts* out)
     for (int i = 0; i < 3; ++i)
         formatInto(out->hexField[i], sizeof out->hexField[i], "%.2X", static_cast<unsigned>(whole[i]));
     formatInto(out->hexText, sizeof out->hexText, "%.2X%.2X%.2X", static_cast<unsigned>(whole[0]),
-             static_cast<unsigned>(whole[1]), static_cast<unsigned>(whole[2]));
+               static_cast<unsigned>(whole[1]), static_cast<unsigned>(whole[2]));
     for (int i = 0; i < 3; ++i)
         formatInto(out->floatField[i], sizeof out->floatField[i], "%.2f", fraction[i]);
     formatInto(out->floatText, sizeof out->floatText, "%.2f,%.2f,%.2f", fraction[0], fraction[1], fraction[2]);
 }
 
-void buildTitleTexts(int32_t colorFormat, const char* const fieldTexts[9], char* title, size_t titleSize,
-                     char* tip, size_t tipSize)
+void buildTitleTexts(int32_t colorFormat, const char* const fieldTexts[9], char* title, size_t titleSize, char* tip,
+                     size_t tipSize)
 {
     if (colorFormat == Hex) {
         const char* const* t = fieldTexts + 3;
@@ -241,7 +241,7 @@ bool parseColorText(const char* text, uint32_t selector, PasteResult* out)
         return false;
     const char* end = text + strlen(text);
     size_t length = static_cast<size_t>(end - text);
-    PasteResult r = {0, 0, 0, -1};
+    PasteResult r = { 0, 0, 0, -1 };
     Span last; // the word holding the final value: nothing may follow it
 
     if (selector != pasteWholeColor) {
@@ -273,16 +273,16 @@ bool parseColorText(const char* text, uint32_t selector, PasteResult* out)
             if (hexEnd != first.end)
                 return false;
             last = first;
-            r = {h >> 16 & 0xFF, h >> 8 & 0xFF, h & 0xFF, Hex};
+            r = { h >> 16 & 0xFF, h >> 8 & 0xFF, h & 0xFF, Hex };
         }
     } else {
         // Comma-separated values; a full stop anywhere makes them fractions of 1.
         bool isFloat = memchr(text, '.', length) != nullptr;
         const char* rest = text;
         Span word;
-        if (!fieldWord(&rest, end, &word) || !readChannelWord(word, isFloat, &r.red)
-            || !fieldWord(&rest, end, &word) || !readChannelWord(word, isFloat, &r.green)
-            || !firstWord(rest, end, &last) || !readChannelWord(last, isFloat, &r.blue))
+        if (!fieldWord(&rest, end, &word) || !readChannelWord(word, isFloat, &r.red) || !fieldWord(&rest, end, &word)
+            || !readChannelWord(word, isFloat, &r.green) || !firstWord(rest, end, &last)
+            || !readChannelWord(last, isFloat, &r.blue))
             return false;
         r.form = isFloat ? Float : Dec;
     }

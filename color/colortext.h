@@ -20,8 +20,8 @@ void buildColorTexts(const double rgb[3], ColorTexts* out);
 
 // fieldTexts: redDec, greenDec, blueDec, redHex, greenHex, blueHex, redFloat, greenFloat, blueFloat.
 // Any colorFormat other than Hex or Float uses the decimal texts.
-void buildTitleTexts(int32_t colorFormat, const char* const fieldTexts[9], char* title, size_t titleSize,
-                     char* tip, size_t tipSize);
+void buildTitleTexts(int32_t colorFormat, const char* const fieldTexts[9], char* title, size_t titleSize, char* tip,
+                     size_t tipSize);
 
 // Paste selectors: 0 reads a whole colour in any form; otherwise one form flag plus channel bits.
 const uint32_t pasteWholeColor = 0;

@@ -71,7 +71,7 @@ bool loadHistoryBytes(ColorHistory* h, const uint8_t* bytes, size_t count)
     for (size_t i = 0; i < n; ++i) {
         const uint8_t* p = bytes + i * 4;
         h->entries[i] = static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8
-                        | static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
+            | static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
     }
     h->oldest = 0;
     h->newest = static_cast<uint32_t>(n - 1);

@@ -146,7 +146,7 @@ void onLeftButtonUp(HWND window, WPARAM, LPARAM lParam)
     if (!app.leftButtonDown)
         return;
     bool dragged = app.draggingWindow;
-    app.leftButtonDown = false;     // before the capture goes: losing it is then no loss
+    app.leftButtonDown = false; // before the capture goes: losing it is then no loss
     app.draggingWindow = false;
     ReleaseCapture();
     if (pointerActionInProgress()) {
@@ -269,7 +269,7 @@ void onLeftDoubleClick(HWND window, WPARAM wParam, LPARAM lParam)
         minimizeOrRestore(window);
         return;
     }
-    onLeftButtonDown(window, wParam, lParam);   // fast clicks on a button still count
+    onLeftButtonDown(window, wParam, lParam); // fast clicks on a button still count
 }
 
 void onRightButtonUp(HWND window, WPARAM wParam, LPARAM lParam)

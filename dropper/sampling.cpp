@@ -187,8 +187,8 @@ static void drawMagnifiedView(const ViewCopy& copy, HDC source, int left, int to
     const PixelBox& part = copy.onScreen;
     if (!isEmpty(part))
         StretchBlt(app.backDC, copy.source.destX, copy.source.destY, (part.right - part.left) * z,
-                   (part.bottom - part.top) * z, source, part.left - left, part.top - top,
-                   part.right - part.left, part.bottom - part.top, SRCCOPY);
+                   (part.bottom - part.top) * z, source, part.left - left, part.top - top, part.right - part.left,
+                   part.bottom - part.top, SRCCOPY);
     for (int i = 0; i < copy.source.stripCount; i++) {
         const PixelBox& s = copy.source.strips[i];
         RECT strip = { s.left + layout.destX, s.top + layout.destY, s.right + layout.destX, s.bottom + layout.destY };
@@ -199,8 +199,8 @@ static void drawMagnifiedView(const ViewCopy& copy, HDC source, int left, int to
 
     SelectClipRgn(app.windowDC, app.zoomRegion);
     const RECT& box = app.zoomBox;
-    BitBlt(app.windowDC, box.left, box.top, box.right - box.left, box.bottom - box.top,
-           app.backDC, box.left, box.top, SRCCOPY);
+    BitBlt(app.windowDC, box.left, box.top, box.right - box.left, box.bottom - box.top, app.backDC, box.left, box.top,
+           SRCCOPY);
 }
 
 // Points of the read box that lie on no monitor show black in the view.
@@ -276,6 +276,6 @@ void sampleScreen()
         fillZoomWithPixel();
         refreshColorDisplay(NULL);
     } else {
-        refreshColorDisplay(app.zoomRegion);    // a pick in the upper half shows the plain colour
+        refreshColorDisplay(app.zoomRegion); // a pick in the upper half shows the plain colour
     }
 }

@@ -25,7 +25,19 @@ count() {
     failed=$((failed + f))
 }
 
+# Every C++ file in the house style (.clang-format); counted as one test.
+check_format() {
+    echo "== format: clang-format --dry-run --Werror"
+    if git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror; then
+        echo "format: every C++ file as clang-format writes it"
+        passed=$((passed + 1))
+    else
+        failed=$((failed + 1))
+    fi
+}
+
 run_native() {
+    check_format
     echo "== native lane: host compiler, ASan + UBSan, libFuzzer"
     cmake -S tests/native -B "$build-native" -DCMAKE_CXX_COMPILER=clang++ >/dev/null || return 1
     cmake --build "$build-native" -j"$(nproc)" >/dev/null || return 1

@@ -140,8 +140,9 @@ HRGN finishLayout()
 
     if (box.left != 0 || box.top != 0) {
         int dx = -box.left, dy = -box.top;
-        HRGN moved[] = { app.bodyRegion, app.displayRegion, app.displayTopRegion, app.displayBottomRegion,
-                         app.titleButtonsRegion, app.channelButtonsRegion, app.valueFieldsRegion };
+        HRGN moved[]
+            = { app.bodyRegion,         app.displayRegion,        app.displayTopRegion, app.displayBottomRegion,
+                app.titleButtonsRegion, app.channelButtonsRegion, app.valueFieldsRegion };
         for (HRGN region : moved)
             if (region)
                 OffsetRgn(region, dx, dy);
@@ -175,7 +176,7 @@ static void deleteRegion(HRGN* region)
 
 void freeSkinRegions(HWND window)
 {
-    hideToolTip();      // a tip shown for a button must not outlive the button's region
+    hideToolTip(); // a tip shown for a button must not outlive the button's region
     if (window)
         SetWindowRgn(window, NULL, FALSE);
     HDC dcs[] = { app.windowDC, app.backDC, app.skinDC };
@@ -191,9 +192,9 @@ void freeSkinRegions(HWND window)
     for (ValueField& field : app.valueFields)
         deleteRegion(&field.region);
     HRGN* regions[] = {
-        &app.windowRegion, &app.bodyRegion, &app.bodySkinRegion, &app.titleButtonsRegion,
-        &app.channelButtonsRegion, &app.valueFieldsRegion, &app.valueFieldsSkinRegion,
-        &app.displayTopRegion, &app.displayBottomRegion, &app.displayRegion, &app.displaySkinRegion,
+        &app.windowRegion,         &app.bodyRegion,        &app.bodySkinRegion,        &app.titleButtonsRegion,
+        &app.channelButtonsRegion, &app.valueFieldsRegion, &app.valueFieldsSkinRegion, &app.displayTopRegion,
+        &app.displayBottomRegion,  &app.displayRegion,     &app.displaySkinRegion,
     };
     for (HRGN* region : regions)
         deleteRegion(region);

@@ -12,7 +12,10 @@
 
 static const char* const userSkinError = "Could not load user skin: Unable to open skin image.";
 
-struct MaskArea { COLORREF color; HRGN* region; };
+struct MaskArea {
+    COLORREF color;
+    HRGN* region;
+};
 static const int maskAreaCount = 3 + 2 * skinButtonCount + drawnFieldCount;
 
 static void maskAreas(MaskArea* areas)
@@ -57,7 +60,7 @@ static int textMarkerField(COLORREF color)
 // marker; the last run of each counts, as if each run had set the colours in turn.
 struct TextMarkers {
     POINT own[drawnFieldCount];
-    POINT common;           // x is -1 while no such run has been seen, as in own
+    POINT common; // x is -1 while no such run has been seen, as in own
 };
 
 // A run that is no area may be a text marker: where it starts is kept.
@@ -110,7 +113,7 @@ void scanMask(HBITMAP mask, int width, int height)
             const DWORD* row = strip.bits + static_cast<size_t>(r) * width;
             int y = top + r;
             for (int x = 0; x < width;) {
-                DWORD pixel = row[x] & 0xFFFFFF;     // the fourth byte is no part of the colour
+                DWORD pixel = row[x] & 0xFFFFFF; // the fourth byte is no part of the colour
                 int end = x + 1;
                 while (end < width && (row[end] & 0xFFFFFF) == pixel)
                     end++;
@@ -211,8 +214,9 @@ static bool installSkin(HWND window, HBITMAP image, HBITMAP mask, int width, int
         buildDefaultLayout();
     }
     HRGN extent = finishLayout();
-    if (!builtIn && (app.windowRect.right <= app.windowRect.left || app.windowRect.bottom <= app.windowRect.top
-                     || regionRectangles(app.windowRegion) > maxShapeRectangles)) {
+    if (!builtIn
+        && (app.windowRect.right <= app.windowRect.left || app.windowRect.bottom <= app.windowRect.top
+            || regionRectangles(app.windowRegion) > maxShapeRectangles)) {
         DeleteObject(extent);
         return false;
     }
@@ -229,7 +233,7 @@ static bool installSkin(HWND window, HBITMAP image, HBITMAP mask, int width, int
                  app.windowRect.bottom - app.windowRect.top, SWP_NOMOVE | SWP_NOZORDER);
     HRGN shape = createRegion(0, 0, 0, 0);
     CombineRgn(shape, app.windowRegion, NULL, RGN_COPY);
-    SetWindowRgn(window, shape, TRUE);     // the system owns the copy from here on
+    SetWindowRgn(window, shape, TRUE); // the system owns the copy from here on
     DeleteObject(extent);
     return true;
 }
@@ -295,22 +299,21 @@ static bool loadUserSkin(HWND window, const char* named)
     char* maskPath = static_cast<char*>(malloc(length + 16));
     bool loaded = false;
     int width, height;
-    if (skinPath && maskPath
-        && resolveSkinPaths(named, skinPath, length + 16, maskPath, length + 16, fileExists, NULL)
+    if (skinPath && maskPath && resolveSkinPaths(named, skinPath, length + 16, maskPath, length + 16, fileExists, NULL)
         && !unreachableMask(maskPath) && readBitmapSize(skinPath, &width, &height)) {
         HBITMAP image = static_cast<HBITMAP>(LoadImageA(NULL, skinPath, IMAGE_BITMAP, width, height, LR_LOADFROMFILE));
         HBITMAP mask = NULL;
-        int maskWidth, maskHeight;     // stretched to the skin's size, whatever they are
+        int maskWidth, maskHeight; // stretched to the skin's size, whatever they are
         if (image && maskPath[0] && readBitmapSize(maskPath, &maskWidth, &maskHeight))
-            mask = static_cast<HBITMAP>(LoadImageA(NULL, maskPath, IMAGE_BITMAP, width, height,
-                                                   LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+            mask = static_cast<HBITMAP>(
+                LoadImageA(NULL, maskPath, IMAGE_BITMAP, width, height, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
         // The built-in arrangement reads the faces and the pressed pictures from the image.
         if (image && !mask && (width < builtInImageWidth() || height < faceHeight)) {
             DeleteObject(image);
             image = NULL;
         }
         if (image && installSkin(window, image, mask, width, height, false)) {
-            free(app.skinFileName);     // may be the very string named: it is no longer read
+            free(app.skinFileName); // may be the very string named: it is no longer read
             app.skinFileName = skinPath;
             skinPath = NULL;
             CheckMenuRadioItem(app.mainMenu, CMD_DEFAULT_SKIN, CMD_USER_SKIN, CMD_USER_SKIN, MF_BYCOMMAND);
@@ -329,8 +332,8 @@ static void loadBuiltInSkin(HWND window)
     CheckMenuRadioItem(app.mainMenu, CMD_DEFAULT_SKIN, CMD_USER_SKIN, CMD_DEFAULT_SKIN, MF_BYCOMMAND);
     HBITMAP image = LoadBitmapA(app.appInstance, "RES_GFX_SKIN_MAIN");
     if (!image) {
-        MessageBoxA(window, "Could not load skin: Out of memory or other system error occured.",
-                    "Huebrick - Error", MB_OK | MB_ICONERROR);
+        MessageBoxA(window, "Could not load skin: Out of memory or other system error occured.", "Huebrick - Error",
+                    MB_OK | MB_ICONERROR);
         fatal(-2);
     }
     installSkin(window, image, NULL, faceWidth, faceHeight, true);

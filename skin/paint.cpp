@@ -15,8 +15,8 @@ void presentBackBuffer(HRGN region)
     RECT box = { 0, 0, app.windowRect.right - app.windowRect.left, app.windowRect.bottom - app.windowRect.top };
     if (region)
         GetRgnBox(region, &box);
-    BitBlt(app.windowDC, box.left, box.top, box.right - box.left, box.bottom - box.top,
-           app.backDC, box.left, box.top, SRCCOPY);
+    BitBlt(app.windowDC, box.left, box.top, box.right - box.left, box.bottom - box.top, app.backDC, box.left, box.top,
+           SRCCOPY);
     SelectClipRgn(app.windowDC, NULL);
 }
 
@@ -44,8 +44,8 @@ static void drawFields()
         RECT box;
         GetRgnBox(app.valueFieldsRegion, &box);
         SelectClipRgn(app.windowDC, app.valueFieldsRegion);
-        BitBlt(app.windowDC, box.left, box.top, box.right - box.left, box.bottom - box.top,
-               app.backDC, box.left, box.top, SRCCOPY);
+        BitBlt(app.windowDC, box.left, box.top, box.right - box.left, box.bottom - box.top, app.backDC, box.left,
+               box.top, SRCCOPY);
         SelectClipRgn(app.windowDC, NULL);
     }
     for (int i = 0; i < drawnFieldCount; i++)

@@ -9,7 +9,7 @@ bool createPixelBuffer(PixelBuffer* buffer, int width, int height)
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;  // top-down: row 0 first
+    info.bmiHeader.biHeight = -height; // top-down: row 0 first
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
@@ -44,7 +44,7 @@ bool capturePixels(PixelBuffer* buffer, HDC source, int x, int y, int width, int
     if (!buffer->dc || width > buffer->width || height > buffer->height)
         return false;
     BOOL copied = BitBlt(buffer->dc, 0, 0, width, height, source, x, y, SRCCOPY);
-    GdiFlush();     // the bits are read directly next
+    GdiFlush(); // the bits are read directly next
     return copied != FALSE;
 }
 

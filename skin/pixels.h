@@ -7,8 +7,8 @@
 struct PixelBuffer {
     HDC dc;
     HBITMAP bitmap;
-    HBITMAP startBitmap;    // what dc was created with, put back before deleting
-    DWORD* bits;            // 0x00RRGGBB, rows top to bottom
+    HBITMAP startBitmap; // what dc was created with, put back before deleting
+    DWORD* bits;         // 0x00RRGGBB, rows top to bottom
     int width, height;
 };
 

@@ -15,7 +15,7 @@ static void closeRow(RunRegion* runs)
     bool repeats = bandCount == rowCount && r[runs->bandStart].bottom == r[runs->rowStart].top;
     for (DWORD i = 0; repeats && i < rowCount; i++)
         repeats = r[runs->bandStart + i].left == r[runs->rowStart + i].left
-                  && r[runs->bandStart + i].right == r[runs->rowStart + i].right;
+            && r[runs->bandStart + i].right == r[runs->rowStart + i].right;
     if (repeats) {
         for (DWORD i = runs->bandStart; i < runs->rowStart; i++)
             r[i].bottom = r[runs->rowStart].bottom;

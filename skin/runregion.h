@@ -5,10 +5,10 @@
 #include <windows.h>
 
 struct RunRegion {
-    RECT* rects;            // malloc'd, in the system's banded form; freed by finishRunRegion
+    RECT* rects; // malloc'd, in the system's banded form; freed by finishRunRegion
     DWORD count, capacity;
-    DWORD bandStart;        // first rectangle of the last finished band
-    DWORD rowStart;         // first rectangle of the row being added
+    DWORD bandStart; // first rectangle of the last finished band
+    DWORD rowStart;  // first rectangle of the row being added
 };
 
 // Adds [x, x + length) of row y; rows come in increasing order, runs of a row left to right

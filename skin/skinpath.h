@@ -13,8 +13,8 @@ bool findLastNoCase(const char* text, const char* word, size_t* position);
 bool makeMaskPath(const char* skinPath, char* out, size_t outSize);
 // Works out which image and mask the user meant by named (who may have picked the
 // mask). mask is empty when the name has no ".bmp". False when a buffer is too small.
-bool resolveSkinPaths(const char* named, char* skin, size_t skinSize, char* mask,
-                      size_t maskSize, FileExistsFn fileExists, void* context);
+bool resolveSkinPaths(const char* named, char* skin, size_t skinSize, char* mask, size_t maskSize,
+                      FileExistsFn fileExists, void* context);
 // From the file's first 28 bytes: true with the skin's size only if it is usable.
 bool skinSizeFromHeader(const uint8_t* bytes, size_t count, int32_t* width, int32_t* height);
 

@@ -29,13 +29,13 @@ void showAboutBox(HWND window)
 static void closeAboutBox(HWND box, INT_PTR result)
 {
     if (app.aboutDialog != box)
-        return;     // already closing: destroying the box takes its focus once more
+        return; // already closing: destroying the box takes its focus once more
     app.aboutDialog = NULL;
     DeleteObject(app.mailLinkRegion);
     DeleteObject(app.messengerLinkRegion);
     app.mailLinkRegion = app.messengerLinkRegion = NULL;
     EndDialog(box, result);
-    DestroyWindow(box);     // a modeless box is not ended by EndDialog alone
+    DestroyWindow(box); // a modeless box is not ended by EndDialog alone
 }
 
 static void paintAboutPicture(HWND box)
@@ -73,9 +73,7 @@ static INT_PTR CALLBACK aboutDialogProc(HWND box, UINT message, WPARAM, LPARAM l
             fatal(-1);
         InvalidateRect(box, NULL, TRUE);
         return TRUE;
-    case WM_ERASEBKGND:
-        paintAboutPicture(box);
-        return TRUE;
+    case WM_ERASEBKGND: paintAboutPicture(box); return TRUE;
     case WM_SETCURSOR: {
         POINT p;
         RECT r;

@@ -3,27 +3,33 @@
 
 namespace {
 
-int32_t distance(int32_t a, int32_t b) { return a > b ? a - b : b - a; }
+int32_t distance(int32_t a, int32_t b)
+{
+    return a > b ? a - b : b - a;
+}
 
 // Takes the candidate when strictly nearer than the best so far, so among equal
 // distances the first offered (higher in Z order, earlier edge) keeps the place.
-void offer(int32_t dist, int32_t position, int32_t* best, int32_t* chosen) {
+void offer(int32_t dist, int32_t position, int32_t* best, int32_t* chosen)
+{
     if (dist < *best) {
         *best = dist;
         *chosen = position;
     }
 }
 
-}  // namespace
+} // namespace
 
-void startSnap(const SnapRect& drag, int32_t tol, SnapState* s) {
+void startSnap(const SnapRect& drag, int32_t tol, SnapState* s)
+{
     s->bestX = tol + 1;
     s->bestY = tol + 1;
     s->x = drag.left;
     s->y = drag.top;
 }
 
-void snapToRect(const SnapRect& d, int32_t tol, const SnapRect& r, SnapState* s) {
+void snapToRect(const SnapRect& d, int32_t tol, const SnapRect& r, SnapState* s)
+{
     int32_t width = d.right - d.left, height = d.bottom - d.top;
     // Side-by-side docking only makes sense when the other window is level with us.
     if (r.top < d.bottom + tol + 1 && d.top - tol - 1 < r.bottom) {
@@ -42,7 +48,8 @@ void snapToRect(const SnapRect& d, int32_t tol, const SnapRect& r, SnapState* s)
 
 // The work area wins only when strictly nearer than any window edge, and its
 // left (top) edge is tried before its right (bottom) one.
-void snapToWorkArea(const SnapRect& d, const SnapRect& work, SnapState* s) {
+void snapToWorkArea(const SnapRect& d, const SnapRect& work, SnapState* s)
+{
     int32_t width = d.right - d.left, height = d.bottom - d.top;
     // Left before right, top before bottom; a later work area (another monitor) wins only
     // when strictly nearer still.

@@ -10,8 +10,8 @@ struct SnapRect {
 // The search of one snapped move. Coordinates lie within +-2^24 and the tolerance
 // within -1..2^20 (usablePosition, usableSnapTol), so 32 bits hold every distance.
 struct SnapState {
-    int32_t bestX, bestY;   // smallest distances found so far
-    int32_t x, y;           // the window's left and top being chosen
+    int32_t bestX, bestY; // smallest distances found so far
+    int32_t x, y;         // the window's left and top being chosen
 };
 
 // Starts a search: best = tol + 1, position = the drag rectangle's left/top.

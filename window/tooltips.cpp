@@ -22,9 +22,9 @@ static TOOLINFOA toolInfo(HWND window, const RECT& rect, const char* text)
 // made topmost, which would break Always On Top. onDestroy destroys it instead.
 void createToolTips(HWND window)
 {
-    app.toolTipWindow = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, NULL, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
-                                        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                                        NULL, NULL, app.appInstance, NULL);
+    app.toolTipWindow
+        = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, NULL, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                          CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, NULL, NULL, app.appInstance, NULL);
     if (!app.toolTipWindow)
         return;
     SetWindowPos(app.toolTipWindow, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);

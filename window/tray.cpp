@@ -38,7 +38,7 @@ static void addTrayIcon(HWND window)
     icon.uCallbackMessage = WM_USER;
     icon.hIcon = LoadIconA(app.appInstance, "RES_GFX_ICON_TRAY");
     Shell_NotifyIconA(NIM_ADD, &icon);
-    DestroyIcon(icon.hIcon);    // the shell keeps its own copy
+    DestroyIcon(icon.hIcon); // the shell keeps its own copy
     icon.hIcon = NULL;
 }
 
@@ -61,7 +61,7 @@ void toggleSystemTray(HWND window)
             ShowWindow(window, SW_HIDE);
             ShowWindow(window, SW_RESTORE);
         } else {
-            ShowWindow(window, SW_MINIMIZE);    // hidden in the tray: back as a taskbar button
+            ShowWindow(window, SW_MINIMIZE); // hidden in the tray: back as a taskbar button
         }
         Shell_NotifyIconA(NIM_DELETE, &icon);
         CheckMenuItem(app.mainMenu, CMD_SYSTEM_TRAY, MF_BYCOMMAND | MF_UNCHECKED);
@@ -89,18 +89,14 @@ void minimizeOrRestore(HWND window)
 void onTrayCallback(HWND window, LPARAM mouseMessage)
 {
     switch (mouseMessage) {
-    case WM_LBUTTONUP:
-        SetForegroundWindow(window);
-        break;
-    case WM_LBUTTONDBLCLK:
-        minimizeOrRestore(window);
-        break;
+    case WM_LBUTTONUP: SetForegroundWindow(window); break;
+    case WM_LBUTTONDBLCLK: minimizeOrRestore(window); break;
     case WM_RBUTTONDOWN: {
         POINT p;
         GetCursorPos(&p);
         SetForegroundWindow(window);
         TrackPopupMenuEx(app.contextMenu, 0, p.x, p.y, window, NULL);
-        PostMessageA(window, WM_NULL, 0, 0);    // lets the menu close properly
+        PostMessageA(window, WM_NULL, 0, 0); // lets the menu close properly
         break;
     }
     }

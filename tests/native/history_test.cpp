@@ -22,19 +22,25 @@ TEST(History, UndoRedoAndRecording)
     // Steps: a letter records that colour, '<' undoes, '>' redoes. After each step the
     // current colour is the next letter of current; held is the ring at the end. w is white,
     // A differs from a only in the unused top byte.
-    auto colorOf = [](char c) { return c == 'w' ? white : c == 'A' ? 0x010000FFu : 0xFFu + uint32_t(c - 'a') * 0x3300; };
-    const struct { const char *name, *steps, *current, *held; } scenarios[] = {
-        {"a first run holds white alone", "<>w", "www", "w"},
-        {"undo twice then record drops the redo colours", "abc<<d>", "abcbadd", "wad"},
-        {"recording the current colour adds nothing and keeps redo", "ab<a>>", "abaabb", "wab"},
-        {"undo stops at the oldest colour", "a<<w>w", "awwwaw", "waw"},
-        {"equality is the whole 32-bit value", "Aa", "Aa", "wAa"},
+    auto colorOf = [](char c) {
+        return c == 'w' ? white : c == 'A' ? 0x010000FFu : 0xFFu + uint32_t(c - 'a') * 0x3300;
+    };
+    const struct {
+        const char *name, *steps, *current, *held;
+    } scenarios[] = {
+        { "a first run holds white alone", "<>w", "www", "w" },
+        { "undo twice then record drops the redo colours", "abc<<d>", "abcbadd", "wad" },
+        { "recording the current colour adds nothing and keeps redo", "ab<a>>", "abaabb", "wab" },
+        { "undo stops at the oldest colour", "a<<w>w", "awwwaw", "waw" },
+        { "equality is the whole 32-bit value", "Aa", "Aa", "wAa" },
     };
     for (const auto& s : scenarios) {
         ColorHistory h;
         resetHistory(&h);
         for (size_t i = 0; s.steps[i] != '\0'; ++i) {
-            s.steps[i] == '<' ? undoColor(&h) : s.steps[i] == '>' ? redoColor(&h) : recordColor(&h, colorOf(s.steps[i]));
+            s.steps[i] == '<'       ? undoColor(&h)
+                : s.steps[i] == '>' ? redoColor(&h)
+                                    : recordColor(&h, colorOf(s.steps[i]));
             EXPECT_EQ(currentColor(&h), colorOf(s.current[i])) << s.name << ", step " << i;
         }
         std::vector<uint32_t> held;
@@ -60,15 +66,19 @@ TEST(History, FullRingForgetsTheOldestAndSavesFromIt)
     // Saved oldest first, little-endian; the undone colours come back, with the newest current.
     uint8_t bytes[4096];
     ASSERT_EQ(saveHistoryBytes(&h, bytes), 4096u);
-    EXPECT_EQ(std::vector<uint8_t>(bytes + 4092, bytes + 4096), (std::vector<uint8_t>{0x63, 0x04, 0, 0}));
+    EXPECT_EQ(std::vector<uint8_t>(bytes + 4092, bytes + 4096), (std::vector<uint8_t>{ 0x63, 0x04, 0, 0 }));
     resetHistory(&loaded);
     ASSERT_TRUE(loadHistoryBytes(&loaded, bytes, sizeof bytes));
     EXPECT_EQ(heldColors(loaded), held);
     EXPECT_EQ(currentColor(&loaded), historySize + 99);
 
     // 4..4096 bytes load, a partial last colour is dropped; anything else leaves white.
-    const struct { size_t count; bool ok; uint32_t held; } cases[] = {
-        {0, false, 1}, {3, false, 1}, {4, true, 1}, {7, true, 1}, {8, true, 2}, {4097, false, 1},
+    const struct {
+        size_t count;
+        bool ok;
+        uint32_t held;
+    } cases[] = {
+        { 0, false, 1 }, { 3, false, 1 }, { 4, true, 1 }, { 7, true, 1 }, { 8, true, 2 }, { 4097, false, 1 },
     };
     const std::vector<uint8_t> junk(4097, 0x42);
     for (const auto& c : cases) {
@@ -76,6 +86,7 @@ TEST(History, FullRingForgetsTheOldestAndSavesFromIt)
         h.current = 5; // the loader always leaves current at newest
         bool ok = loadHistoryBytes(&h, junk.data(), c.count);
         EXPECT_EQ(std::make_tuple(ok, historyCount(&h), h.current == h.newest, currentColor(&h)),
-                  std::make_tuple(c.ok, c.held, true, c.ok ? 0x42424242u : white)) << c.count;
+                  std::make_tuple(c.ok, c.held, true, c.ok ? 0x42424242u : white))
+            << c.count;
     }
 }

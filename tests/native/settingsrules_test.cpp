@@ -8,11 +8,20 @@ TEST(SettingsRules, StoredValuesAreCutToWhatTheProgramUses)
 {
     // savedSnapTol: the distance written back when snapping is turned on again.
     const int32_t big = 1 << 20, far = 1 << 24;
-    const struct { int32_t stored, zoom, antiDither, snapTol, savedSnapTol, position; } cases[] = {
-        {INT32_MIN, 0, 1, -1, 8, -far}, {-far - 1, 0, 1, -1, 8, -far}, {-1, 0, 1, -1, 8, -1},
-        {0, 0, 1, 0, 8, 0}, {1, 1, 1, 1, 1, 1}, {2, 2, 2, 2, 2, 2},
-        {255, 255, 255, 255, 255, 255}, {256, 256, 255, 256, 256, 256}, {257, 0, 255, 257, 257, 257},
-        {big + 1, 0, 255, big, big + 1, big + 1}, {far + 1, 0, 255, big, far + 1, far},
+    const struct {
+        int32_t stored, zoom, antiDither, snapTol, savedSnapTol, position;
+    } cases[] = {
+        { INT32_MIN, 0, 1, -1, 8, -far },
+        { -far - 1, 0, 1, -1, 8, -far },
+        { -1, 0, 1, -1, 8, -1 },
+        { 0, 0, 1, 0, 8, 0 },
+        { 1, 1, 1, 1, 1, 1 },
+        { 2, 2, 2, 2, 2, 2 },
+        { 255, 255, 255, 255, 255, 255 },
+        { 256, 256, 255, 256, 256, 256 },
+        { 257, 0, 255, 257, 257, 257 },
+        { big + 1, 0, 255, big, big + 1, big + 1 },
+        { far + 1, 0, 255, big, far + 1, far },
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.stored);
@@ -27,8 +36,11 @@ TEST(SettingsRules, StoredValuesAreCutToWhatTheProgramUses)
 
     // The first start centres on the work area's size measured from 0, 0 (a taskbar at the top
     // or left is not added); odd sizes truncate toward zero.
-    const struct { int32_t left, top, right, bottom, x, y; } places[] = {
-        {0, 0, 1024, 768, 471, 318}, {100, 30, 1025, 769, 421, 303},
+    const struct {
+        int32_t left, top, right, bottom, x, y;
+    } places[] = {
+        { 0, 0, 1024, 768, 471, 318 },
+        { 100, 30, 1025, 769, 421, 303 },
     };
     for (const auto& c : places) {
         int32_t x = 0xdeadbee, y = 0xdeadbee;

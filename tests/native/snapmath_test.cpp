@@ -7,57 +7,103 @@
 
 constexpr int32_t winW = 83, winH = 132;
 
-static SnapRect at(int32_t left, int32_t top) { return {left, top, left + winW, top + winH}; }
+static SnapRect at(int32_t left, int32_t top)
+{
+    return { left, top, left + winW, top + winH };
+}
 
 // One snapped move: others in Z order (topmost first), then each work area in turn.
 static std::pair<int32_t, int32_t> snap(const SnapRect& drag, int32_t tol, const std::vector<SnapRect>& others,
-                                        const std::vector<SnapRect>& work = {{0, 0, 1920, 1040}}) {
+                                        const std::vector<SnapRect>& work = { { 0, 0, 1920, 1040 } })
+{
     SnapState s;
     startSnap(drag, tol, &s);
-    for (const SnapRect& r : others) snapToRect(drag, tol, r, &s);
-    for (const SnapRect& w : work) snapToWorkArea(drag, w, &s);
-    return {s.x, s.y};
+    for (const SnapRect& r : others)
+        snapToRect(drag, tol, r, &s);
+    for (const SnapRect& w : work)
+        snapToWorkArea(drag, w, &s);
+    return { s.x, s.y };
 }
 
-TEST(SnapTest, Cases) {
+TEST(SnapTest, Cases)
+{
     const int32_t far = 1 << 24, right = 1920 - winW; // right: flush with the work area's right edge
     struct Row {
-        const char* name; SnapRect drag; std::vector<SnapRect> others; std::pair<int32_t, int32_t> want;
-        int32_t tol = 8; std::vector<SnapRect> work = {{0, 0, 1920, 1040}};
+        const char* name;
+        SnapRect drag;
+        std::vector<SnapRect> others;
+        std::pair<int32_t, int32_t> want;
+        int32_t tol = 8;
+        std::vector<SnapRect> work = { { 0, 0, 1920, 1040 } };
     };
     const std::vector<Row> rows = {
-        {"9 px from work-area left stays, 8 px from the top is still within", at(9, 8), {}, {9, 0}},
-        {"snapping off: 1 px stays", at(1, 300), {}, {1, 300}, 0},
-        {"left beyond the work area snaps back", at(-6, 300), {}, {0, 300}},
-        {"work-area right and bottom edges", at(right - 4, 1040 - winH + 7), {}, {right, 1040 - winH}},
-        {"other window 2 px beats work-area edge 3 px", at(right - 3, 300), {{1500, 250, right - 5, 500}}, {right - 5, 300}},
-        {"work-area edge 1 px beats other window 2 px", at(right - 1, 300), {{1500, 250, right - 3, 500}}, {right, 300}},
-        {"equal distances: the higher window wins",
-         at(700, 300), {{500, 200, 697, 600}, {703, 800, 900, 1000}, {703, 250, 900, 600}}, {697, 300}},
-        {"equal distances: swapped Z order", at(700, 300), {{703, 250, 900, 600}, {500, 200, 697, 600}}, {703, 300}},
-        {"within one window the left-flush edge comes first", at(700, 300), {{696, 100, 700 + winW + 4, 295}}, {696, 295}},
-        {"rights and bottoms flush", at(500, 300), {{550, 100, 500 + winW + 2, 300 + winH - 2}}, {502, 298}},
+        { "9 px from work-area left stays, 8 px from the top is still within", at(9, 8), {}, { 9, 0 } },
+        { "snapping off: 1 px stays", at(1, 300), {}, { 1, 300 }, 0 },
+        { "left beyond the work area snaps back", at(-6, 300), {}, { 0, 300 } },
+        { "work-area right and bottom edges", at(right - 4, 1040 - winH + 7), {}, { right, 1040 - winH } },
+        { "other window 2 px beats work-area edge 3 px",
+          at(right - 3, 300),
+          { { 1500, 250, right - 5, 500 } },
+          { right - 5, 300 } },
+        { "work-area edge 1 px beats other window 2 px",
+          at(right - 1, 300),
+          { { 1500, 250, right - 3, 500 } },
+          { right, 300 } },
+        { "equal distances: the higher window wins",
+          at(700, 300),
+          { { 500, 200, 697, 600 }, { 703, 800, 900, 1000 }, { 703, 250, 900, 600 } },
+          { 697, 300 } },
+        { "equal distances: swapped Z order",
+          at(700, 300),
+          { { 703, 250, 900, 600 }, { 500, 200, 697, 600 } },
+          { 703, 300 } },
+        { "within one window the left-flush edge comes first",
+          at(700, 300),
+          { { 696, 100, 700 + winW + 4, 295 } },
+          { 696, 295 } },
+        { "rights and bottoms flush", at(500, 300), { { 550, 100, 500 + winW + 2, 300 + winH - 2 } }, { 502, 298 } },
         // Over two monitors, one work area 4 px lower: a later one wins only when strictly nearer.
-        {"two work areas, the first nearer", at(760, 2), {}, {760, 0}, 8, {{0, 0, 800, 600}, {800, 4, 1600, 604}}},
-        {"two work areas, equally near", at(760, 3), {}, {760, 4}, 8, {{0, 0, 800, 600}, {800, 4, 1600, 604}}},
-        {"work area barely wider: left wins", at(3, 300), {}, {0, 300}, 8, {{0, 0, winW + 4, 1040}}},
-        {"the largest tolerance reaches the far edges of the largest desktop", at(-far + 5, far - winH - (1 << 20)), {},
-         {-far, far - winH}, 1 << 20, {{-far, -far, far, far}}},
+        { "two work areas, the first nearer",
+          at(760, 2),
+          {},
+          { 760, 0 },
+          8,
+          { { 0, 0, 800, 600 }, { 800, 4, 1600, 604 } } },
+        { "two work areas, equally near",
+          at(760, 3),
+          {},
+          { 760, 4 },
+          8,
+          { { 0, 0, 800, 600 }, { 800, 4, 1600, 604 } } },
+        { "work area barely wider: left wins", at(3, 300), {}, { 0, 300 }, 8, { { 0, 0, winW + 4, 1040 } } },
+        { "the largest tolerance reaches the far edges of the largest desktop",
+          at(-far + 5, far - winH - (1 << 20)),
+          {},
+          { -far, far - winH },
+          1 << 20,
+          { { -far, -far, far, far } } },
     };
-    for (const Row& r : rows) EXPECT_EQ(snap(r.drag, r.tol, r.others, r.work), r.want) << r.name;
+    for (const Row& r : rows)
+        EXPECT_EQ(snap(r.drag, r.tol, r.others, r.work), r.want) << r.name;
 }
 
 // A window counts only within the tolerance of our side: we dock on it and align with its
 // near edge. One pixel further it offers nothing, not even the edge we could align with.
-TEST(SnapTest, WindowsBesideUsReachOnlyWithinTheTolerance) {
-    for (int32_t gap : {8, 9}) {
-        const struct { const char* side; SnapRect other; std::pair<int32_t, int32_t> docked; } sides[] = {
-            {"above", {503, 100, 700, 300 - gap}, {503, 300 - gap}},
-            {"below", {503, 300 + winH + gap, 700, 900}, {503, 300 + gap}},
-            {"left", {100, 303, 500 - gap, 600}, {500 - gap, 303}},
-            {"right", {500 + winW + gap, 303, 900, 600}, {500 + gap, 303}},
+TEST(SnapTest, WindowsBesideUsReachOnlyWithinTheTolerance)
+{
+    for (int32_t gap : { 8, 9 }) {
+        const struct {
+            const char* side;
+            SnapRect other;
+            std::pair<int32_t, int32_t> docked;
+        } sides[] = {
+            { "above", { 503, 100, 700, 300 - gap }, { 503, 300 - gap } },
+            { "below", { 503, 300 + winH + gap, 700, 900 }, { 503, 300 + gap } },
+            { "left", { 100, 303, 500 - gap, 600 }, { 500 - gap, 303 } },
+            { "right", { 500 + winW + gap, 303, 900, 600 }, { 500 + gap, 303 } },
         };
         for (const auto& s : sides)
-            EXPECT_EQ(snap(at(500, 300), 8, {s.other}), gap <= 8 ? s.docked : std::make_pair(500, 300)) << s.side << gap;
+            EXPECT_EQ(snap(at(500, 300), 8, { s.other }), gap <= 8 ? s.docked : std::make_pair(500, 300))
+                << s.side << gap;
     }
 }

@@ -15,7 +15,7 @@ protected:
     {
         ProgramTest::SetUp();
         startProgram();
-        paste("58748B");    // a known, recorded colour in the hexadecimal form
+        paste("58748B"); // a known, recorded colour in the hexadecimal form
     }
     void doubleClickGreenField() { mouse(WM_LBUTTONDBLCLK, MK_LBUTTON, 40, 86); }
 };
@@ -27,13 +27,20 @@ TEST_F(ClipboardTest, PastesOfWhatIsNoColourChangeNothing)
 {
     std::string digits(4 << 20, '9'), junk(1 << 16, 'x');
     for (size_t i = 0; i < junk.size(); i++)
-        junk[i] = char(1 + (i * 7919) % 255);  // every byte but NUL
+        junk[i] = char(1 + (i * 7919) % 255); // every byte but NUL
     const std::string padded = std::string(1 << 20, '\n') + "0080ff" + std::string(1 << 20, '\t');
     const char unrendered[] = "Error: GetClipboardData | Could not obtain clipboard data.";
     HWND owner = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, NULL, NULL, NULL);
-    const struct { const char* what; std::function<bool()> put; COLORREF after; std::vector<std::string> boxes; } cases[] = {
+    const struct {
+        const char* what;
+        std::function<bool()> put;
+        COLORREF after;
+        std::vector<std::string> boxes;
+    } cases[] = {
         { "a bitmap only", [] { return putClipboard(CF_BITMAP, CreateBitmap(4, 4, 1, 32, NULL)); }, start, {} },
-        { "text never rendered", [&] { return putClipboard(CF_TEXT, NULL, owner); }, start,
+        { "text never rendered",
+          [&] { return putClipboard(CF_TEXT, NULL, owner); },
+          start,
           { unrendered, unrendered } },
         { "4 MB of digits", [&] { return putText(digits); }, start, {} },
         { "junk without a NUL", [&] { return putTextBytes(junk.data(), junk.size()); }, start, {} },
@@ -64,7 +71,7 @@ TEST_F(ClipboardTest, ClipboardHeldByAnotherProgram)
     command(CMD_FORMAT_DEC);
     HANDLE release = CreateEventA(NULL, TRUE, FALSE, NULL);
     std::atomic<int> held{ -1 };
-    std::thread holder([&] {    // with a window of its own, as another program would
+    std::thread holder([&] { // with a window of its own, as another program would
         HWND owner = CreateWindowA("STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, NULL, NULL, NULL);
         held = OpenClipboard(owner);
         WaitForSingleObject(release, 30000);
@@ -90,4 +97,4 @@ TEST_F(ClipboardTest, ClipboardHeldByAnotherProgram)
     EXPECT_EQ(hex(RGB(255, 128, 0)), hex(app.curColor));
 }
 
-}  // namespace
+} // namespace

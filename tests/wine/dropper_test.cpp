@@ -17,13 +17,14 @@ protected:
     void SetUp() override
     {
         ProgramTest::SetUp();
-        setValue("colorHistory", REG_BINARY, "\x80\x80\x80", 4);     // grey
+        setValue("colorHistory", REG_BINARY, "\x80\x80\x80", 4); // grey
         startProgram();
-        pattern.emplace();      // above the program's window
+        pattern.emplace(); // above the program's window
         const int w = GetSystemMetrics(SM_CXSCREEN) - 1, h = GetSystemMetrics(SM_CYSCREEN) - 1;
-        ASSERT_TRUE(pumpUntil([&] {
-            return referencePixel(0, 0) == patternColor(0, 0) && referencePixel(w, h) == patternColor(w, h);
-        }, 5000)) << "the pattern never reached the screen";
+        ASSERT_TRUE(pumpUntil(
+            [&] { return referencePixel(0, 0) == patternColor(0, 0) && referencePixel(w, h) == patternColor(w, h); },
+            5000))
+            << "the pattern never reached the screen";
     }
     // A press on the display held until its delay has run out.
     void startPick(POINT at)
@@ -55,7 +56,8 @@ std::string viewMismatches(HDC dc, POINT pointer, bool marker)
     std::string first;
     for (int y = box.top; y < box.bottom; y++)
         for (int x = box.left; x < box.right; x++) {
-            int sx = pointer.x - l.sourceWidth / 2 + (x - l.destX) / z, sy = pointer.y - l.sourceHeight / 2 + (y - l.destY) / z;
+            int sx = pointer.x - l.sourceWidth / 2 + (x - l.destX) / z,
+                sy = pointer.y - l.sourceHeight / 2 + (y - l.destY) / z;
             COLORREF want = sx < 0 || sy < 0 || sx >= w || sy >= h ? 0 : patternColor(sx, sy);
             if (marker && x == l.centerX && y == l.centerY)
                 want = RGB(255, 0, 0);
@@ -76,15 +78,19 @@ TEST_F(DropperTest, MagnifiedViewAndAveragedColourAtTheScreensEdges)
                 pixels.push_back(backPixel(x, y));
         return pixels;
     };
-    const struct { bool split, sticky; int zoom, dither; POINT pointer; } rows[] = {
-        { false, false, CMD_ZOOM_16X, CMD_DITHER_LARGE, { 333, 111 } },     // a square larger than the view's source
-        { false, false, CMD_ZOOM_16X, CMD_DITHER_LARGE, { 0, 0 } },         // black on the left and at the top
-        { false, false, CMD_ZOOM_4X, CMD_DITHER_NONE, { w - 1, h - 1 } },   // on the right and at the bottom
+    const struct {
+        bool split, sticky;
+        int zoom, dither;
+        POINT pointer;
+    } rows[] = {
+        { false, false, CMD_ZOOM_16X, CMD_DITHER_LARGE, { 333, 111 } },   // a square larger than the view's source
+        { false, false, CMD_ZOOM_16X, CMD_DITHER_LARGE, { 0, 0 } },       // black on the left and at the top
+        { false, false, CMD_ZOOM_4X, CMD_DITHER_NONE, { w - 1, h - 1 } }, // on the right and at the bottom
         { false, false, CMD_ZOOM_2X, CMD_DITHER_LARGE, { w - 1, 300 } },
         { false, false, CMD_ZOOM_1X, CMD_DITHER_SMALL, { 300, 0 } },
-        { true, false, CMD_ZOOM_4X, CMD_DITHER_MEDIUM, { 400, 250 } },      // the lower half of a split display
-        { true, true, CMD_ZOOM_8X, CMD_DITHER_MEDIUM, { 2, h - 3 } },       // zoom persists: no marker, colour kept
-        { false, false, CMD_ZOOM_4X, CMD_DITHER_LARGE, { -1, -1 } },        // the own display's corner
+        { true, false, CMD_ZOOM_4X, CMD_DITHER_MEDIUM, { 400, 250 } }, // the lower half of a split display
+        { true, true, CMD_ZOOM_8X, CMD_DITHER_MEDIUM, { 2, h - 3 } },  // zoom persists: no marker, colour kept
+        { false, false, CMD_ZOOM_4X, CMD_DITHER_LARGE, { -1, -1 } },   // the own display's corner
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(testing::Message() << "row " << &r - rows);
@@ -116,7 +122,7 @@ TEST_F(DropperTest, PressesEndByReleaseEnterRightReleaseOrEscape)
 {
     enum End { LeftRelease, Enter, RightRelease, Escape, CaptureTaken, ends };
     PopupCatcher catcher;
-    for (int row = 0; row < 2 * ends; row++) {     // each end of a pick, then of a channel press
+    for (int row = 0; row < 2 * ends; row++) { // each end of a pick, then of a channel press
         SCOPED_TRACE(testing::Message() << "row " << row);
         const End end = End(row % ends);
         const bool keeps = end == LeftRelease || end == Enter;
@@ -143,7 +149,8 @@ TEST_F(DropperTest, PressesEndByReleaseEnterRightReleaseOrEscape)
         COLORREF after = keeps ? during : before;
         EXPECT_FALSE(app.dropperActive || app.channelPressed || app.leftButtonDown);
         EXPECT_NE(window, GetCapture());
-        EXPECT_FALSE(KillTimer(window, TIMER_SAMPLING) | KillTimer(window, TIMER_REPEAT)) << "a timer outlived the press";
+        EXPECT_FALSE(KillTimer(window, TIMER_SAMPLING) | KillTimer(window, TIMER_REPEAT))
+            << "a timer outlived the press";
         EXPECT_EQ(hex(after), hex(recordedColor()));
         EXPECT_EQ(count + keeps, recordedCount());
         EXPECT_EQ(hex(after), hex(backPixel(upperDisplay.x, upperDisplay.y)));
@@ -158,9 +165,12 @@ TEST_F(DropperTest, PressesEndByReleaseEnterRightReleaseOrEscape)
 // never while the splash shows.
 TEST_F(DropperTest, APickStartsOnlyIfTheDelayEndsOnTheDisplay)
 {
-    const struct { POINT at; bool picks; } rows[] = {
-        { lowerDisplay, true }, { { 18, 20 }, true }, { { 64, 59 }, true }, { { 65, 40 }, false },
-        { { 41, 60 }, false }, { body, false }, { { -30, 40 }, false },
+    const struct {
+        POINT at;
+        bool picks;
+    } rows[] = {
+        { lowerDisplay, true }, { { 18, 20 }, true }, { { 64, 59 }, true },   { { 65, 40 }, false },
+        { { 41, 60 }, false },  { body, false },      { { -30, 40 }, false },
     };
     for (const auto& r : rows) {
         press(upperDisplay.x, upperDisplay.y);
@@ -182,7 +192,7 @@ TEST_F(DropperTest, APickStartsOnlyIfTheDelayEndsOnTheDisplay)
 
     if (!app.splashScreen)
         command(CMD_SPLASH_SCREEN);
-    command(CMD_DEFAULT_SKIN);  // a skin load shows the splash
+    command(CMD_DEFAULT_SKIN); // a skin load shows the splash
     ASSERT_TRUE(app.splashShowing);
     press(upperDisplay.x, upperDisplay.y);
     EXPECT_FALSE(KillTimer(window, TIMER_DROPPER_DELAY)) << "a delay during the splash";
@@ -194,13 +204,16 @@ TEST_F(DropperTest, APickStartsOnlyIfTheDelayEndsOnTheDisplay)
 TEST_F(DropperTest, TitleButtonsActOnReleaseLikePushButtons)
 {
     const POINT snap = { 12, 10 }, onTop = { 28, 10 }, minimize = { 54, 10 }, close = { 70, 10 };
-    const struct { POINT press, release; bool onTop, snapOn; } rows[] = {
+    const struct {
+        POINT press, release;
+        bool onTop, snapOn;
+    } rows[] = {
         { onTop, onTop, true, true },
-        { onTop, body, true, true },            // released off every button: nothing
+        { onTop, body, true, true }, // released off every button: nothing
         { minimize, onTop, false, true },
-        { body, snap, false, true },            // a drag never ends in a button's action: snapping
-        { body, close, false, true },           // can put one under a still pointer
-        { upperDisplay, snap, false, false },   // a press on the display is no drag
+        { body, snap, false, true },          // a drag never ends in a button's action: snapping
+        { body, close, false, true },         // can put one under a still pointer
+        { upperDisplay, snap, false, false }, // a press on the display is no drag
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(testing::Message() << "row " << &r - rows);
@@ -237,9 +250,13 @@ TEST_F(DropperTest, TitleButtonsActOnReleaseLikePushButtons)
 // minimizes.
 TEST_F(DropperTest, DoubleClickPastesIntoTheFieldUnderIt)
 {
-    const struct { POINT at; const char* text; COLORREF after; } rows[] = {
+    const struct {
+        POINT at;
+        const char* text;
+        COLORREF after;
+    } rows[] = {
         { upperDisplay, "102030", RGB(0x10, 0x20, 0x30) }, { { 40, 74 }, "77", RGB(77, 0x20, 0x30) },
-        { { 41, 116 }, "7F", RGB(77, 0x7F, 0x30) }, { { 40, 98 }, "200", RGB(77, 0x7F, 200) },
+        { { 41, 116 }, "7F", RGB(77, 0x7F, 0x30) },        { { 40, 98 }, "200", RGB(77, 0x7F, 200) },
         { { 57, 116 }, "zz", RGB(77, 0x7F, 200) },
     };
     for (const auto& r : rows) {
@@ -260,4 +277,4 @@ TEST_F(DropperTest, DoubleClickPastesIntoTheFieldUnderIt)
     EXPECT_TRUE(pumpUntil([&] { return IsIconic(window) != FALSE; }, 2000)) << "a double click on the body minimizes";
 }
 
-}  // namespace
+} // namespace

@@ -78,7 +78,8 @@ void PopupCatcher::watch()
                 // Whether another program could use the clipboard while the box waits.
                 bool locked = !menu && (!OpenClipboard(own) || !CloseClipboard());
                 std::lock_guard<std::mutex> hold(lock);
-                popups.push_back(menu ? "menu" : caption + (" | " + std::string(text)) + (locked ? " (clipboard locked)" : ""));
+                popups.push_back(menu ? "menu"
+                                      : caption + (" | " + std::string(text)) + (locked ? " (clipboard locked)" : ""));
                 PostMessageA(popup, menu ? WM_KEYDOWN : WM_COMMAND, menu ? VK_ESCAPE : IDOK, 0);
             }
     DestroyWindow(own);
@@ -109,8 +110,7 @@ void ProgramTest::closeProgram()
     UnregisterClassA("huebrickWin", GetModuleHandleA(NULL));
     CloseHandle(app.instanceMutex);
     app.instanceMutex = NULL;
-    for (MSG message; PeekMessageA(&message, NULL, 0, 0, PM_REMOVE);) {
-    }
+    for (MSG message; PeekMessageA(&message, NULL, 0, 0, PM_REMOVE);) { }
 }
 
 void ProgramTest::mouse(UINT message, WPARAM keys, int x, int y)

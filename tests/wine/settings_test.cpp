@@ -8,13 +8,17 @@ namespace {
 
 TEST_F(ProgramTest, StoredValuesAreReadByTheirRulesAndWrittenBack)
 {
-    const struct { const char* name; DWORD type; std::vector<BYTE> stored, saved; } values[] = {
-        { "snapTol", REG_BINARY, { 1, 2, 3, 4, 5, 6, 7, 8 }, dwordBytes(8) },    // larger than a number: the default
-        { "colorFormat", REG_BINARY, { 7, 2 }, dwordBytes(0x0207) },             // shorter: its own bytes only
-        { "zoomFactor", REG_DWORD, dwordBytes(5), dwordBytes(5) },                    // off the menu: kept
+    const struct {
+        const char* name;
+        DWORD type;
+        std::vector<BYTE> stored, saved;
+    } values[] = {
+        { "snapTol", REG_BINARY, { 1, 2, 3, 4, 5, 6, 7, 8 }, dwordBytes(8) }, // larger than a number: the default
+        { "colorFormat", REG_BINARY, { 7, 2 }, dwordBytes(0x0207) },          // shorter: its own bytes only
+        { "zoomFactor", REG_DWORD, dwordBytes(5), dwordBytes(5) },            // off the menu: kept
         { "antiDitherTol", REG_DWORD, dwordBytes(0xFFFFFFFF), dwordBytes(0xFFFFFFFF) },
-        { "alwaysOnTop", REG_DWORD, dwordBytes(0x100), dwordBytes(1) },               // a flag is any non-zero value
-        { "skinFileName", REG_SZ, { 0 }, { 0 } },                           // empty: the built-in skin
+        { "alwaysOnTop", REG_DWORD, dwordBytes(0x100), dwordBytes(1) }, // a flag is any non-zero value
+        { "skinFileName", REG_SZ, { 0 }, { 0 } },                       // empty: the built-in skin
     };
     for (const auto& v : values)
         setValue(v.name, v.type, v.stored.data(), DWORD(v.stored.size()));
@@ -37,10 +41,19 @@ TEST_F(ProgramTest, StoredHistorySizesAndPlaces)
 {
     RECT work;
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    const struct { DWORD bytes, taken; LONG x, y; bool kept; } starts[] = {
-        { 2, 0, work.right - 1, 100, true }, { 4, 4, work.right, 100, false }, { 11, 8, -82, 100, true },
-        { 4096, 4096, -83, 100, false }, { 4100, 0, 100, work.bottom - 1, true }, { 4, 4, 100, work.bottom, false },
-        { 4, 4, 100, -131, true }, { 4, 4, 100, -132, false },
+    const struct {
+        DWORD bytes, taken;
+        LONG x, y;
+        bool kept;
+    } starts[] = {
+        { 2, 0, work.right - 1, 100, true },
+        { 4, 4, work.right, 100, false },
+        { 11, 8, -82, 100, true },
+        { 4096, 4096, -83, 100, false },
+        { 4100, 0, 100, work.bottom - 1, true },
+        { 4, 4, 100, work.bottom, false },
+        { 4, 4, 100, -131, true },
+        { 4, 4, 100, -132, false },
     };
     for (const auto& s : starts) {
         SCOPED_TRACE(testing::Message() << s.bytes << " bytes, place " << s.x << "," << s.y);
@@ -62,4 +75,4 @@ TEST_F(ProgramTest, StoredHistorySizesAndPlaces)
     }
 }
 
-}  // namespace
+} // namespace

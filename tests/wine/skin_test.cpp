@@ -16,8 +16,10 @@ namespace {
 std::vector<BYTE> bmpBytes(const Picture& picture)
 {
     const unsigned stride = (unsigned(picture.width) * 3 + 3) & ~3u, size = 54 + stride * picture.height;
-    const unsigned header[] = { size, 0, 54, 40, unsigned(picture.width), unsigned(picture.height), 1 | 24 << 16,
-                                0, stride * picture.height, 0, 0, 0, 0 };
+    const unsigned header[] = {
+        size, 0, 54, 40, unsigned(picture.width), unsigned(picture.height), 1 | 24 << 16, 0, stride * picture.height,
+        0,    0, 0,  0
+    };
     std::vector<BYTE> out(size, 0);
     memcpy(&out[0], "BM", 2);
     memcpy(&out[2], header, sizeof header);
@@ -60,16 +62,19 @@ struct TempFiles {
 
 // A mask in an arrangement of its own for a 120 x 90 skin; the body's corner (10, 8) is the
 // window's origin. Pressed pictures lie in a strip below the body, a text marker above it.
-const struct { COLORREF color; RECT rect; } arrangement[] = {
-    { RGB(255, 0, 0), { 10, 8, 110, 80 } },     // body, painted first, the rest on top
-    { RGB(0, 50, 50), { 20, 12, 60, 30 } },     // display, upper half
-    { RGB(0, 100, 100), { 20, 30, 60, 48 } },   // display, lower half
-    { RGB(0, 10, 0), { 70, 12, 80, 20 } },      // snap: face
-    { RGB(0, 15, 0), { 2, 82, 12, 90 } },       //       pressed
-    { RGB(0, 70, 0), { 70, 30, 78, 38 } },      // less red: face
-    { RGB(0, 75, 0), { 26, 82, 34, 90 } },      //           pressed
-    { RGB(0, 0, 140), { 66, 50, 100, 60 } },    // red decimal field
-    { RGB(0, 0, 20), { 112, 0, 114, 1 } },      // its text colour marker
+const struct {
+    COLORREF color;
+    RECT rect;
+} arrangement[] = {
+    { RGB(255, 0, 0), { 10, 8, 110, 80 } },   // body, painted first, the rest on top
+    { RGB(0, 50, 50), { 20, 12, 60, 30 } },   // display, upper half
+    { RGB(0, 100, 100), { 20, 30, 60, 48 } }, // display, lower half
+    { RGB(0, 10, 0), { 70, 12, 80, 20 } },    // snap: face
+    { RGB(0, 15, 0), { 2, 82, 12, 90 } },     //       pressed
+    { RGB(0, 70, 0), { 70, 30, 78, 38 } },    // less red: face
+    { RGB(0, 75, 0), { 26, 82, 34, 90 } },    //           pressed
+    { RGB(0, 0, 140), { 66, 50, 100, 60 } },  // red decimal field
+    { RGB(0, 0, 20), { 112, 0, 114, 1 } },    // its text colour marker
 };
 
 class SkinTest : public ProgramTest {
@@ -124,9 +129,14 @@ protected:
 // when it is the saved skin at the next start. A round 2048 x 2048 window is no trouble.
 TEST_F(SkinTest, UnusableSkinsBringTheBuiltInSkinBack)
 {
-    const std::vector<std::string> failure = { "Huebrick - Error | Could not load user skin: Unable to open skin image." };
+    const std::vector<std::string> failure
+        = { "Huebrick - Error | Could not load user skin: Unable to open skin image." };
     const std::vector<BYTE> good = bmpBytes(Picture(166, 132, RGB(1, 2, 3)));
-    auto with = [&](size_t at, DWORD value) { std::vector<BYTE> b = good; memcpy(&b[at], &value, 4); return b; };
+    auto with = [&](size_t at, DWORD value) {
+        std::vector<BYTE> b = good;
+        memcpy(&b[at], &value, 4);
+        return b;
+    };
     const Picture blank(166, 132, RGB(255, 255, 255));
     Picture markers = blank, checkers(256, 256, RGB(255, 0, 0));
     markers.fill(0, 0, 166, 1, RGB(0, 0, 20));
@@ -134,15 +144,21 @@ TEST_F(SkinTest, UnusableSkinsBringTheBuiltInSkinBack)
         for (int x = (y + 1) % 2; x < 256; x += 2)
             checkers.at(x, y) = RGB(255, 255, 255);
     std::string longMask;
-    const struct { const char* what; std::function<std::string()> make; } cases[] = {
+    const struct {
+        const char* what;
+        std::function<std::string()> make;
+    } cases[] = {
         { "missing file", [&] { return files.path("missing.bmp"); } },
         { "empty file", [&] { return files.write("empty.bmp", {}); } },
-        { "half the pixels", [&] { return files.write("half.bmp", { good.begin(), good.end() - 166 * 66 * 3 }); } },
+        { "half the pixels",
+          [&] {
+              return files.write("half.bmp", { good.begin(), good.end() - 166 * 66 * 3 });
+          } },
         { "wider than 8192", [&] { return files.write("wide.bmp", bmpBytes(Picture(8193, 1))); } },
         { "pixels beyond the end", [&] { return files.write("offset.bmp", with(10, 1u << 20)); } },
         { "path of 600 characters", [&] { return files.path(std::string(600, 'a') + ".bmp"); } },
-        { "folder named like a skin", [&] {
-              return CreateDirectoryA(files.path("folder.bmp").c_str(), NULL), files.paths.back(); } },
+        { "folder named like a skin",
+          [&] { return CreateDirectoryA(files.path("folder.bmp").c_str(), NULL), files.paths.back(); } },
         { "mask without any area", [&] { return files.skin("noarea", good, &blank); } },
         { "mask of a text marker only", [&] { return files.skin("markers", good, &markers); } },
         { "no mask and too narrow", [&] { return files.write("narrow.bmp", bmpBytes(Picture(160, 132))); } },
@@ -150,21 +166,24 @@ TEST_F(SkinTest, UnusableSkinsBringTheBuiltInSkinBack)
         { "two planes", [&] { return files.write("planes.bmp", with(26, 2 | 24 << 16)); } },
         { "7 bits a pixel", [&] { return files.write("bits.bmp", with(26, 1 | 7 << 16)); } },
         { "run-length coded 24 bits", [&] { return files.write("rle.bmp", with(30, BI_RLE8)); } },
-        { "a mask beyond the path limit", [&] {
+        { "a mask beyond the path limit",
+          [&] {
               std::string skin = files.path("");
-              skin += std::string(MAX_PATH - 2 - skin.size(), 'm') + ".bmp";     // 258 characters, the mask 263
+              skin += std::string(MAX_PATH - 2 - skin.size(), 'm') + ".bmp"; // 258 characters, the mask 263
               longMask = "\\\\?\\" + skin.substr(0, skin.size() - 4) + "_mask.bmp";
               HANDLE file = CreateFileA(longMask.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
               DWORD written;
               WriteFile(file, good.data(), DWORD(good.size()), &written, NULL);
               CloseHandle(file);
-              return files.write(skin.substr(skin.rfind('-') + 1), good); } },
-        { "a mask too fine to be a window's shape", [&] { return files.skin("checkers", bmpBytes(checkers), &checkers); } },
+              return files.write(skin.substr(skin.rfind('-') + 1), good);
+          } },
+        { "a mask too fine to be a window's shape",
+          [&] { return files.skin("checkers", bmpBytes(checkers), &checkers); } },
     };
     std::string arranged = arrangedSkin();
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        drop(arranged);     // from a user skin, so that every part of the fallback shows
+        drop(arranged); // from a user skin, so that every part of the fallback shows
         ASSERT_NE(nullptr, app.skinFileName);
         std::string path = c.make();
         PopupCatcher catcher;
@@ -205,7 +224,7 @@ TEST_F(SkinTest, MaskInAnotherArrangementGivesWorkingHitAreas)
     EXPECT_EQ(72, r.bottom - r.top);
     EXPECT_EQ(placeColor(112, 0), app.valueFields[redDecField].textColor) << "the marker's colour";
 
-    press(64, 26);      // less red
+    press(64, 26); // less red
     EXPECT_EQ(hex(RGB(254, 255, 255)), hex(app.curColor));
     EXPECT_EQ(hex(placeColor(26, 82)), hex(GetPixel(app.windowDC, 60, 22))) << "the pressed picture";
     release(64, 26);
@@ -221,7 +240,7 @@ TEST_F(SkinTest, MaskInAnotherArrangementGivesWorkingHitAreas)
     mouse(WM_LBUTTONDBLCLK, MK_LBUTTON, 70, 46);
     EXPECT_EQ(hex(RGB(77, 255, 255)), hex(app.curColor)) << "the red decimal field";
 
-    press(54, 10);      // the built-in minimize button's place
+    press(54, 10); // the built-in minimize button's place
     release(54, 10);
     EXPECT_FALSE(IsIconic(window));
     EXPECT_EQ(std::vector<std::string>(), catcher.seen());
@@ -233,7 +252,7 @@ TEST_F(SkinTest, MaskInAnotherArrangementGivesWorkingHitAreas)
 TEST_F(SkinTest, FieldTextIsDrawnWholeAndInsideItsField)
 {
     Picture mask(60, 40, RGB(255, 0, 0));
-    mask.fill(10, 10, 16, 14, RGB(0, 0, 140));     // the red decimal field, 6 x 4
+    mask.fill(10, 10, 16, 14, RGB(0, 0, 140)); // the red decimal field, 6 x 4
     const std::string tiny = files.skin("tiny", bmpBytes(placedPicture(60, 40)), &mask);
     for (const std::string& skin : { std::string(), tiny }) {
         paste("6F6F6F");
@@ -253,10 +272,13 @@ TEST_F(SkinTest, FieldTextIsDrawnWholeAndInsideItsField)
 // The scan on its own: a skin in skinDC and busy random masks, each scanned both ways.
 TEST(MaskScanTest, FastScanMatchesThePlainScan)
 {
-    const struct { int width, height, shortest, longest; unsigned noise; } masks[] = {
-        { 257, 131, 1, 3, 99 },     // short runs: many pieces per area
-        { 64, 300, 5, 80, 12345 },  // runs longer than rows
-        { 1, 50, 1, 1, 3 },         // one column
+    const struct {
+        int width, height, shortest, longest;
+        unsigned noise;
+    } masks[] = {
+        { 257, 131, 1, 3, 99 },    // short runs: many pieces per area
+        { 64, 300, 5, 80, 12345 }, // runs longer than rows
+        { 1, 50, 1, 1, 3 },        // one column
     };
     app = AppState();
     app.skinDC = CreateCompatibleDC(NULL);
@@ -283,4 +305,4 @@ TEST(MaskScanTest, FastScanMatchesThePlainScan)
     app.skinDC = NULL;
 }
 
-}  // namespace
+} // namespace

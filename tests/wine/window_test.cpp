@@ -16,8 +16,14 @@ TEST_F(ProgramTest, AlwaysOnTopAndTheTrayIcon)
     startProgram();
     RECT r;
     GetWindowRect(window, &r);
-    const struct { int command; bool onTop; } steps[] = {
-        { CMD_ALWAYS_ON_TOP, true }, { CMD_SYSTEM_TRAY, true }, { CMD_SYSTEM_TRAY, true }, { CMD_ALWAYS_ON_TOP, false },
+    const struct {
+        int command;
+        bool onTop;
+    } steps[] = {
+        { CMD_ALWAYS_ON_TOP, true },
+        { CMD_SYSTEM_TRAY, true },
+        { CMD_SYSTEM_TRAY, true },
+        { CMD_ALWAYS_ON_TOP, false },
     };
     for (const auto& s : steps) {
         command(s.command);
@@ -38,7 +44,7 @@ TEST_F(ProgramTest, AlwaysOnTopAndTheTrayIcon)
     SendMessageA(window, taskbarCreated, 0, 0);
     EXPECT_FALSE(trayIcon(NIM_MODIFY)) << "added outside tray mode";
     command(CMD_SYSTEM_TRAY);
-    ASSERT_TRUE(trayIcon(NIM_DELETE));  // a shell that starts again has forgotten it
+    ASSERT_TRUE(trayIcon(NIM_DELETE)); // a shell that starts again has forgotten it
     SendMessageA(window, taskbarCreated, 0, 0);
     EXPECT_TRUE(trayIcon(NIM_MODIFY));
     command(CMD_CLOSE);
@@ -52,7 +58,11 @@ TEST_F(ProgramTest, AlwaysOnTopAndTheTrayIcon)
 TEST_F(ProgramTest, AboutBoxLinksGoToTheShellAndLeaveTheBoxOpen)
 {
     startProgram();
-    const struct { const char* protocol; int x, y; const char* want; } links[] = {
+    const struct {
+        const char* protocol;
+        int x, y;
+        const char* want;
+    } links[] = {
         { "mailto", 100, 58, "\"mailto:huebrick@example.org\"" },
         { "aim", 100, 70, "\"aim:goim?screenname=Huebrick&message=Hello+Huebrick\"" },
     };
@@ -60,7 +70,7 @@ TEST_F(ProgramTest, AboutBoxLinksGoToTheShellAndLeaveTheBoxOpen)
     GetTempPathA(sizeof folder, folder);
     for (const auto& link : links) {
         if (!app.aboutDialog)
-            command(CMD_ABOUT);     // the shell's program may have taken the focus, which closes it
+            command(CMD_ABOUT); // the shell's program may have taken the focus, which closes it
         HWND box = app.aboutDialog;
         ASSERT_TRUE(box != NULL);
         const std::string file = folder + std::string("huebrick-link-") + link.protocol + ".txt";
@@ -74,9 +84,9 @@ TEST_F(ProgramTest, AboutBoxLinksGoToTheShellAndLeaveTheBoxOpen)
         SendMessageA(box, WM_LBUTTONUP, 0, MAKELPARAM(link.x, link.y));
         EXPECT_TRUE(IsWindowVisible(box)) << link.protocol;
         std::string recorded;
-        EXPECT_TRUE(pumpUntil([&] {
-            return std::getline(std::ifstream(file), recorded) && recorded.find('"') != std::string::npos;
-        }, 15000));
+        EXPECT_TRUE(pumpUntil(
+            [&] { return std::getline(std::ifstream(file), recorded) && recorded.find('"') != std::string::npos; },
+            15000));
         EXPECT_EQ(0u, recorded.find(link.want)) << "recorded '" << recorded << "'";
         if (existed)
             RegSetValueA(HKEY_LOCAL_MACHINE, key.c_str(), REG_SZ, old, strlen(old));
@@ -141,11 +151,14 @@ TEST_F(ProgramTest, SnappingPassesOverHiddenMinimisedMaximisedAndOwnWindows)
         GetWindowRect(window, &r);
         return std::to_string(r.left) + "," + std::to_string(r.top);
     };
-    WINDOWPLACEMENT minimised = { sizeof minimised, WPF_SETMINPOSITION, SW_SHOWMINNOACTIVE, { 400, 300 }, {},
-                                  { 400, 300, 500, 400 } };
-    const struct { int show; bool attracts; } rows[] = {
-        { SW_SHOWNOACTIVATE, true }, { SW_HIDE, false }, { SW_MINIMIZE, false }, { SW_RESTORE, true },
-        { SW_MAXIMIZE, false }, { SW_RESTORE, true },
+    WINDOWPLACEMENT minimised
+        = { sizeof minimised, WPF_SETMINPOSITION, SW_SHOWMINNOACTIVE, { 400, 300 }, {}, { 400, 300, 500, 400 } };
+    const struct {
+        int show;
+        bool attracts;
+    } rows[] = {
+        { SW_SHOWNOACTIVATE, true }, { SW_HIDE, false },     { SW_MINIMIZE, false },
+        { SW_RESTORE, true },        { SW_MAXIMIZE, false }, { SW_RESTORE, true },
     };
     for (const auto& r : rows) {
         if (r.show == SW_MINIMIZE)
@@ -156,7 +169,8 @@ TEST_F(ProgramTest, SnappingPassesOverHiddenMinimisedMaximisedAndOwnWindows)
         RECT o;
         GetWindowRect(other, &o);
         EXPECT_EQ(std::to_string(o.right + (r.attracts ? 0 : 5)) + "," + std::to_string(o.top - 20),
-                  dragTo(o.right + 5, o.top - 20)) << "show command " << r.show << ", other at " << o.left << "," << o.top;
+                  dragTo(o.right + 5, o.top - 20))
+            << "show command " << r.show << ", other at " << o.left << "," << o.top;
     }
     ShowWindow(other, SW_HIDE);
     EXPECT_EQ("597,282", dragTo(597, 282, -3, 2)) << "3 px from where the drag began";
@@ -164,4 +178,4 @@ TEST_F(ProgramTest, SnappingPassesOverHiddenMinimisedMaximisedAndOwnWindows)
     UnregisterClassA(windowClass.lpszClassName, NULL);
 }
 
-}  // namespace
+} // namespace

@@ -34,16 +34,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::string text(reinterpret_cast<const char*>(data), size);
     const char* s = text.c_str();
     const uint32_t keep = 0xFFFFFFFFu;
-    for (uint32_t selector : {pasteDecimalFlag | pasteGreenBit, pasteHexFlag | pasteBlueBit, pasteHexFlag | pasteRedBit}) {
-        PasteResult r = {1, 2, 3, 4}, want = {1, 2, 3, 4};
+    for (uint32_t selector :
+         { pasteDecimalFlag | pasteGreenBit, pasteHexFlag | pasteBlueBit, pasteHexFlag | pasteRedBit }) {
+        PasteResult r = { 1, 2, 3, 4 }, want = { 1, 2, 3, 4 };
         uint32_t v;
         if (referenceChannel(s, selector & pasteHexFlag ? 16 : 10, &v))
-            want = {selector & pasteRedBit ? v : keep, selector & pasteGreenBit ? v : keep, selector & pasteBlueBit ? v : keep, -1};
+            want = { selector & pasteRedBit ? v : keep, selector & pasteGreenBit ? v : keep,
+                     selector & pasteBlueBit ? v : keep, -1 };
         check(parseColorText(s, selector, &r) == (want.form == -1) && memcmp(&r, &want, sizeof r) == 0,
               "a channel paste reads differently from strtoul", s);
     }
 
-    PasteResult r = {1, 2, 3, 4};
+    PasteResult r = { 1, 2, 3, 4 };
     if (!parseColorText(s, pasteWholeColor, &r)) {
         check(r.red == 1 && r.green == 2 && r.blue == 3 && r.form == 4, "a refused paste wrote a result", s);
         return 0;
@@ -51,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     check(r.red <= 255 && r.green <= 255 && r.blue <= 255 && r.form >= Hex && r.form <= Float,
           "channel or form out of range", s);
     // Hex and decimal copy texts read back exactly, float ones (steps of 2.55, cut) to the same text.
-    const double rgb[3] = {double(r.red), double(r.green), double(r.blue)};
+    const double rgb[3] = { double(r.red), double(r.green), double(r.blue) };
     ColorTexts t, again;
     buildColorTexts(rgb, &t);
     PasteResult hex, dec, fraction;
@@ -59,7 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
               && parseColorText(t.floatText, 0, &fraction) && memcmp(&hex, &r, 3 * sizeof r.red) == 0
               && memcmp(&dec, &r, 3 * sizeof r.red) == 0,
           "a copy text of the pasted colour reads back differently", s);
-    const double back[3] = {double(fraction.red), double(fraction.green), double(fraction.blue)};
+    const double back[3] = { double(fraction.red), double(fraction.green), double(fraction.blue) };
     buildColorTexts(back, &again);
     check(strcmp(again.floatText, t.floatText) == 0, "a float copy text reads back to another text", s);
     return 0;

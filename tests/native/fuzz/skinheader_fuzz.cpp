@@ -6,30 +6,35 @@
 #include <string>
 #include <vector>
 
-static void require(bool ok) {
-    if (!ok) abort();
+static void require(bool ok)
+{
+    if (!ok)
+        abort();
 }
 
 // Answers "exists" from successive bits of the input's first byte, so the fuzzer can
 // steer every branch of the name rules.
-static bool bitExists(const char*, void* context) {
+static bool bitExists(const char*, void* context)
+{
     unsigned& bits = *static_cast<unsigned*>(context);
     bits = bits >> 1 | (bits & 1) << 7;
     return bits & 1;
 }
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
     int32_t w = 0, h = 0;
     if (skinSizeFromHeader(data, size < 28 ? size : 28, &w, &h))
         require(w >= 1 && h >= 1 && w <= 8192 && h <= 8192 && int64_t(w) * h <= (16 << 20));
-    if (size == 0) return 0;
+    if (size == 0)
+        return 0;
 
     // The name after the first byte; small buffers on odd first bytes, the real ones on even.
     std::string named(reinterpret_cast<const char*>(data) + 1, size - 1);
     named = named.c_str();
     unsigned bits = data[0];
     size_t skinSize = bits & 1 ? (bits >> 1) % 40 : 512, maskSize = bits & 1 ? (bits >> 3) % 48 : 517;
-    std::vector<char> skin(skinSize + 1, 'Z'), mask(maskSize + 1, 'Z');  // a guard byte past each
+    std::vector<char> skin(skinSize + 1, 'Z'), mask(maskSize + 1, 'Z'); // a guard byte past each
     if (resolveSkinPaths(named.c_str(), skin.data(), skinSize, mask.data(), maskSize, bitExists, &bits)) {
         require(strlen(skin.data()) <= named.size());
         require(mask[0] == '\0' || strlen(mask.data()) == named.size() + 5 || named == mask.data());
@@ -37,7 +42,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     size_t at = 0;
     require(skin[skinSize] == 'Z' && mask[maskSize] == 'Z');
     if (makeMaskPath(named.c_str(), mask.data(), maskSize))
-        require(findLastNoCase(named.c_str(), ".bmp", &at) && mask.data() == named.substr(0, at) + "_mask.bmp" + named.substr(at + 4));
+        require(findLastNoCase(named.c_str(), ".bmp", &at)
+                && mask.data() == named.substr(0, at) + "_mask.bmp" + named.substr(at + 4));
     require(mask[maskSize] == 'Z');
     return 0;
 }
