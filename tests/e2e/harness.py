@@ -1,6 +1,7 @@
 """Drives the real huebrick.exe under Wine and Xvfb (set up by scripts/test.sh): start, close, keys,
 clicks, its title, the screen, the X clipboard, the registry. Waits poll; asserts name the caller's line."""
 
+import contextlib
 import os
 import re
 import subprocess
@@ -124,6 +125,11 @@ def geometry(window):
     return int(g["X"]), int(g["Y"]), int(g["WIDTH"]), int(g["HEIGHT"])
 
 
+def popup(what, fits, before=frozenset()):
+    """The first visible window, not among before, whose geometry (x, y, width, height) fits."""
+    return poll(lambda: next((w for w in visible_windows() - before if fits(geometry(w))), None), what)
+
+
 def start(fresh=False, **settings):
     """Starts huebrick.exe on the settings (and the splash off unless fresh); waits for its window."""
     reg_add(**settings if fresh else dict({"splashScreen": 0}, **settings))
@@ -143,6 +149,7 @@ class Program:
         return xdotool("getwindowname", self.window)
 
     def wait_title(self, colour):
+        colour = colour if isinstance(colour, str) else "%02X %02X %02X" % colour
         poll(lambda: self.title() == colour + " - Huebrick", lambda: "title %r (have %r)" % (colour, self.title()))
 
     def geometry(self):
@@ -180,6 +187,16 @@ class Program:
         wx, wy, _, _ = self.geometry()
         xdotool("mousemove", wx + x, wy + y, "click", button)
 
+    @contextlib.contextmanager
+    def hold(self, x, y):
+        """Holds the left button down at a point of the window for the block; yields the window's place."""
+        wx, wy, _, _ = self.geometry()
+        xdotool("mousemove", wx + x, wy + y, "mousedown", 1)
+        try:
+            yield wx, wy
+        finally:
+            xdotool("mouseup", 1)
+
     def running(self):
         return self.process.poll() is None
 
@@ -198,9 +215,9 @@ class Program:
             self.process.wait(10)
 
 
-def plain_window(x, y, width, height, rgb, title):
-    """A window of one colour 0xRRGGBB, or of four quadrants (a tuple TL, TR, BL, BR) meeting at its centre."""
-    colours = "/".join("%06X" % c for c in (rgb if isinstance(rgb, tuple) else (rgb,)))
-    window = Program(["wine", TEST_WINDOW_EXE] + [str(a) for a in (x, y, width, height)] + [colours, title])
+def plain_window(x, y, width, height, title, *colours):
+    """A window of one colour (r, g, b), or of four quadrants (top left, top right, bottom left, bottom right)."""
+    quadrants = "/".join("%02X%02X%02X" % c for c in (colours * 4)[:4])
+    window = Program(["wine", TEST_WINDOW_EXE] + [str(a) for a in (x, y, width, height)] + [quadrants, title])
     poll(lambda: windows_named("^%s$" % re.escape(title)), "the test window " + title, 15)
     return window

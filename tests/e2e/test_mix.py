@@ -54,17 +54,13 @@ def case_channel_buttons_click_hold_and_scrub():
     expected = [GREY] + [tuple(int(v, 16) for v in title.split()) for _, title in steps]
 
     # Holding More Red steps at once, then repeats faster and faster until the release.
-    wx, wy, _, _ = program.geometry()
     changes = []                        # (seconds since the press, red) at each change seen
-    xdotool("mousemove", wx + 60, wy + 74, "mousedown", 1)
-    try:
+    with program.hold(60, 74):
         begun, red = time.monotonic(), 0x80
         while time.monotonic() - begun < 1.2:
             if red_of(program) != red:
                 red = red_of(program)
                 changes.append((time.monotonic() - begun, red))
-    finally:
-        xdotool("mouseup", 1)
     expect(changes and changes[0][1] == 0x81, "the first step comes at once, alone: %r" % changes)
     early = max([r for t, r in changes if t <= 0.4] + [0x80]) - 0x80
     late = changes[-1][1] - max([r for t, r in changes if t <= 0.8] + [0x80])
@@ -75,8 +71,7 @@ def case_channel_buttons_click_hold_and_scrub():
     expect_equal(held, red_of(program), "red after the release")
 
     # Dragging off the button scrubs: one step a pixel right or up; back on the button it pauses.
-    xdotool("mousemove", wx + 60, wy + 74, "mousedown", 1)
-    try:
+    with program.hold(60, 74) as (wx, wy):
         program.wait_title("%02X 80 80" % (held + 1))   # the press steps first; the move must come after
         xdotool("mousemove", wx + 80, wy + 74)
         poll(lambda: red_of(program) >= held + 21, "red to rise by the 20 pixels")
@@ -87,7 +82,5 @@ def case_channel_buttons_click_hold_and_scrub():
         xdotool("mousemove", wx + 60, wy + 74)
         time.sleep(0.4)
         expect_equal(red + 10, red_of(program), "red once back on the button")
-    finally:
-        xdotool("mouseup", 1)
     expect_equal(expected + [(held, 0x80, 0x80), (red + 10, 0x80, 0x80)], history(program.close()),
                  "history: one entry a click, a hold, a scrub")

@@ -7,9 +7,9 @@ import os
 import subprocess
 import time
 
-from harness import (QUIET, display_size, expect_equal, geometry, plain_window, poll, run, screenshot, start,
-                     visible_windows, xdotool)
-from test_pick import DISPLAY, GREY, QUADRANTS, hexes, magnified, mean, picking
+from harness import (QUIET, display_size, expect_equal, geometry, plain_window, poll, popup, run, screenshot, start,
+                     xdotool)
+from test_pick import DISPLAY, GREY, QUADRANTS, magnified, mean, picking
 from test_window import drag_through
 
 
@@ -42,31 +42,24 @@ def two_monitors():
             process.wait(10)
 
 
-def target(left, top):
-    """The four quadrants meeting at left + 100, top + 100."""
-    plain_window(left, top, 200, 200, tuple(r << 16 | g << 8 | b for r, g, b in QUADRANTS), "target %d" % left)
-    return left + 100, top + 100
-
-
 def case_pick_place_and_dock_on_the_second_monitor():
     with two_monitors():
         expect_equal((1600, 600), display_size(), "the whole screen")
-        right_of_the_border = target(1000, 150)
-        on_the_border = target(700, 350)
+        for left, top in ((1000, 150), (700, 350)):     # the quadrants meet right of the border and on it
+            plain_window(left, top, 200, 200, "target %d" % left, *QUADRANTS)
         program = start(xPos=1200, yPos=100, colorHistory=bytes(GREY + (0,)), splitScreen=0, zoomFactor=4,
                         antiDitherTol=21)
         expect_equal((1200, 100), program.geometry()[:2], "a saved place on the second monitor")
-        for corner in (right_of_the_border, on_the_border):
+        for corner in ((1100, 250), (800, 450)):
             with picking(program, 41, 40, marker=True):
                 xdotool("mousemove", *corner)
-                program.wait_title(hexes(mean(21)))
+                program.wait_title(mean(21))
                 poll(lambda: program.shows(DISPLAY, magnified(39, 38, (41, 40))), "the 4x view at %r" % (corner,))
-                if corner == right_of_the_border:
-                    screenshot("monitors")
+                screenshot("monitors")
             time.sleep(0.6)     # two presses on one place this soon make a double click
         drag_through(program, [((1600 - 83 - 6, 300), (1600 - 83, 300), "6 px from the second's right edge")])
         program.key("F2")
-        box = poll(lambda: [w for w in visible_windows() if geometry(w)[2:] == (228, 118)], "the about box")[0]
+        box = popup("the about box", lambda g: g[2:] == (228, 118))
         expect_equal((800 + 400 - 114, 300 - 59), geometry(box)[:2], "the about box centred on the second")
         program.key("Escape")
         values = program.close()

@@ -13,14 +13,10 @@ GREY = (0x80, 0x80, 0x80)
 DISPLAY, UPPER, LOWER = (18, 20, 65, 60), (18, 20, 65, 40), (18, 40, 65, 60)
 
 
-def hexes(colour):
-    return "%02X %02X %02X" % colour
-
-
 def grey_start(**settings):
-    plain_window(200, 150, 200, 200, tuple(r << 16 | g << 8 | b for r, g, b in QUADRANTS), "picking target")
+    plain_window(200, 150, 200, 200, "picking target", *QUADRANTS)
     program = start(colorHistory=bytes(GREY + (0,)), **settings)
-    program.wait_title("80 80 80")
+    program.wait_title(GREY)
     return program
 
 
@@ -35,16 +31,12 @@ def choose(program, *keys):
 def picking(program, x, y, marker=False):
     """Holds the left button at a point of the window; with marker, until the magnifier's marker shows
     there, else past the 100 ms before a pick begins. Letting go keeps the pick."""
-    wx, wy, _, _ = program.geometry()
-    xdotool("mousemove", wx + x, wy + y, "mousedown", 1)
-    try:
+    with program.hold(x, y) as place:
         if marker:
             poll(lambda: program.shows((x, y, x + 1, y + 1), RED), "the marker at %d,%d" % (x, y))
         else:
             time.sleep(0.3)
-        yield wx, wy
-    finally:
-        xdotool("mouseup", 1)
+        yield place
 
 
 def magnified(left, top, marker=None):
@@ -69,7 +61,7 @@ def case_each_zoom_and_averaging_size():
         choose(program, "t", menu, *["Down"] * downs)
         with picking(program, 41, 40, marker=True):
             xdotool("mousemove", *CORNER)
-            program.wait_title(hexes(mean(n)))
+            program.wait_title(mean(n))
             # the pointer's pixel is the z x z block centred on the display's centre (41, 40)
             poll(lambda: program.shows(DISPLAY, magnified(41 - z // 2, 40 - z // 2, (41, 40))),
                  "the %dx view of the corner" % z)
@@ -85,13 +77,13 @@ def case_split_halves_and_zoom_persists():
     program = grey_start(zoomFactor=4)
     with picking(program, 41, 50, marker=True):      # the lower half magnifies, the upper keeps the colour
         xdotool("mousemove", *CORNER)
-        program.wait_title(hexes(BOTTOM_RIGHT))
+        program.wait_title(BOTTOM_RIGHT)
         poll(lambda: program.shows(LOWER, magnified(39, 48, (41, 50))), "the 4x view in the lower half")
         expect(program.shows(UPPER, GREY), "the upper half changed during a lower-half pick")
     poll(lambda: program.shows(DISPLAY, BOTTOM_RIGHT), "the whole display filled after the pick")
     with picking(program, 41, 30):                    # the upper half shows the colour, the lower keeps it
         xdotool("mousemove", CORNER[0] - 50, CORNER[1] - 50)
-        program.wait_title(hexes(TOP_LEFT))
+        program.wait_title(TOP_LEFT)
         poll(lambda: program.shows(UPPER, TOP_LEFT), "the upper half in the colour")
         expect(program.shows(LOWER, BOTTOM_RIGHT), "the lower half changed during an upper-half pick")
     poll(lambda: program.shows(DISPLAY, TOP_LEFT), "the whole display filled after the pick")
@@ -109,7 +101,7 @@ def case_split_halves_and_zoom_persists():
     with picking(program, 41, 30):
         for (x, y), colour in (((60, 56), BOTTOM_RIGHT), ((20, 42), TOP_LEFT), ((60, 42), TOP_RIGHT)):
             xdotool("mousemove", wx + x, wy + y)
-            program.wait_title(hexes(colour))
+            program.wait_title(colour)
             poll(lambda: program.shows(UPPER, colour), "the upper half in the picked colour")
     time.sleep(0.2)
     expect(program.shows(LOWER, view), "the kept image changed after a pick from it")

@@ -41,7 +41,7 @@ def case_built_in_face_splash_and_repaint():
     expect_face(program, desktop=program.at(desktop))
 
     before = screen()
-    cover = plain_window(x0 - 10, y0 - 10, WIDTH + 20, HEIGHT + 20, 0x3060C0, "Huebrick skin cover")
+    cover = plain_window(x0 - 10, y0 - 10, WIDTH + 20, HEIGHT + 20, "Huebrick skin cover", (0x30, 0x60, 0xC0))
     poll(lambda: program.at()(40, 40) == (0x30, 0x60, 0xC0), "the cover over the window")
     cover.stop()
     poll(lambda: program.shows((0, 0, WIDTH, HEIGHT), program.at(before)), "the window painted again, whole")

@@ -4,16 +4,15 @@ always on top; a tooltip; the about box; tray mode."""
 import os
 
 from harness import (HEIGHT, ROOT, SKIN, WIDTH, bmp, display_size, expect, expect_equal, geometry, plain_window, poll,
-                     screen, start, visible_windows, windows_named, xdotool)
+                     popup, screen, start, visible_windows, windows_named, xdotool)
 
 GRAB = (40, 64)             # a point of the body, away from every button and tool
 
 
 def drag_through(program, moves):
     """Drags the window by its body through (unsnapped place, expected place, what), button held."""
-    x, y = (a + b for a, b in zip(program.geometry(), GRAB))
-    xdotool("mousemove", x, y, "mousedown", 1)
-    try:
+    with program.hold(*GRAB) as (x, y):
+        x, y = x + GRAB[0], y + GRAB[1]
         for (left, top), expected, what in moves:
             tx, ty = left + GRAB[0], top + GRAB[1]
             for i in range(1, 7):
@@ -21,8 +20,6 @@ def drag_through(program, moves):
             x, y = tx, ty
             poll(lambda: program.geometry()[:2] == expected, lambda: "%s: the window at %r, not %r" % (
                 what, expected, program.geometry()[:2]))
-    finally:
-        xdotool("mouseup", 1)
 
 
 def latched(program, box):
@@ -38,7 +35,7 @@ SNAP, ON_TOP = (6, 5, 19, 15), (22, 5, 35, 15)
 
 def case_snapping_and_always_on_top():
     width, height = display_size()
-    plain_window(200, 150, 150, 200, 0x3366CC, "Huebrick snap target")
+    plain_window(200, 150, 150, 200, "Huebrick snap target", (0x33, 0x66, 0xCC))
     program = start()
     drag_through(program, [
         ((359, 180), (359, 180), "9 px right of the other window"),
@@ -77,8 +74,8 @@ def case_tooltips_about_box_and_tray():
     wx, wy, _, _ = program.geometry()
     rest_over(wx + 70, wy + 10)
     # The tip over Close: a light box with dark text, near the pointer.
-    tips = lambda: [(w, g) for w, g in ((w, geometry(w)) for w in visible_windows() - before) if g[2] > g[3]]
-    tip, (tx, ty, tw, th) = poll(tips, "the tooltip over Close")[0]
+    tip = popup("the tooltip over Close", lambda g: g[2] > g[3], before)
+    tx, ty, tw, th = geometry(tip)
     expect(abs(tx - wx - 70) < 60 and abs(ty - wy - 10) < 60, "the tip at %d,%d, far from the pointer" % (tx, ty))
     pixel = screen()
     inside = [sum(pixel(tx + i, ty + j)) for i in range(2, tw - 2) for j in range(2, th - 2)]
@@ -93,7 +90,7 @@ def case_tooltips_about_box_and_tray():
     place = (width // 2 - 114, height // 2 - 59, 228, 118)
     for close_by in (("key", "F2"), ("mousemove", place[0] + 20, place[1] + 100, "click", 1), ("key", "Escape")):
         program.key("F2")
-        box = poll(lambda: [w for w in visible_windows() - before if geometry(w) == place], "the about box")[0]
+        box = popup("the about box", lambda g: g == place, before)
         pixel = screen()
         wrong = [(x, y) for y in range(0, 118, 3) for x in range(0, 228, 3)
                  if pixel(place[0] + x, place[1] + y) != about[y][x]]
@@ -112,7 +109,7 @@ def case_tooltips_about_box_and_tray():
     program.key("ctrl+m")
     poll(lambda: program.window not in visible_windows(), "the window to hide")
     xdotool("mousemove", ix, iy, "click", 3)        # a right click on the icon: the menu at the pointer
-    menu = poll(lambda: [w for w in visible_windows() if geometry(w)[:2] == (ix, iy)], "the menu at the pointer")[0]
+    menu = popup("the menu at the pointer", lambda g: g[:2] == (ix, iy))
     xdotool("mousemove", 600, 600, "click", 1)
     poll(lambda: menu not in visible_windows(), "the menu to close at a click elsewhere")
     xdotool("mousemove", ix, iy, "click", "--repeat", 2, "--delay", 80, 1)
