@@ -23,13 +23,9 @@ WHITE, RED = (255, 255, 255), (255, 0, 0)
 QUIET = dict(stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)   # Wine's helpers keep pipes open
 
 
-class Failure(AssertionError):
-    pass
-
-
 def fail(message):
     caller = next(f for f in reversed(traceback.extract_stack()) if f.filename != __file__)
-    raise Failure("%s:%d: %s" % (os.path.basename(caller.filename), caller.lineno, message))
+    raise AssertionError("%s:%d: %s" % (os.path.basename(caller.filename), caller.lineno, message))
 
 
 def expect(condition, message):
@@ -55,7 +51,7 @@ def poll(condition, what, timeout=5.0, interval=0.02, quiet=False):
 def run(*args, check=True):
     result = subprocess.run([str(a) for a in args], capture_output=True, text=True, timeout=30)
     if check and result.returncode:
-        raise Failure("%s failed: %s" % (" ".join(map(str, args)), result.stderr.strip()))
+        raise AssertionError("%s failed: %s" % (" ".join(map(str, args)), result.stderr.strip()))
     return result.stdout.strip()
 
 
@@ -71,17 +67,13 @@ def reg_add(**values):
 
 
 def registry():
-    values = {}
-    for m in re.finditer(r"^ {4}(\S+) {4}(REG_\w+) {4}?(.*)$", run("wine", "reg", "query", KEY, check=False), re.M):
-        kind, data = m.group(2), m.group(3).strip()
-        values[m.group(1)] = int(data, 16) if kind == "REG_DWORD" else \
-            bytes.fromhex(data) if kind == "REG_BINARY" else data
-    return values
+    read = dict(REG_DWORD=lambda d: int(d, 16), REG_BINARY=bytes.fromhex, REG_SZ=str)
+    query = run("wine", "reg", "query", KEY, check=False)
+    return {m[1]: read[m[2]](m[3].strip()) for m in re.finditer(r"^ {4}(\S+) {4}(REG_\w+) {4}?(.*)$", query, re.M)}
 
 
 def history(values):
-    data = values["colorHistory"]
-    return [tuple(data[i:i + 3]) for i in range(0, len(data), 4)]
+    return [tuple(values["colorHistory"][i:i + 3]) for i in range(0, len(values["colorHistory"]), 4)]
 
 
 def display_size():
@@ -179,10 +171,6 @@ class Program:
         if keys:
             xdotool("key", "--delay", 30, *keys)
 
-    def type(self, text):
-        self.key()
-        xdotool("type", "--delay", 30, text)
-
     def click(self, x, y, button=1):
         wx, wy, _, _ = self.geometry()
         xdotool("mousemove", wx + x, wy + y, "click", button)
@@ -203,10 +191,8 @@ class Program:
     def close(self):
         """Ctrl+Q, a clean exit; the values saved."""
         self.key("ctrl+q")
-        try:
-            expect_equal(0, self.process.wait(10), "exit code")
-        except subprocess.TimeoutExpired:
-            fail("the program did not end")
+        poll(lambda: not self.running(), "the program to end", 10)
+        expect_equal(0, self.process.returncode, "exit code")
         return registry()
 
     def stop(self):

@@ -3,8 +3,8 @@ key, and ends what a case left running. HUEBRICK_CASE=text runs only the cases w
 
 usage: run_case.py CASE_FILE HUEBRICK_EXE TEST_WINDOW_EXE"""
 
-import importlib.util
 import os
+import runpy
 import sys
 import time
 import traceback
@@ -15,10 +15,7 @@ import harness  # noqa: E402
 
 def main(case_file, exe, test_window_exe):
     harness.EXE, harness.TEST_WINDOW_EXE = exe, test_window_exe
-    loader = importlib.util.spec_from_file_location("case", case_file)
-    module = importlib.util.module_from_spec(loader)
-    loader.loader.exec_module(module)
-    cases = sorted((f.__code__.co_firstlineno, name, f) for name, f in vars(module).items()
+    cases = sorted((f.__code__.co_firstlineno, name, f) for name, f in runpy.run_path(case_file).items()
                    if name.startswith("case_") and os.environ.get("HUEBRICK_CASE", "") in name)
     failed = 0
     for _, name, case in cases:

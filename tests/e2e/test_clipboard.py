@@ -6,19 +6,12 @@ import time
 from harness import WHITE, clipboard, expect, expect_equal, history, poll, set_clipboard, start
 
 
-def copy_text(title):
-    """What Copy puts on the clipboard for a title: no blanks, no leading zeros in decimal."""
-    values = title[:-len(" - Huebrick")].replace(",", " ").split()
-    return ",".join(v if "." in title else str(int(v)) for v in values) if "," in title else "".join(values)
-
-
 def offer(program, text):
     """Puts text on the X clipboard. Wine sees an X clipboard change a moment late, pasting what it
     held: so the program first copies its colour (a paste of it changes nothing) and owns the clipboard."""
-    copied = copy_text(program.title())
-    expect(copied != text, "offered text %r is what the program copies" % text)
+    set_clipboard("")
     program.key("ctrl+c")
-    poll(lambda: clipboard() == copied, "%r on the X clipboard" % copied)
+    poll(clipboard, "the program's copy on the X clipboard")
     set_clipboard(text)
 
 
@@ -35,7 +28,7 @@ def paste(program, text, title, key="ctrl+v"):
 
 def case_forms_copy_paste_and_right_click():
     program = start()
-    program.type("rrr")
+    program.key("r", "r", "r")
     program.wait_title("FC FF FF")
     for text, next_title in (("FCFFFF", "252, 255, 255"), ("252,255,255", "0.99, 1.00, 1.00"),
                              ("0.99,1.00,1.00", "FC FF FF")):

@@ -13,31 +13,26 @@ from test_pick import DISPLAY, GREY, QUADRANTS, magnified, mean, picking
 from test_window import drag_through
 
 
-def server(command, env=None):
-    """Starts an X server that picks a free display itself; returns its process and display name."""
-    read, write = os.pipe()
-    process = subprocess.Popen(command + ["-displayfd", str(write), "-nolisten", "tcp"], pass_fds=(write,),
-                               env=env, **QUIET)
-    os.close(write)
-    with os.fdopen(read) as number:
-        return process, ":" + number.readline().strip()
-
-
 @contextlib.contextmanager
 def two_monitors():
-    """Moves Wine onto a display of two monitors for the block (its server is stopped around it)."""
-    before = os.environ["DISPLAY"]
-    outer, outer_display = server(["Xvfb", "-screen", "0", "1600x600x24"])
-    nested, display = server(["Xephyr", "+xinerama", "-extension", "RANDR", "-screen", "800x600",
-                              "-screen", "800x600"], env=dict(os.environ, DISPLAY=outer_display))
-    run("wineserver", "-k", check=False)
-    os.environ["DISPLAY"] = display
+    """Moves Wine onto a display of two monitors for the block (its server is stopped around it): an
+    Xephyr nested in an Xvfb, each picking a free display number itself."""
+    before, servers = os.environ["DISPLAY"], []
     try:
+        for command in (["Xvfb", "-screen", "0", "1600x600x24"],
+                        ["Xephyr", "+xinerama", "-extension", "RANDR", "-screen", "800x600", "-screen", "800x600"]):
+            read, write = os.pipe()
+            servers.append(subprocess.Popen(command + ["-displayfd", str(write), "-nolisten", "tcp"],
+                                            pass_fds=(write,), **QUIET))
+            os.close(write)
+            with os.fdopen(read) as number:
+                os.environ["DISPLAY"] = ":" + number.readline().strip()     # the next server shows in this one
+        run("wineserver", "-k", check=False)
         yield
     finally:
         run("wineserver", "-k", check=False)
         os.environ["DISPLAY"] = before
-        for process in (nested, outer):
+        for process in reversed(servers):
             process.kill()
             process.wait(10)
 

@@ -20,13 +20,6 @@ def grey_start(**settings):
     return program
 
 
-def choose(program, *keys):
-    """Opens the menu with a right click on the body and chooses an item by keys."""
-    program.key()
-    program.click(2, 100, 3)
-    xdotool("key", "--delay", 40, *keys, "Return")
-
-
 @contextlib.contextmanager
 def picking(program, x, y, marker=False):
     """Holds the left button at a point of the window; with marker, until the magnifier's marker shows
@@ -58,7 +51,9 @@ def case_each_zoom_and_averaging_size():
     sizes = [("z", i, z, 1) for i, z in enumerate((1, 2, 4, 8, 16))]
     sizes += [("a", i, 16, n) for i, n in ((1, 3), (2, 9), (3, 21))]
     for menu, downs, z, n in sizes:
-        choose(program, "t", menu, *["Down"] * downs)
+        program.key()                   # the menu of a right click on the body, an item chosen by keys
+        program.click(2, 100, 3)
+        xdotool("key", "--delay", 40, "t", menu, *["Down"] * downs, "Return")
         with picking(program, 41, 40, marker=True):
             xdotool("mousemove", *CORNER)
             program.wait_title(mean(n))

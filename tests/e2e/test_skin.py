@@ -1,8 +1,8 @@
 """The skin: the built-in face pixel by pixel with its see-through notches, the splash and its
 toggle, a repaint; user skins from the file dialog, the setting and drops from outside."""
 
+import itertools
 import os
-import shutil
 import tempfile
 
 import xdnd
@@ -18,15 +18,13 @@ def expect_face(program, face=SKIN, desktop=None, display=WHITE, hidden=lambda x
     in the notches, the skin's magenta (each when given)."""
     xdotool("mousemove", 5, 5)          # away from the window: no tooltip over it
     at, wrong = program.at(), []
-    for y in range(HEIGHT):
-        for x in range(WIDTH):
-            inside = lambda box: box[0] <= x < box[2] and box[1] <= y < box[3]
-            if any(map(inside, FIELDS)) or hidden(x, y):
-                continue
-            expected = desktop and desktop(x, y) if SKIN[y][x] == (255, 0, 255) else display if inside(DISPLAY) else \
-                face[y][x + WIDTH] if inside((6, 5, 19, 15)) else face[y][x]
-            if expected is not None and at(x, y) != expected:
-                wrong.append((x, y, at(x, y), expected))
+    for y, x in itertools.product(range(HEIGHT), range(WIDTH)):
+        inside = lambda box: box[0] <= x < box[2] and box[1] <= y < box[3]
+        expected = None if any(map(inside, FIELDS)) or hidden(x, y) else desktop and desktop(x, y) \
+            if SKIN[y][x] == (255, 0, 255) else display if inside(DISPLAY) else \
+            face[y][x + WIDTH] if inside((6, 5, 19, 15)) else face[y][x]
+        if expected is not None and at(x, y) != expected:
+            wrong.append((x, y, at(x, y), expected))
     expect(not wrong, "%d pixels differ from the face, first %r" % (len(wrong), wrong[:4]))
 
 
@@ -52,8 +50,6 @@ def case_built_in_face_splash_and_repaint():
     poll(lambda: program.shows(DISPLAY, WHITE), "the colour after the splash")
     program.key("ctrl+p")
     expect_equal(0, program.close()["splashScreen"], "splash saved off")
-    program = start(fresh=True)
-    expect_equal(WHITE, program.at()(40, 40), "the colour in the first picture with the splash off")
 
 
 def drop(program, path, x=2, y=60):
@@ -63,8 +59,7 @@ def drop(program, path, x=2, y=60):
 
 
 def case_user_skins_from_the_dialog_the_setting_and_drops():
-    folder = tempfile.mkdtemp(prefix="huebrick-skin-")
-    try:
+    with tempfile.TemporaryDirectory(prefix="huebrick-skin-") as folder:
         prism_path = os.path.join(ROOT, "res", "sample", "prism.bmp")
         prism = "Z:" + prism_path.replace("/", "\\")
         program = start()
@@ -105,5 +100,3 @@ def case_user_skins_from_the_dialog_the_setting_and_drops():
         xdotool("key", "Return")
         poll(lambda: not windows_named("^Huebrick - Error$"), "the message to close")
         expect_equal("", program.close()["skinFileName"], "no skin saved after the failure")
-    finally:
-        shutil.rmtree(folder, ignore_errors=True)

@@ -51,7 +51,7 @@ def case_first_start_stored_values_single_instance_and_logoff():
         poll(lambda: program.window in visible_windows() and program.geometry() == place,
              "the first window back after a second start, after %r" % keys)
 
-    program.type("rr")
+    program.key("r", "r")
     program.wait_title("253, 255, 255")
     # Logoff ends the process right after WM_ENDSESSION, without WM_DESTROY.
     subprocess.run(["wineboot", "--end-session"], timeout=30, **QUIET)

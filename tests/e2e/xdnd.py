@@ -20,7 +20,7 @@ TYPES = dict(p=ctypes.c_void_p, x=ctypes.c_ulong, i=ctypes.c_int, l=ctypes.c_lon
              e=ctypes.POINTER(Event))
 for signature in ("p XOpenDisplay s", "x XInternAtom psi", "x XDefaultRootWindow p", "x XCreateSimpleWindow pxiiiiixx",
                   "i XSendEvent pxile", "i XChangeProperty pxxxiisi", "i XSetSelectionOwner pxxx", "i XNextEvent pe",
-                  "i XDestroyWindow px", "i XPending p", "i XFlush p", "i XCloseDisplay p"):
+                  "i XDestroyWindow px", "i XPending p", "i XCloseDisplay p"):
     result, name, arguments = signature.split()
     getattr(X, name).restype, getattr(X, name).argtypes = TYPES[result], [TYPES[a] for a in arguments]
 
@@ -34,12 +34,9 @@ def drop(target, x, y, paths, timeout=10.0):
     source = X.XCreateSimpleWindow(display, X.XDefaultRootWindow(display), 0, 0, 1, 1, 0, 0, 0)
     X.XSetSelectionOwner(display, atom("XdndSelection"), source, 0)
 
-    def send(to, *fields):
-        X.XSendEvent(display, to, False, 0, ctypes.byref(Event(*fields)))
-        X.XFlush(display)
-
-    def message(kind, *data):
-        send(target, CLIENT_MESSAGE, 0, 0, 0, target, atom(kind), 32, source, *data)
+    # sent on the next XPending, which flushes
+    send = lambda to, *fields: X.XSendEvent(display, to, False, 0, ctypes.byref(Event(*fields)))
+    message = lambda kind, *data: send(target, CLIENT_MESSAGE, 0, 0, 0, target, atom(kind), 32, source, *data)
 
     def wait_for(kind):
         """Serves the target's requests for the file list until it sends the message kind."""
