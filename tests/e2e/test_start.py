@@ -14,9 +14,8 @@ DEFAULTS = dict(alwaysOnTop=0, antiDitherTol=0, autoFormat=1, colorFormat=0, col
 
 def case_first_start_stored_values_single_instance_and_logoff():
     program = start(fresh=True)
-    width, height = display_size()
-    x, y, w, h = program.geometry()
-    expect_equal((width // 2 - 41, height // 2 - 66, 83, 132), (x, y, w, h), "first start's geometry")
+    x, y = display_size()[0] // 2 - 41, display_size()[1] // 2 - 66
+    expect_equal((x, y, 83, 132), program.geometry(), "first start's geometry, centred")
     expect_equal("FF FF FF - Huebrick", program.title(), "title")
     screenshot("window")
     expect_equal(dict(DEFAULTS, xPos=x, yPos=y), program.close(), "values saved at the first close")
@@ -43,8 +42,11 @@ def case_first_start_stored_values_single_instance_and_logoff():
     # (Minimised, Wine parks it at the screen's bottom left.)
     place = program.geometry()
     for keys in (["ctrl+m"], ["ctrl+t", "ctrl+m"]):
-        for key in keys:
-            program.key(key)
+        if "ctrl+t" in keys:            # the tray's window, coming up, can take the keys: let it first
+            program.key("ctrl+t")
+            tray = lambda: set(windows_named("^Wine System Tray$")) & visible_windows()
+            poll(lambda: tray() and not program.focused(), "", 1, quiet=True)
+        program.key("ctrl+m")
         poll(lambda: program.window not in visible_windows() or program.geometry() != place, "the window to go")
         second = Program(["wine", harness.EXE])
         poll(lambda: not second.running(), "the second start to end", 10)
