@@ -76,21 +76,10 @@ def case_user_skins_from_the_dialog_the_setting_and_drops():
         screenshot("prism")
         program.click(82, 36)           # its own hit areas: the red column's lower key
         program.wait_title("FE FF FF")
-        program.key("ctrl+d")
-        poll(lambda: program.geometry()[2:] == (WIDTH, HEIGHT), "the built-in skin again")
 
-        # Dropped without a mask, a skin takes the built-in arrangement: here red and blue swapped.
-        swapped = [[c[::-1] for c in row] for row in SKIN]
-        bmp.write(os.path.join(folder, "swapped.bmp"), swapped)
-        drop(program, os.path.join(folder, "swapped.bmp"))
-        poll(lambda: program.at()(2, 5) == swapped[5][2], "the swapped face", 10)
-        expect_face(program, swapped, display=(254, 255, 255))
-        drop(program, prism_path)       # with its mask
-        poll(lambda: program.geometry()[2:] == (209, 64), "the window at the dropped skin's size", 10)
-        poll(lambda: program.at()(32, 20) == (254, 255, 255), "the lens filled")
         with open(os.path.join(folder, "broken.bmp"), "wb") as f:
             f.write(b"BM not a picture at all")
-        drop(program, os.path.join(folder, "broken.bmp"), 60, 50)
+        drop(program, os.path.join(folder, "broken.bmp"), 32, 20)
         box = poll(lambda: windows_named("^Huebrick - Error$"), "the error message", 10)[0]
         # behind the message the built-in face is back, whole
         expect_equal((WIDTH, HEIGHT), program.geometry()[2:], "the size behind the message")
@@ -99,4 +88,13 @@ def case_user_skins_from_the_dialog_the_setting_and_drops():
         xdotool("windowfocus", box)
         xdotool("key", "Return")
         poll(lambda: not windows_named("^Huebrick - Error$"), "the message to close")
-        expect_equal("", program.close()["skinFileName"], "no skin saved after the failure")
+
+        # Dropped without a mask, a skin takes the built-in arrangement: here red and blue swapped.
+        swapped = [[c[::-1] for c in row] for row in SKIN]
+        bmp.write(os.path.join(folder, "swapped.bmp"), swapped)
+        drop(program, os.path.join(folder, "swapped.bmp"))
+        poll(lambda: program.at()(2, 5) == swapped[5][2], "the swapped face", 10)
+        expect_face(program, swapped, display=(254, 255, 255))
+        program.key("ctrl+d")
+        poll(lambda: program.at()(2, 5) == SKIN[5][2], "the built-in skin again")
+        expect_equal("", program.close()["skinFileName"], "no skin saved after Ctrl+D")
