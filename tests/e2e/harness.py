@@ -19,6 +19,7 @@ EXE = TEST_WINDOW_EXE = None    # set by run_case.py
 started = []                    # every process a case started; run_case.py ends those left running
 SKIN = bmp.read(os.path.join(ROOT, "res", "skin.bmp"))      # SKIN[y][x]; pressed pictures WIDTH to the right
 WIDTH, HEIGHT = 83, 132
+DISPLAY = (18, 20, 65, 60)      # the colour display's box in the built-in skin
 WHITE, RED = (255, 255, 255), (255, 0, 0)
 QUIET = dict(stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)   # Wine's helpers keep pipes open
 

@@ -13,26 +13,20 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import harness  # noqa: E402
 
 
-def main(case_file, exe, test_window_exe):
-    harness.EXE, harness.TEST_WINDOW_EXE = exe, test_window_exe
-    cases = sorted((f.__code__.co_firstlineno, name, f) for name, f in runpy.run_path(case_file).items()
-                   if name.startswith("case_") and os.environ.get("HUEBRICK_CASE", "") in name)
-    failed = 0
-    for _, name, case in cases:
-        harness.run("wine", "reg", "delete", harness.KEY, "/f", check=False)
-        begun = time.monotonic()
-        try:
-            case()
-            print("PASS %s (%.1f s)" % (name, time.monotonic() - begun))
-        except Exception:
-            failed += 1
-            traceback.print_exc(file=sys.stdout)
-            print("FAIL %s, screenshot %s" % (name, harness.screenshot("failed-" + name)))
-        for p in harness.started:
-            p.stop()
-        harness.started.clear()
-    return 1 if failed else 0
-
-
-if __name__ == "__main__":
-    sys.exit(main(*sys.argv[1:4]))
+harness.EXE, harness.TEST_WINDOW_EXE = sys.argv[2:4]
+failed = 0
+for _, name, case in sorted((f.__code__.co_firstlineno, name, f) for name, f in runpy.run_path(sys.argv[1]).items()
+                            if name.startswith("case_") and os.environ.get("HUEBRICK_CASE", "") in name):
+    harness.run("wine", "reg", "delete", harness.KEY, "/f", check=False)
+    begun = time.monotonic()
+    try:
+        case()
+        print("PASS %s (%.1f s)" % (name, time.monotonic() - begun))
+    except Exception:
+        failed += 1
+        traceback.print_exc(file=sys.stdout)
+        print("FAIL %s, screenshot %s" % (name, harness.screenshot("failed-" + name)))
+    for p in harness.started:
+        p.stop()
+    harness.started.clear()
+sys.exit(1 if failed else 0)

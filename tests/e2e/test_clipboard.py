@@ -1,9 +1,7 @@
 """Copy and paste through the X clipboard: Ctrl+F cycles the form, Ctrl+C copies it, a paste of
 each form family sets colour and form, a refused paste changes nothing, a right click copies."""
 
-import time
-
-from harness import WHITE, clipboard, expect, expect_equal, history, poll, set_clipboard, start
+from harness import WHITE, clipboard, expect_equal, history, poll, set_clipboard, start
 
 
 def offer(program, text):
@@ -18,12 +16,8 @@ def offer(program, text):
 def paste(program, text, title, key="ctrl+v"):
     """Pastes text until the title shows its colour: Wine may still hold the last text."""
     offer(program, text)
-    end = time.monotonic() + 10
-    while True:
-        program.key(key)
-        if poll(lambda: program.title() == title + " - Huebrick", "", 0.5, quiet=True):
-            return
-        expect(time.monotonic() < end, "the paste of %r (title %r)" % (text, program.title()))
+    poll(lambda: program.key(key) or poll(lambda: program.title() == title + " - Huebrick", "", 0.5, quiet=True),
+         lambda: "the paste of %r (title %r)" % (text, program.title()), 10)
 
 
 def case_forms_copy_paste_and_right_click():

@@ -7,9 +7,8 @@ import os
 import subprocess
 import time
 
-from harness import (QUIET, display_size, expect_equal, geometry, plain_window, poll, popup, run, screenshot, start,
-                     xdotool)
-from test_pick import DISPLAY, GREY, QUADRANTS, magnified, mean, picking
+from harness import DISPLAY, QUIET, expect_equal, geometry, plain_window, poll, popup, run, screenshot, start, xdotool
+from test_pick import GREY, QUADRANTS, magnified, mean, picking
 from test_window import drag_through
 
 
@@ -39,7 +38,6 @@ def two_monitors():
 
 def case_pick_place_and_dock_on_the_second_monitor():
     with two_monitors():
-        expect_equal((1600, 600), display_size(), "the whole screen")
         for left, top in ((1000, 150), (700, 350)):     # the quadrants meet right of the border and on it
             plain_window(left, top, 200, 200, "target %d" % left, *QUADRANTS)
         program = start(xPos=1200, yPos=100, colorHistory=bytes(GREY + (0,)), splitScreen=0, zoomFactor=4,

@@ -6,10 +6,9 @@ import os
 import tempfile
 
 import xdnd
-from harness import (HEIGHT, ROOT, SKIN, WHITE, WIDTH, plain_window, bmp, expect, expect_equal, geometry, poll,
+from harness import (DISPLAY, HEIGHT, ROOT, SKIN, WHITE, WIDTH, plain_window, bmp, expect, expect_equal, geometry, poll,
                      screen, screenshot, start, windows_named, xdotool)
 
-DISPLAY = (18, 20, 65, 60)
 FIELDS = [(27, 69, 54, 80), (27, 81, 54, 92), (27, 93, 54, 104), (17, 112, 65, 121)]
 
 

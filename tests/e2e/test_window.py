@@ -49,25 +49,21 @@ def tray():
     return next((w for w in windows_named("^Wine System Tray$") if w in visible_windows()), None)
 
 
-def rest_over(x, y):
-    """Moves the pointer to a screen point in two small steps, as a hand coming to rest."""
-    xdotool("mousemove", x - 2, y - 1)
-    xdotool("mousemove", x, y)
-
-
 def case_tooltips_about_box_and_tray():
     width, height = display_size()
     program = start()
     xdotool("mousemove", 10, 700)
     before = visible_windows()
     wx, wy, _, _ = program.geometry()
-    rest_over(wx + 70, wy + 10)
+    xdotool("mousemove", wx + 68, wy + 9)     # two small steps, as a hand coming to rest
+    xdotool("mousemove", wx + 70, wy + 10)
     # The tip over Close: a light box with dark text.
     tip = popup("the tooltip over Close", lambda g: g[2] > g[3], before)
     (tx, ty, tw, th), pixel = geometry(tip), screen()
     inside = [sum(pixel(tx + i, ty + j)) for i in range(2, tw - 2) for j in range(2, th - 2)]
     expect(20 < sum(p < 200 for p in inside) < sum(p > 600 for p in inside), "no dark text on the light tip")
-    rest_over(wx + 40, wy + 30)         # over the display the tip goes
+    xdotool("mousemove", wx + 38, wy + 29)    # over the display the tip goes
+    xdotool("mousemove", wx + 40, wy + 30)
     poll(lambda: tip not in visible_windows(), "the tip to go over the display")
     xdotool("mousemove", 10, 700)
 

@@ -23,8 +23,6 @@ static LRESULT CALLBACK testWindowProc(HWND window, UINT message, WPARAM wParam,
         EndPaint(window, &paint);
         return 0;
     }
-    if (message == WM_DESTROY)
-        PostQuitMessage(0);
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
