@@ -61,7 +61,6 @@ def xdotool(*args):
 
 
 def reg_add(**values):
-    """Stores int as REG_DWORD, bytes as REG_BINARY, str as REG_SZ."""
     for name, v in values.items():
         kind = {int: "REG_DWORD", bytes: "REG_BINARY", str: "REG_SZ"}[type(v)]
         run("wine", "reg", "add", KEY, "/v", name, "/t", kind, "/d", v.hex() if kind == "REG_BINARY" else v, "/f")
@@ -95,6 +94,12 @@ def screenshot(name):
     os.makedirs(SHOTS, exist_ok=True)
     run("import", "-window", "root", os.path.join(SHOTS, name + ".png"))
     return os.path.join(SHOTS, name + ".png")
+
+
+def mismatches(pixel, box, expected):
+    """The points (x, y, seen, expected) of box (left, top, right, bottom) where pixel is not expected (None: any)."""
+    return [(x, y, pixel(x, y), expected(x, y)) for y in range(box[1], box[3]) for x in range(box[0], box[2])
+            if expected(x, y) not in (None, pixel(x, y))]
 
 
 def clipboard():
@@ -155,8 +160,7 @@ class Program:
 
     def shows(self, box, expected):
         """Whether every pixel of box is expected(x, y), or the colour expected."""
-        at, colour = self.at(), expected if callable(expected) else (lambda x, y: expected)
-        return all(at(x, y) == colour(x, y) for y in range(box[1], box[3]) for x in range(box[0], box[2]))
+        return not mismatches(self.at(), box, expected if callable(expected) else lambda x, y: expected)
 
     def focused(self):
         return run("xdotool", "getwindowfocus", check=False) == str(self.window)
@@ -197,9 +201,8 @@ class Program:
         return registry()
 
     def stop(self):
-        if self.running():
-            self.process.kill()
-            self.process.wait(10)
+        self.process.kill()         # nothing if it has ended
+        self.process.wait(10)
 
 
 def plain_window(x, y, width, height, title, *colours):

@@ -7,8 +7,8 @@ import os
 import subprocess
 import time
 
-from harness import DISPLAY, QUIET, expect_equal, geometry, plain_window, poll, popup, run, screenshot, start, xdotool
-from test_pick import GREY, QUADRANTS, magnified, mean, picking
+from harness import QUIET, expect_equal, geometry, plain_window, popup, run, start
+from test_pick import GREY, QUADRANTS, pick_corner
 from test_window import drag_through
 
 
@@ -44,11 +44,7 @@ def case_pick_place_and_dock_on_the_second_monitor():
                         antiDitherTol=21)
         expect_equal((1200, 100), program.geometry()[:2], "a saved place on the second monitor")
         for corner in ((1100, 250), (800, 450)):
-            with picking(program, 41, 40, marker=True):
-                xdotool("mousemove", *corner)
-                program.wait_title(mean(21))
-                poll(lambda: program.shows(DISPLAY, magnified(39, 38, (41, 40))), "the 4x view at %r" % (corner,))
-                screenshot("monitors")
+            pick_corner(program, corner, 4, 21)
             time.sleep(0.6)     # two presses on one place this soon make a double click
         drag_through(program, [((1600 - 83 - 6, 300), (1600 - 83, 300), "6 px from the second's right edge")])
         program.key("F2")

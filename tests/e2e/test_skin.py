@@ -1,13 +1,12 @@
 """The skin: the built-in face pixel by pixel with its see-through notches, the splash and its
 toggle, a repaint; user skins from the file dialog, the setting and drops from outside."""
 
-import itertools
 import os
 import tempfile
 
 import xdnd
-from harness import (DISPLAY, HEIGHT, ROOT, SKIN, WHITE, WIDTH, plain_window, bmp, expect, expect_equal, geometry, poll,
-                     screen, screenshot, start, windows_named, xdotool)
+from harness import (DISPLAY, HEIGHT, ROOT, SKIN, WHITE, WIDTH, plain_window, bmp, expect, expect_equal, geometry,
+                     mismatches, poll, screen, screenshot, start, windows_named, xdotool)
 
 FIELDS = [(27, 69, 54, 80), (27, 81, 54, 92), (27, 93, 54, 104), (17, 112, 65, 121)]
 
@@ -16,14 +15,12 @@ def expect_face(program, face=SKIN, desktop=None, display=WHITE, hidden=lambda x
     """The window is the face (texts left out, snap latched), the display in its colour and the desktop
     in the notches, the skin's magenta (each when given)."""
     xdotool("mousemove", 5, 5)          # away from the window: no tooltip over it
-    at, wrong = program.at(), []
-    for y, x in itertools.product(range(HEIGHT), range(WIDTH)):
+    def expected(x, y):
         inside = lambda box: box[0] <= x < box[2] and box[1] <= y < box[3]
-        expected = None if any(map(inside, FIELDS)) or hidden(x, y) else desktop and desktop(x, y) \
+        return None if any(map(inside, FIELDS)) or hidden(x, y) else desktop and desktop(x, y) \
             if SKIN[y][x] == (255, 0, 255) else display if inside(DISPLAY) else \
             face[y][x + WIDTH] if inside((6, 5, 19, 15)) else face[y][x]
-        if expected is not None and at(x, y) != expected:
-            wrong.append((x, y, at(x, y), expected))
+    wrong = mismatches(program.at(), (0, 0, WIDTH, HEIGHT), expected)
     expect(not wrong, "%d pixels differ from the face, first %r" % (len(wrong), wrong[:4]))
 
 
@@ -59,8 +56,7 @@ def drop(program, path, x=2, y=60):
 
 def case_user_skins_from_the_dialog_the_setting_and_drops():
     with tempfile.TemporaryDirectory(prefix="huebrick-skin-") as folder:
-        prism_path = os.path.join(ROOT, "res", "sample", "prism.bmp")
-        prism = "Z:" + prism_path.replace("/", "\\")
+        prism = "Z:" + os.path.join(ROOT, "res", "sample", "prism.bmp").replace("/", "\\")
         program = start()
         program.key("ctrl+u")
         poll(lambda: windows_named("^Oooh a new skin! :\\)$"), "the file dialog", 10)

@@ -3,8 +3,8 @@ always on top; a tooltip; the about box; tray mode."""
 
 import os
 
-from harness import (HEIGHT, ROOT, SKIN, WIDTH, bmp, display_size, expect, expect_equal, geometry, plain_window, poll,
-                     popup, screen, start, visible_windows, windows_named, xdotool)
+from harness import (HEIGHT, ROOT, SKIN, WIDTH, bmp, display_size, expect, expect_equal, geometry, mismatches,
+                     plain_window, poll, popup, screen, start, visible_windows, windows_named, xdotool)
 
 GRAB = (40, 64)             # a point of the body, away from every button and tool
 
@@ -44,8 +44,7 @@ def case_snapping_and_always_on_top():
     expect_equal((240, 352, 0, 1), tuple(values[k] for k in ("xPos", "yPos", "snapTol", "alwaysOnTop")), "saved")
 
 
-def tray():
-    """The stand-in tray window Wine's explorer shows when the desktop has none."""
+def tray():         # the stand-in Wine's explorer shows when the desktop has no tray
     return next((w for w in windows_named("^Wine System Tray$") if w in visible_windows()), None)
 
 
@@ -74,9 +73,8 @@ def case_tooltips_about_box_and_tray():
         program.key("F2")
         box = popup("the about box", lambda g: g == place, before)
         pixel = screen()
-        wrong = [(x, y) for y in range(0, 118, 3) for x in range(0, 228, 3)
-                 if pixel(place[0] + x, place[1] + y) != about[y][x]]
-        expect(not wrong, "%d sampled pixels differ from the about picture, first %r" % (len(wrong), wrong[:1]))
+        wrong = mismatches(lambda x, y: pixel(place[0] + x, place[1] + y), (0, 0, 228, 118), lambda x, y: about[y][x])
+        expect(not wrong, "%d pixels differ from the about picture, first %r" % (len(wrong), wrong[:1]))
         xdotool(*close_by)
         poll(lambda: box not in visible_windows(), "the about box to close by %r" % (close_by,))
 
