@@ -194,7 +194,6 @@ class Program:
         return self.process.poll() is None
 
     def close(self):
-        """Ctrl+Q, a clean exit; the values saved."""
         self.key("ctrl+q")
         poll(lambda: not self.running(), "the program to end", 10)
         expect_equal(0, self.process.returncode, "exit code")

@@ -6,7 +6,6 @@ usage: run_case.py CASE_FILE HUEBRICK_EXE TEST_WINDOW_EXE"""
 import os
 import runpy
 import sys
-import time
 import traceback
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
@@ -18,10 +17,9 @@ failed = 0
 for _, name, case in sorted((f.__code__.co_firstlineno, name, f) for name, f in runpy.run_path(sys.argv[1]).items()
                             if name.startswith("case_") and os.environ.get("HUEBRICK_CASE", "") in name):
     harness.run("wine", "reg", "delete", harness.KEY, "/f", check=False)
-    begun = time.monotonic()
     try:
         case()
-        print("PASS %s (%.1f s)" % (name, time.monotonic() - begun))
+        print("PASS " + name)
     except Exception:
         failed += 1
         traceback.print_exc(file=sys.stdout)

@@ -51,7 +51,5 @@ def case_forms_copy_paste_and_right_click():
         poll(lambda: clipboard() == "before", "the clipboard to take the test text")
         program.click(x, y, 3)
         poll(lambda: clipboard() == text, "%r on the clipboard after a right click at %d,%d" % (text, x, y))
-    values = program.close()
     expect_equal([WHITE, (254, 255, 255), (253, 255, 255), (252, 255, 255)] + [c for _, _, c in pastes],
-                 history(values), "history")
-    expect_equal(1, values["colorFormat"], "saved format")
+                 history(program.close()), "history")

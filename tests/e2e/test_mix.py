@@ -41,7 +41,6 @@ def case_keys_step_record_and_undo_across_a_restart():
 
 def case_channel_buttons_click_hold_and_scrub():
     program = start(colorHistory=bytes(GREY + (0,)))
-    program.wait_title("80 80 80")
     red_of = lambda program: int(program.title().split()[0], 16)
     steps = (((60, 74), "81 80 80"), ((23, 74), "80 80 80"), ((60, 86), "80 81 80"), ((23, 86), "80 80 80"),
              ((60, 98), "80 80 81"), ((23, 98), "80 80 80"), ((73, 116), "81 81 81"), ((10, 116), "80 80 80"))

@@ -22,8 +22,7 @@ def grey_start(**settings):
 
 @contextlib.contextmanager
 def picking(program, x, y, marker=False):
-    """Holds the left button at a point of the window; with marker, until the magnifier's marker shows
-    there, else past the 100 ms before a pick begins. Letting go keeps the pick."""
+    """Holds the left button at a point of the window: until the marker shows there, or past the delay of a pick."""
     with program.hold(x, y) as place:
         if marker:
             poll(lambda: program.shows((x, y, x + 1, y + 1), RED), "the marker at %d,%d" % (x, y))
@@ -95,5 +94,4 @@ def case_split_halves_and_zoom_persists():
             poll(lambda: program.shows(UPPER, colour), "the upper half in the picked colour")
     time.sleep(0.2)
     expect(program.shows(LOWER, view), "the kept image changed after a pick from it")
-    values = program.close()
-    expect_equal([GREY, BOTTOM_RIGHT, TOP_RIGHT], history(values), "each pick recorded once")
+    expect_equal([GREY, BOTTOM_RIGHT, TOP_RIGHT], history(program.close()), "each pick recorded once")

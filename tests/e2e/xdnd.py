@@ -1,6 +1,5 @@
-"""Drops files on an X window as a file manager does, through XDND: a small source written against
-libX11 through ctypes (Debian has no tool for it). It owns XdndSelection, sends XdndEnter,
-XdndPosition and XdndDrop, serves the text/uri-list the target asks for, waits for XdndFinished."""
+"""Drops files on an X window as a file manager does, through XDND (Debian has no tool for it): owns
+XdndSelection, sends XdndEnter, Position and Drop, serves the text/uri-list asked for, waits for XdndFinished."""
 
 import ctypes
 import ctypes.util
@@ -29,7 +28,6 @@ def drop(target, x, y, paths, timeout=10.0):
     """Drops the files at root point x, y on the X window target; whether the target took them."""
     display = X.XOpenDisplay(None)
     atom = lambda name: X.XInternAtom(display, name.encode(), False)
-    uri_list = atom("text/uri-list")
     uris = "".join("file://" + urllib.parse.quote(os.path.abspath(p)) + "\r\n" for p in paths).encode()
     source = X.XCreateSimpleWindow(display, X.XDefaultRootWindow(display), 0, 0, 1, 1, 0, 0, 0)
     X.XSetSelectionOwner(display, atom("XdndSelection"), source, 0)
@@ -45,18 +43,16 @@ def drop(target, x, y, paths, timeout=10.0):
             while X.XPending(display):
                 X.XNextEvent(display, ctypes.byref(event))
                 if event[0] == SELECTION_REQUEST:
-                    requestor, selection, wanted, prop, when = event[5:10]
-                    if wanted == uri_list:
-                        X.XChangeProperty(display, requestor, prop, wanted, 8, 0, uris, len(uris))
-                    send(requestor, SELECTION_NOTIFY, 0, 0, 0, requestor, selection, wanted,
-                         prop if wanted == uri_list else 0, when)
+                    requestor, selection, wanted, prop, when = event[5:10]     # text/uri-list, the one type offered
+                    X.XChangeProperty(display, requestor, prop, wanted, 8, 0, uris, len(uris))
+                    send(requestor, SELECTION_NOTIFY, 0, 0, 0, requestor, selection, wanted, prop, when)
                 elif event[0] == CLIENT_MESSAGE and event[5] == atom(kind):
                     return event[7:12]
             time.sleep(0.005)
         raise TimeoutError("no %s from the target" % kind)
 
     try:
-        message("XdndEnter", 5 << 24, uri_list, 0, 0)
+        message("XdndEnter", 5 << 24, atom("text/uri-list"), 0, 0)
         message("XdndPosition", 0, (x << 16) | y, 0, atom("XdndActionCopy"))
         if not wait_for("XdndStatus")[1] & 1:
             message("XdndLeave", 0)
