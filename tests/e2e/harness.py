@@ -1,6 +1,7 @@
 """Drives the real huebrick.exe under Wine and Xvfb (set up by scripts/test.sh): start, close, keys,
 clicks, its title, the screen, the X clipboard, the registry. Waits poll; asserts name the caller's line."""
 
+import contextlib
 import os
 import re
 import subprocess
@@ -18,17 +19,14 @@ EXE = TEST_WINDOW_EXE = None    # set by run_case.py
 started = []                    # every process a case started; run_case.py ends those left running
 SKIN = bmp.read(os.path.join(ROOT, "res", "skin.bmp"))      # SKIN[y][x]; pressed pictures WIDTH to the right
 WIDTH, HEIGHT = 83, 132
+DISPLAY = (18, 20, 65, 60)      # the colour display's box in the built-in skin
 WHITE, RED = (255, 255, 255), (255, 0, 0)
 QUIET = dict(stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)   # Wine's helpers keep pipes open
 
 
-class Failure(AssertionError):
-    pass
-
-
 def fail(message):
     caller = next(f for f in reversed(traceback.extract_stack()) if f.filename != __file__)
-    raise Failure("%s:%d: %s" % (os.path.basename(caller.filename), caller.lineno, message))
+    raise AssertionError("%s:%d: %s" % (os.path.basename(caller.filename), caller.lineno, message))
 
 
 def expect(condition, message):
@@ -54,7 +52,7 @@ def poll(condition, what, timeout=5.0, interval=0.02, quiet=False):
 def run(*args, check=True):
     result = subprocess.run([str(a) for a in args], capture_output=True, text=True, timeout=30)
     if check and result.returncode:
-        raise Failure("%s failed: %s" % (" ".join(map(str, args)), result.stderr.strip()))
+        raise AssertionError("%s failed: %s" % (" ".join(map(str, args)), result.stderr.strip()))
     return result.stdout.strip()
 
 
@@ -63,24 +61,19 @@ def xdotool(*args):
 
 
 def reg_add(**values):
-    """Stores int as REG_DWORD, bytes as REG_BINARY, str as REG_SZ."""
     for name, v in values.items():
         kind = {int: "REG_DWORD", bytes: "REG_BINARY", str: "REG_SZ"}[type(v)]
         run("wine", "reg", "add", KEY, "/v", name, "/t", kind, "/d", v.hex() if kind == "REG_BINARY" else v, "/f")
 
 
 def registry():
-    values = {}
-    for m in re.finditer(r"^ {4}(\S+) {4}(REG_\w+) {4}?(.*)$", run("wine", "reg", "query", KEY, check=False), re.M):
-        kind, data = m.group(2), m.group(3).strip()
-        values[m.group(1)] = int(data, 16) if kind == "REG_DWORD" else \
-            bytes.fromhex(data) if kind == "REG_BINARY" else data
-    return values
+    read = dict(REG_DWORD=lambda d: int(d, 16), REG_BINARY=bytes.fromhex, REG_SZ=str)
+    query = run("wine", "reg", "query", KEY, check=False)
+    return {m[1]: read[m[2]](m[3].strip()) for m in re.finditer(r"^ {4}(\S+) {4}(REG_\w+) {4}?(.*)$", query, re.M)}
 
 
 def history(values):
-    data = values["colorHistory"]
-    return [tuple(data[i:i + 3]) for i in range(0, len(data), 4)]
+    return [tuple(values["colorHistory"][i:i + 3]) for i in range(0, len(values["colorHistory"]), 4)]
 
 
 def display_size():
@@ -101,6 +94,12 @@ def screenshot(name):
     os.makedirs(SHOTS, exist_ok=True)
     run("import", "-window", "root", os.path.join(SHOTS, name + ".png"))
     return os.path.join(SHOTS, name + ".png")
+
+
+def mismatches(pixel, box, expected):
+    """The points (x, y, seen, expected) of box (left, top, right, bottom) where pixel is not expected (None: any)."""
+    return [(x, y, pixel(x, y), expected(x, y)) for y in range(box[1], box[3]) for x in range(box[0], box[2])
+            if expected(x, y) not in (None, pixel(x, y))]
 
 
 def clipboard():
@@ -124,6 +123,11 @@ def geometry(window):
     return int(g["X"]), int(g["Y"]), int(g["WIDTH"]), int(g["HEIGHT"])
 
 
+def popup(what, fits, before=frozenset()):
+    """The first visible window, not among before, whose geometry (x, y, width, height) fits."""
+    return poll(lambda: next((w for w in visible_windows() - before if fits(geometry(w))), None), what)
+
+
 def start(fresh=False, **settings):
     """Starts huebrick.exe on the settings (and the splash off unless fresh); waits for its window."""
     reg_add(**settings if fresh else dict({"splashScreen": 0}, **settings))
@@ -143,6 +147,7 @@ class Program:
         return xdotool("getwindowname", self.window)
 
     def wait_title(self, colour):
+        colour = colour if isinstance(colour, str) else "%02X %02X %02X" % colour
         poll(lambda: self.title() == colour + " - Huebrick", lambda: "title %r (have %r)" % (colour, self.title()))
 
     def geometry(self):
@@ -155,8 +160,7 @@ class Program:
 
     def shows(self, box, expected):
         """Whether every pixel of box is expected(x, y), or the colour expected."""
-        at, colour = self.at(), expected if callable(expected) else (lambda x, y: expected)
-        return all(at(x, y) == colour(x, y) for y in range(box[1], box[3]) for x in range(box[0], box[2]))
+        return not mismatches(self.at(), box, expected if callable(expected) else lambda x, y: expected)
 
     def focused(self):
         return run("xdotool", "getwindowfocus", check=False) == str(self.window)
@@ -172,35 +176,37 @@ class Program:
         if keys:
             xdotool("key", "--delay", 30, *keys)
 
-    def type(self, text):
-        self.key()
-        xdotool("type", "--delay", 30, text)
-
     def click(self, x, y, button=1):
         wx, wy, _, _ = self.geometry()
         xdotool("mousemove", wx + x, wy + y, "click", button)
+
+    @contextlib.contextmanager
+    def hold(self, x, y):
+        """Holds the left button down at a point of the window for the block; yields the window's place."""
+        wx, wy, _, _ = self.geometry()
+        xdotool("mousemove", wx + x, wy + y, "mousedown", 1)
+        try:
+            yield wx, wy
+        finally:
+            xdotool("mouseup", 1)
 
     def running(self):
         return self.process.poll() is None
 
     def close(self):
-        """Ctrl+Q, a clean exit; the values saved."""
         self.key("ctrl+q")
-        try:
-            expect_equal(0, self.process.wait(10), "exit code")
-        except subprocess.TimeoutExpired:
-            fail("the program did not end")
+        poll(lambda: not self.running(), "the program to end", 10)
+        expect_equal(0, self.process.returncode, "exit code")
         return registry()
 
     def stop(self):
-        if self.running():
-            self.process.kill()
-            self.process.wait(10)
+        self.process.kill()         # nothing if it has ended
+        self.process.wait(10)
 
 
-def plain_window(x, y, width, height, rgb, title):
-    """A window of one colour 0xRRGGBB, or of four quadrants (a tuple TL, TR, BL, BR) meeting at its centre."""
-    colours = "/".join("%06X" % c for c in (rgb if isinstance(rgb, tuple) else (rgb,)))
-    window = Program(["wine", TEST_WINDOW_EXE] + [str(a) for a in (x, y, width, height)] + [colours, title])
+def plain_window(x, y, width, height, title, *colours):
+    """A window of one colour (r, g, b), or of four quadrants (top left, top right, bottom left, bottom right)."""
+    quadrants = "/".join("%02X%02X%02X" % c for c in (colours * 4)[:4])
+    window = Program(["wine", TEST_WINDOW_EXE] + [str(a) for a in (x, y, width, height)] + [quadrants, title])
     poll(lambda: windows_named("^%s$" % re.escape(title)), "the test window " + title, 15)
     return window

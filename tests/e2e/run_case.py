@@ -3,39 +3,28 @@ key, and ends what a case left running. HUEBRICK_CASE=text runs only the cases w
 
 usage: run_case.py CASE_FILE HUEBRICK_EXE TEST_WINDOW_EXE"""
 
-import importlib.util
 import os
+import runpy
 import sys
-import time
 import traceback
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import harness  # noqa: E402
 
 
-def main(case_file, exe, test_window_exe):
-    harness.EXE, harness.TEST_WINDOW_EXE = exe, test_window_exe
-    loader = importlib.util.spec_from_file_location("case", case_file)
-    module = importlib.util.module_from_spec(loader)
-    loader.loader.exec_module(module)
-    cases = sorted((f.__code__.co_firstlineno, name, f) for name, f in vars(module).items()
-                   if name.startswith("case_") and os.environ.get("HUEBRICK_CASE", "") in name)
-    failed = 0
-    for _, name, case in cases:
-        harness.run("wine", "reg", "delete", harness.KEY, "/f", check=False)
-        begun = time.monotonic()
-        try:
-            case()
-            print("PASS %s (%.1f s)" % (name, time.monotonic() - begun))
-        except Exception:
-            failed += 1
-            traceback.print_exc(file=sys.stdout)
-            print("FAIL %s, screenshot %s" % (name, harness.screenshot("failed-" + name)))
-        for p in harness.started:
-            p.stop()
-        harness.started.clear()
-    return 1 if failed else 0
-
-
-if __name__ == "__main__":
-    sys.exit(main(*sys.argv[1:4]))
+harness.EXE, harness.TEST_WINDOW_EXE = sys.argv[2:4]
+failed = 0
+for _, name, case in sorted((f.__code__.co_firstlineno, name, f) for name, f in runpy.run_path(sys.argv[1]).items()
+                            if name.startswith("case_") and os.environ.get("HUEBRICK_CASE", "") in name):
+    harness.run("wine", "reg", "delete", harness.KEY, "/f", check=False)
+    try:
+        case()
+        print("PASS " + name)
+    except Exception:
+        failed += 1
+        traceback.print_exc(file=sys.stdout)
+        print("FAIL %s, screenshot %s" % (name, harness.screenshot("failed-" + name)))
+    for p in harness.started:
+        p.stop()
+    harness.started.clear()
+sys.exit(1 if failed else 0)

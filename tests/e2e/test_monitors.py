@@ -1,72 +1,53 @@
-"""Two monitors side by side (800 x 600 each, Xephyr's Xinerama heads nested in an Xvfb): a window
-saved on the second starts there; picks with averaging and zoom on the second and across the
-border between them; the window docks to the second's right edge; the about box centres there."""
+"""Two monitors of 800 x 600 side by side: a place saved on the second, picks with averaging and zoom on it
+and across the border, docking to its right edge, the about box centred on it."""
 
 import contextlib
 import os
 import subprocess
 import time
 
-from harness import (QUIET, display_size, expect_equal, geometry, plain_window, poll, run, screenshot, start,
-                     visible_windows, xdotool)
-from test_pick import DISPLAY, GREY, QUADRANTS, hexes, magnified, mean, picking
+from harness import QUIET, expect_equal, geometry, plain_window, popup, run, start
+from test_pick import GREY, QUADRANTS, pick_corner
 from test_window import drag_through
-
-
-def server(command, env=None):
-    """Starts an X server that picks a free display itself; returns its process and display name."""
-    read, write = os.pipe()
-    process = subprocess.Popen(command + ["-displayfd", str(write), "-nolisten", "tcp"], pass_fds=(write,),
-                               env=env, **QUIET)
-    os.close(write)
-    with os.fdopen(read) as number:
-        return process, ":" + number.readline().strip()
 
 
 @contextlib.contextmanager
 def two_monitors():
-    """Moves Wine onto a display of two monitors for the block (its server is stopped around it)."""
-    before = os.environ["DISPLAY"]
-    outer, outer_display = server(["Xvfb", "-screen", "0", "1600x600x24"])
-    nested, display = server(["Xephyr", "+xinerama", "-extension", "RANDR", "-screen", "800x600",
-                              "-screen", "800x600"], env=dict(os.environ, DISPLAY=outer_display))
-    run("wineserver", "-k", check=False)
-    os.environ["DISPLAY"] = display
+    """Moves Wine onto a display of two monitors for the block (its server is stopped around it): an
+    Xephyr nested in an Xvfb, each picking a free display number itself."""
+    before, servers = os.environ["DISPLAY"], []
     try:
+        for command in (["Xvfb", "-screen", "0", "1600x600x24"],
+                        ["Xephyr", "+xinerama", "-extension", "RANDR", "-screen", "800x600", "-screen", "800x600"]):
+            read, write = os.pipe()
+            servers.append(subprocess.Popen(command + ["-displayfd", str(write), "-nolisten", "tcp"],
+                                            pass_fds=(write,), **QUIET))
+            os.close(write)
+            with os.fdopen(read) as number:
+                os.environ["DISPLAY"] = ":" + number.readline().strip()     # the next server shows in this one
+        run("sh", "-c", "wineserver -k; wineserver -w", check=False)      # gone before Wine starts again
         yield
     finally:
-        run("wineserver", "-k", check=False)
+        run("sh", "-c", "wineserver -k; wineserver -w", check=False)      # gone before Wine starts again
         os.environ["DISPLAY"] = before
-        for process in (nested, outer):
+        for process in reversed(servers):
             process.kill()
             process.wait(10)
 
 
-def target(left, top):
-    """The four quadrants meeting at left + 100, top + 100."""
-    plain_window(left, top, 200, 200, tuple(r << 16 | g << 8 | b for r, g, b in QUADRANTS), "target %d" % left)
-    return left + 100, top + 100
-
-
 def case_pick_place_and_dock_on_the_second_monitor():
     with two_monitors():
-        expect_equal((1600, 600), display_size(), "the whole screen")
-        right_of_the_border = target(1000, 150)
-        on_the_border = target(700, 350)
+        for left, top in ((1000, 150), (700, 350)):     # the quadrants meet right of the border and on it
+            plain_window(left, top, 200, 200, "target %d" % left, *QUADRANTS)
         program = start(xPos=1200, yPos=100, colorHistory=bytes(GREY + (0,)), splitScreen=0, zoomFactor=4,
                         antiDitherTol=21)
         expect_equal((1200, 100), program.geometry()[:2], "a saved place on the second monitor")
-        for corner in (right_of_the_border, on_the_border):
-            with picking(program, 41, 40, marker=True):
-                xdotool("mousemove", *corner)
-                program.wait_title(hexes(mean(21)))
-                poll(lambda: program.shows(DISPLAY, magnified(39, 38, (41, 40))), "the 4x view at %r" % (corner,))
-                if corner == right_of_the_border:
-                    screenshot("monitors")
+        for corner in ((1100, 250), (800, 450)):
+            pick_corner(program, corner, 4, 21)
             time.sleep(0.6)     # two presses on one place this soon make a double click
         drag_through(program, [((1600 - 83 - 6, 300), (1600 - 83, 300), "6 px from the second's right edge")])
         program.key("F2")
-        box = poll(lambda: [w for w in visible_windows() if geometry(w)[2:] == (228, 118)], "the about box")[0]
+        box = popup("the about box", lambda g: g[2:] == (228, 118))
         expect_equal((800 + 400 - 114, 300 - 59), geometry(box)[:2], "the about box centred on the second")
         program.key("Escape")
         values = program.close()

@@ -4,47 +4,31 @@ zoom persists. The pointer sits where the target's four quadrants meet: views an
 import contextlib
 import time
 
-from harness import RED, plain_window, expect, expect_equal, history, poll, screenshot, start, xdotool
+from harness import DISPLAY, RED, plain_window, expect, expect_equal, history, poll, start, xdotool
 
 QUADRANTS = TOP_LEFT, TOP_RIGHT, BOTTOM_LEFT, BOTTOM_RIGHT = (16, 32, 48), (64, 80, 96), (112, 128, 144), \
     (160, 176, 192)
 CORNER = (300, 250)
 GREY = (0x80, 0x80, 0x80)
-DISPLAY, UPPER, LOWER = (18, 20, 65, 60), (18, 20, 65, 40), (18, 40, 65, 60)
-
-
-def hexes(colour):
-    return "%02X %02X %02X" % colour
+UPPER, LOWER = (18, 20, 65, 40), (18, 40, 65, 60)
 
 
 def grey_start(**settings):
-    plain_window(200, 150, 200, 200, tuple(r << 16 | g << 8 | b for r, g, b in QUADRANTS), "picking target")
+    plain_window(200, 150, 200, 200, "picking target", *QUADRANTS)
     program = start(colorHistory=bytes(GREY + (0,)), **settings)
-    program.wait_title("80 80 80")
+    program.wait_title(GREY)
     return program
-
-
-def choose(program, *keys):
-    """Opens the menu with a right click on the body and chooses an item by keys."""
-    program.key()
-    program.click(2, 100, 3)
-    xdotool("key", "--delay", 40, *keys, "Return")
 
 
 @contextlib.contextmanager
 def picking(program, x, y, marker=False):
-    """Holds the left button at a point of the window; with marker, until the magnifier's marker shows
-    there, else past the 100 ms before a pick begins. Letting go keeps the pick."""
-    wx, wy, _, _ = program.geometry()
-    xdotool("mousemove", wx + x, wy + y, "mousedown", 1)
-    try:
+    """Holds the left button at a point of the window: until the marker shows there, or past the delay of a pick."""
+    with program.hold(x, y) as place:
         if marker:
             poll(lambda: program.shows((x, y, x + 1, y + 1), RED), "the marker at %d,%d" % (x, y))
         else:
             time.sleep(0.3)
-        yield wx, wy
-    finally:
-        xdotool("mouseup", 1)
+        yield place
 
 
 def magnified(left, top, marker=None):
@@ -60,22 +44,25 @@ def mean(n):
     return tuple(sum(c[i] * w for c, w in weights) // (n * n) for i in range(3))
 
 
+def pick_corner(program, corner, z, n):
+    """A pick from the display's centre at a corner: held, the pointer's pixel is the z x z block there."""
+    with picking(program, 41, 40, marker=True):
+        xdotool("mousemove", *corner)
+        program.wait_title(mean(n))
+        poll(lambda: program.shows(DISPLAY, magnified(41 - z // 2, 40 - z // 2, (41, 40))), "the %dx view" % z)
+    poll(lambda: program.shows(DISPLAY, mean(n)), "the display filled after the pick, %dx, %d x %d" % (z, n, n))
+
+
 def case_each_zoom_and_averaging_size():
     program = grey_start(splitScreen=0)
     # (menu, its item, zoom, averaging): each zoom size, then each averaging size at the last zoom
     sizes = [("z", i, z, 1) for i, z in enumerate((1, 2, 4, 8, 16))]
     sizes += [("a", i, 16, n) for i, n in ((1, 3), (2, 9), (3, 21))]
     for menu, downs, z, n in sizes:
-        choose(program, "t", menu, *["Down"] * downs)
-        with picking(program, 41, 40, marker=True):
-            xdotool("mousemove", *CORNER)
-            program.wait_title(hexes(mean(n)))
-            # the pointer's pixel is the z x z block centred on the display's centre (41, 40)
-            poll(lambda: program.shows(DISPLAY, magnified(41 - z // 2, 40 - z // 2, (41, 40))),
-                 "the %dx view of the corner" % z)
-            if z == 4:
-                screenshot("pick")
-        poll(lambda: program.shows(DISPLAY, mean(n)), "the display filled after the pick, %dx, %d x %d" % (z, n, n))
+        program.key()                   # the menu of a right click on the body, an item chosen by keys
+        program.click(2, 100, 3)
+        xdotool("key", "--delay", 40, "t", menu, *["Down"] * downs, "Return")
+        pick_corner(program, CORNER, z, n)
     values = program.close()
     expect_equal((16, 21), (values["zoomFactor"], values["antiDitherTol"]), "saved zoom and averaging")
     expect_equal([GREY, BOTTOM_RIGHT, mean(3), mean(9), mean(21)], history(values), "each pick recorded once")
@@ -85,33 +72,26 @@ def case_split_halves_and_zoom_persists():
     program = grey_start(zoomFactor=4)
     with picking(program, 41, 50, marker=True):      # the lower half magnifies, the upper keeps the colour
         xdotool("mousemove", *CORNER)
-        program.wait_title(hexes(BOTTOM_RIGHT))
+        program.wait_title(BOTTOM_RIGHT)
         poll(lambda: program.shows(LOWER, magnified(39, 48, (41, 50))), "the 4x view in the lower half")
         expect(program.shows(UPPER, GREY), "the upper half changed during a lower-half pick")
     poll(lambda: program.shows(DISPLAY, BOTTOM_RIGHT), "the whole display filled after the pick")
-    with picking(program, 41, 30):                    # the upper half shows the colour, the lower keeps it
-        xdotool("mousemove", CORNER[0] - 50, CORNER[1] - 50)
-        program.wait_title(hexes(TOP_LEFT))
-        poll(lambda: program.shows(UPPER, TOP_LEFT), "the upper half in the colour")
-        expect(program.shows(LOWER, BOTTOM_RIGHT), "the lower half changed during an upper-half pick")
-    poll(lambda: program.shows(DISPLAY, TOP_LEFT), "the whole display filled after the pick")
     program.close()
 
     # Zoom persists: a pick in the lower half only moves the magnifier, without marker or colour;
-    # the image stays, and a pick begun in the upper half reads it.
+    # the image stays, and a pick begun in the upper half reads it, showing the colour in that half.
     program = start(stickyZoom=1)
     view = magnified(39, 48)
     with picking(program, 41, 50) as (wx, wy):
         xdotool("mousemove", *CORNER)
         poll(lambda: program.shows(LOWER, view), "the magnified corner without a marker")
     time.sleep(0.2)
-    expect(program.shows(LOWER, view) and program.shows(UPPER, TOP_LEFT), "the image or the colour changed")
+    expect(program.shows(LOWER, view) and program.shows(UPPER, BOTTOM_RIGHT), "the image or the colour changed")
     with picking(program, 41, 30):
-        for (x, y), colour in (((60, 56), BOTTOM_RIGHT), ((20, 42), TOP_LEFT), ((60, 42), TOP_RIGHT)):
+        for (x, y), colour in (((20, 42), TOP_LEFT), ((60, 56), BOTTOM_RIGHT), ((60, 42), TOP_RIGHT)):
             xdotool("mousemove", wx + x, wy + y)
-            program.wait_title(hexes(colour))
+            program.wait_title(colour)
             poll(lambda: program.shows(UPPER, colour), "the upper half in the picked colour")
     time.sleep(0.2)
     expect(program.shows(LOWER, view), "the kept image changed after a pick from it")
-    values = program.close()
-    expect_equal([GREY, BOTTOM_RIGHT, TOP_LEFT, TOP_RIGHT], history(values), "each pick recorded once")
+    expect_equal([GREY, BOTTOM_RIGHT, TOP_RIGHT], history(program.close()), "each pick recorded once")

@@ -4,8 +4,8 @@ a second start with and without the single-instance rule, the end of a session."
 import subprocess
 
 import harness
-from harness import (QUIET, Program, display_size, expect_equal, history, poll, reg_add, registry, screenshot, start,
-                     visible_windows, windows_named)
+from harness import (QUIET, Program, display_size, expect_equal, history, poll, registry, start, visible_windows,
+                     windows_named)
 
 DEFAULTS = dict(alwaysOnTop=0, antiDitherTol=0, autoFormat=1, colorFormat=0, colorHistory=bytes.fromhex("FFFFFF00"),
                 inSystemTray=0, showToolTips=1, singleInstance=0, skinFileName="", snapTol=8, splashScreen=1,
@@ -14,27 +14,21 @@ DEFAULTS = dict(alwaysOnTop=0, antiDitherTol=0, autoFormat=1, colorFormat=0, col
 
 def case_first_start_stored_values_single_instance_and_logoff():
     program = start(fresh=True)
-    width, height = display_size()
-    x, y, w, h = program.geometry()
-    expect_equal((width // 2 - 41, height // 2 - 66, 83, 132), (x, y, w, h), "first start's geometry")
-    expect_equal("FF FF FF - Huebrick", program.title(), "title")
-    screenshot("window")
+    x, y = display_size()[0] // 2 - 41, display_size()[1] // 2 - 66
+    expect_equal((x, y, 83, 132), program.geometry(), "first start's geometry, centred")
     expect_equal(dict(DEFAULTS, xPos=x, yPos=y), program.close(), "values saved at the first close")
 
     # Stored values come back and are saved unchanged; an unknown format shows decimal texts.
     stored = dict(zoomFactor=16, snapTol=12, colorFormat=7, xPos=100, yPos=60)
-    reg_add(**stored)
-    program = start()
+    program = start(**stored)
     expect_equal((100, 60), program.geometry()[:2], "stored place")
     expect_equal("255, 255, 255 - Huebrick", program.title(), "title in format 7")
     second = start()                # without the single-instance rule a second window opens
-    expect_equal(2, len(windows_named(" - Huebrick$")), "windows open")
     second.close()
     values = program.close()
     expect_equal(stored, {name: values[name] for name in stored}, "stored values saved again")
 
-    reg_add(singleInstance=1)
-    program = start()
+    program = start(singleInstance=1)
     second = Program(["wine", harness.EXE])
     poll(lambda: not second.running(), "a second start to end under the single-instance rule", 10)
     expect_equal(0, second.process.returncode, "its exit code")
@@ -43,15 +37,18 @@ def case_first_start_stored_values_single_instance_and_logoff():
     # (Minimised, Wine parks it at the screen's bottom left.)
     place = program.geometry()
     for keys in (["ctrl+m"], ["ctrl+t", "ctrl+m"]):
-        for key in keys:
-            program.key(key)
+        if "ctrl+t" in keys:            # the tray's window, coming up, can take the keys: let it first
+            program.key("ctrl+t")
+            tray = lambda: set(windows_named("^Wine System Tray$")) & visible_windows()
+            poll(lambda: tray() and not program.focused(), "", 1, quiet=True)
+        program.key("ctrl+m")
         poll(lambda: program.window not in visible_windows() or program.geometry() != place, "the window to go")
         second = Program(["wine", harness.EXE])
         poll(lambda: not second.running(), "the second start to end", 10)
         poll(lambda: program.window in visible_windows() and program.geometry() == place,
              "the first window back after a second start, after %r" % keys)
 
-    program.type("rr")
+    program.key("r", "r")
     program.wait_title("253, 255, 255")
     # Logoff ends the process right after WM_ENDSESSION, without WM_DESTROY.
     subprocess.run(["wineboot", "--end-session"], timeout=30, **QUIET)

@@ -3,17 +3,16 @@ always on top; a tooltip; the about box; tray mode."""
 
 import os
 
-from harness import (HEIGHT, ROOT, SKIN, WIDTH, bmp, display_size, expect, expect_equal, geometry, plain_window, poll,
-                     screen, start, visible_windows, windows_named, xdotool)
+from harness import (HEIGHT, ROOT, SKIN, WIDTH, bmp, display_size, expect, expect_equal, geometry, mismatches,
+                     plain_window, poll, popup, screen, start, visible_windows, windows_named, xdotool)
 
 GRAB = (40, 64)             # a point of the body, away from every button and tool
 
 
 def drag_through(program, moves):
     """Drags the window by its body through (unsnapped place, expected place, what), button held."""
-    x, y = (a + b for a, b in zip(program.geometry(), GRAB))
-    xdotool("mousemove", x, y, "mousedown", 1)
-    try:
+    with program.hold(*GRAB) as (x, y):
+        x, y = x + GRAB[0], y + GRAB[1]
         for (left, top), expected, what in moves:
             tx, ty = left + GRAB[0], top + GRAB[1]
             for i in range(1, 7):
@@ -21,52 +20,32 @@ def drag_through(program, moves):
             x, y = tx, ty
             poll(lambda: program.geometry()[:2] == expected, lambda: "%s: the window at %r, not %r" % (
                 what, expected, program.geometry()[:2]))
-    finally:
-        xdotool("mouseup", 1)
-
-
-def latched(program, box):
-    """True or False when the title button shows its pressed or released picture, else None."""
-    at, (left, top, right, bottom) = program.at(), box
-    shown = [at(x, y) for y in range(top, bottom) for x in range(left, right)]
-    pictures = [[SKIN[y][x + WIDTH * p] for y in range(top, bottom) for x in range(left, right)] for p in (0, 1)]
-    return pictures.index(shown) == 1 if shown in pictures else None
-
-
-SNAP, ON_TOP = (6, 5, 19, 15), (22, 5, 35, 15)
 
 
 def case_snapping_and_always_on_top():
     width, height = display_size()
-    plain_window(200, 150, 150, 200, 0x3366CC, "Huebrick snap target")
+    plain_window(200, 150, 150, 200, "Huebrick snap target", (0x33, 0x66, 0xCC))
     program = start()
     drag_through(program, [
         ((359, 180), (359, 180), "9 px right of the other window"),
         ((355, 180), (350, 180), "5 px right: docked to its right edge"),
         ((345, 181), (350, 181), "5 px over it: still docked"),
-        ((340, 181), (340, 181), "10 px over it: let go"),
         ((240, 356), (240, 350), "6 px below: docked under it"),
-        ((200 - WIDTH - 4, 230), (200 - WIDTH, 230), "4 px left: docked to its left edge"),
         ((5, 400), (0, 400), "5 px from the screen's left edge"),
         ((width - WIDTH - 6, height - HEIGHT - 4), (width - WIDTH, height - HEIGHT), "the bottom right corner"),
         ((width - WIDTH - 9, height - HEIGHT - 9), (width - WIDTH - 9, height - HEIGHT - 9), "9 px from both"),
         ((600, 7), (600, 0), "7 px from the top")])
     program.key("ctrl+s", "ctrl+a")
-    poll(lambda: (latched(program, SNAP), latched(program, ON_TOP)) == (False, True), "snap off, on top latched")
+    # the Snap button shows its released picture, Always on Top its pressed one (WIDTH to the right)
+    poll(lambda: program.shows((6, 5, 19, 15), lambda x, y: SKIN[y][x]) and
+         program.shows((22, 5, 35, 15), lambda x, y: SKIN[y][x + WIDTH]), "snap off, on top latched")
     drag_through(program, [(place, place, "snapping off") for place in ((353, 180), (5, 3), (240, 352))])
     values = program.close()
     expect_equal((240, 352, 0, 1), tuple(values[k] for k in ("xPos", "yPos", "snapTol", "alwaysOnTop")), "saved")
 
 
-def tray():
-    """The stand-in tray window Wine's explorer shows when the desktop has none."""
+def tray():         # the stand-in Wine's explorer shows when the desktop has no tray
     return next((w for w in windows_named("^Wine System Tray$") if w in visible_windows()), None)
-
-
-def rest_over(x, y):
-    """Moves the pointer to a screen point in two small steps, as a hand coming to rest."""
-    xdotool("mousemove", x - 2, y - 1)
-    xdotool("mousemove", x, y)
 
 
 def case_tooltips_about_box_and_tray():
@@ -75,16 +54,15 @@ def case_tooltips_about_box_and_tray():
     xdotool("mousemove", 10, 700)
     before = visible_windows()
     wx, wy, _, _ = program.geometry()
-    rest_over(wx + 70, wy + 10)
-    # The tip over Close: a light box with dark text, near the pointer.
-    tips = lambda: [(w, g) for w, g in ((w, geometry(w)) for w in visible_windows() - before) if g[2] > g[3]]
-    tip, (tx, ty, tw, th) = poll(tips, "the tooltip over Close")[0]
-    expect(abs(tx - wx - 70) < 60 and abs(ty - wy - 10) < 60, "the tip at %d,%d, far from the pointer" % (tx, ty))
-    pixel = screen()
+    xdotool("mousemove", wx + 68, wy + 9)     # two small steps, as a hand coming to rest
+    xdotool("mousemove", wx + 70, wy + 10)
+    # The tip over Close: a light box with dark text.
+    tip = popup("the tooltip over Close", lambda g: g[2] > g[3], before)
+    (tx, ty, tw, th), pixel = geometry(tip), screen()
     inside = [sum(pixel(tx + i, ty + j)) for i in range(2, tw - 2) for j in range(2, th - 2)]
-    dark, light = sum(p < 200 for p in inside), sum(p > 600 for p in inside)
-    expect(dark > 20 and light > dark, "no text in the tip (%d dark, %d light pixels)" % (dark, light))
-    rest_over(wx + 40, wy + 30)         # over the display the tip goes
+    expect(20 < sum(p < 200 for p in inside) < sum(p > 600 for p in inside), "no dark text on the light tip")
+    xdotool("mousemove", wx + 38, wy + 29)    # over the display the tip goes
+    xdotool("mousemove", wx + 40, wy + 30)
     poll(lambda: tip not in visible_windows(), "the tip to go over the display")
     xdotool("mousemove", 10, 700)
 
@@ -93,11 +71,10 @@ def case_tooltips_about_box_and_tray():
     place = (width // 2 - 114, height // 2 - 59, 228, 118)
     for close_by in (("key", "F2"), ("mousemove", place[0] + 20, place[1] + 100, "click", 1), ("key", "Escape")):
         program.key("F2")
-        box = poll(lambda: [w for w in visible_windows() - before if geometry(w) == place], "the about box")[0]
+        box = popup("the about box", lambda g: g == place, before)
         pixel = screen()
-        wrong = [(x, y) for y in range(0, 118, 3) for x in range(0, 228, 3)
-                 if pixel(place[0] + x, place[1] + y) != about[y][x]]
-        expect(not wrong, "%d sampled pixels differ from the about picture, first %r" % (len(wrong), wrong[:1]))
+        wrong = mismatches(lambda x, y: pixel(place[0] + x, place[1] + y), (0, 0, 228, 118), lambda x, y: about[y][x])
+        expect(not wrong, "%d pixels differ from the about picture, first %r" % (len(wrong), wrong[:1]))
         xdotool(*close_by)
         poll(lambda: box not in visible_windows(), "the about box to close by %r" % (close_by,))
 
@@ -106,13 +83,12 @@ def case_tooltips_about_box_and_tray():
     icon = geometry(poll(tray, "the Wine System Tray window"))
     ix, iy = icon[0] + 13, icon[1] + icon[3] - 13
     pixel = screen()
-    expect(len({pixel(ix + dx, iy + dy) for dx in range(-6, 7) for dy in range(-6, 7)}) > 4,
-           "no icon drawn at %d,%d" % (ix, iy))
+    expect(len({pixel(ix + dx, iy + dy) for dx in range(-6, 7) for dy in range(-6, 7)}) > 4, "no icon drawn")
     place = program.geometry()
     program.key("ctrl+m")
     poll(lambda: program.window not in visible_windows(), "the window to hide")
     xdotool("mousemove", ix, iy, "click", 3)        # a right click on the icon: the menu at the pointer
-    menu = poll(lambda: [w for w in visible_windows() if geometry(w)[:2] == (ix, iy)], "the menu at the pointer")[0]
+    menu = popup("the menu at the pointer", lambda g: g[:2] == (ix, iy))
     xdotool("mousemove", 600, 600, "click", 1)
     poll(lambda: menu not in visible_windows(), "the menu to close at a click elsewhere")
     xdotool("mousemove", ix, iy, "click", "--repeat", 2, "--delay", 80, 1)

@@ -1,8 +1,8 @@
 // A plain window for the end-to-end tests: known colours at a known place, to pick from and to
-// snap to. usage: huebrick_testwindow X Y WIDTH HEIGHT RRGGBB[/RRGGBB/RRGGBB/RRGGBB] TITLE
-// Four colours make four quadrants (top left, top right, bottom left, bottom right) meeting at
-// the centre; one colour fills the whole window.
+// snap to. usage: huebrick_testwindow X Y WIDTH HEIGHT RRGGBB/RRGGBB/RRGGBB/RRGGBB TITLE
+// The four colours fill quadrants (top left, top right, bottom left, bottom right) meeting at the centre.
 #include <windows.h>
+#include <cstdio>
 #include <cstdlib>
 
 static COLORREF fills[4];
@@ -17,38 +17,27 @@ static LRESULT CALLBACK testWindowProc(HWND window, UINT message, WPARAM wParam,
         int midX = client.right / 2, midY = client.bottom / 2;
         for (int i = 0; i < 4; i++) {
             RECT r = { i % 2 ? midX : 0, i / 2 ? midY : 0, i % 2 ? client.right : midX, i / 2 ? client.bottom : midY };
-            HBRUSH brush = CreateSolidBrush(fills[i]);
-            FillRect(dc, &r, brush);
-            DeleteObject(brush);
+            SetBkColor(dc, fills[i]);
+            ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &r, NULL, 0, NULL);   // fills r, no brush to make and delete
         }
         EndPaint(window, &paint);
         return 0;
     }
-    if (message == WM_DESTROY)
-        PostQuitMessage(0);
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
 int main(int argc, char** argv)
 {
-    if (argc < 7)
+    unsigned rgb[4];
+    if (argc < 7 || sscanf(argv[5], "%x/%x/%x/%x", &rgb[0], &rgb[1], &rgb[2], &rgb[3]) != 4)
         return 2;
-    const char* colour = argv[5];
-    for (int i = 0; i < 4; i++) {
-        char* end;
-        unsigned long rgb = strtoul(colour, &end, 16);
-        fills[i] = RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
-        if (*end == '/')
-            colour = end + 1;    // otherwise the last colour fills the rest
-    }
-    WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = testWindowProc;
-    windowClass.hInstance = GetModuleHandleA(NULL);
-    windowClass.lpszClassName = "huebrickTestWindow";
+    for (int i = 0; i < 4; i++)
+        fills[i] = RGB(rgb[i] >> 16, rgb[i] >> 8, rgb[i]);
+    HINSTANCE instance = GetModuleHandleA(NULL);
+    WNDCLASSA windowClass = { 0, testWindowProc, 0, 0, instance, NULL, NULL, NULL, NULL, "huebrickTestWindow" };
     RegisterClassA(&windowClass);
-    if (!CreateWindowExA(0, "huebrickTestWindow", argv[6], WS_POPUP | WS_VISIBLE, atoi(argv[1]), atoi(argv[2]),
-                         atoi(argv[3]), atoi(argv[4]), NULL, NULL, windowClass.hInstance, NULL))
-        return 1;
+    CreateWindowExA(0, "huebrickTestWindow", argv[6], WS_POPUP | WS_VISIBLE, atoi(argv[1]), atoi(argv[2]),
+                    atoi(argv[3]), atoi(argv[4]), NULL, NULL, instance, NULL);   // if it fails, the harness times out
     MSG message;
     while (GetMessageA(&message, NULL, 0, 0) > 0)
         DispatchMessageA(&message);
