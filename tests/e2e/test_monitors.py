@@ -42,8 +42,8 @@ def case_pick_place_and_dock_on_the_second_monitor():
         program = start(xPos=1200, yPos=100, colorHistory=bytes(GREY + (0,)), splitScreen=0, zoomFactor=4,
                         antiDitherTol=21)
         expect_equal((1200, 100), program.geometry()[:2], "a saved place on the second monitor")
-        for corner in ((1100, 250), (800, 450)):
-            pick_corner(program, corner, 4, 21)
+        for corner, shot in (((1100, 250), "monitors"), ((800, 450), None)):
+            pick_corner(program, corner, 4, 21, shot)
             time.sleep(0.6)     # two presses on one place this soon make a double click
         drag_through(program, [((1600 - 83 - 6, 300), (1600 - 83, 300), "6 px from the second's right edge")])
         program.key("F2")

@@ -4,7 +4,7 @@ zoom persists. The pointer sits where the target's four quadrants meet: views an
 import contextlib
 import time
 
-from harness import DISPLAY, RED, plain_window, expect, expect_equal, history, poll, start, xdotool
+from harness import DISPLAY, RED, plain_window, expect, expect_equal, history, poll, screenshot, start, xdotool
 
 QUADRANTS = TOP_LEFT, TOP_RIGHT, BOTTOM_LEFT, BOTTOM_RIGHT = (16, 32, 48), (64, 80, 96), (112, 128, 144), \
     (160, 176, 192)
@@ -44,12 +44,15 @@ def mean(n):
     return tuple(sum(c[i] * w for c, w in weights) // (n * n) for i in range(3))
 
 
-def pick_corner(program, corner, z, n):
-    """A pick from the display's centre at a corner: held, the pointer's pixel is the z x z block there."""
+def pick_corner(program, corner, z, n, shot=None):
+    """A pick from the display's centre at a corner: held, the pointer's pixel is the z x z block there.
+    shot names a screenshot taken meanwhile (the README shows some)."""
     with picking(program, 41, 40, marker=True):
         xdotool("mousemove", *corner)
         program.wait_title(mean(n))
         poll(lambda: program.shows(DISPLAY, magnified(41 - z // 2, 40 - z // 2, (41, 40))), "the %dx view" % z)
+        if shot:
+            screenshot(shot)
     poll(lambda: program.shows(DISPLAY, mean(n)), "the display filled after the pick, %dx, %d x %d" % (z, n, n))
 
 
@@ -62,7 +65,7 @@ def case_each_zoom_and_averaging_size():
         program.key()                   # the menu of a right click on the body, an item chosen by keys
         program.click(2, 100, 3)
         xdotool("key", "--delay", 40, "t", menu, *["Down"] * downs, "Return")
-        pick_corner(program, CORNER, z, n)
+        pick_corner(program, CORNER, z, n, "pick" if (z, n) == (4, 1) else None)
     values = program.close()
     expect_equal((16, 21), (values["zoomFactor"], values["antiDitherTol"]), "saved zoom and averaging")
     expect_equal([GREY, BOTTOM_RIGHT, mean(3), mean(9), mean(21)], history(values), "each pick recorded once")

@@ -6,7 +6,7 @@ import tempfile
 
 import xdnd
 from harness import (DISPLAY, HEIGHT, ROOT, SKIN, WHITE, WIDTH, plain_window, bmp, expect, expect_equal, geometry,
-                     mismatches, poll, screen, start, windows_named, xdotool)
+                     mismatches, poll, screen, screenshot, start, windows_named, xdotool)
 
 FIELDS = [(27, 69, 54, 80), (27, 81, 54, 92), (27, 93, 54, 104), (17, 112, 65, 121)]
 
@@ -66,6 +66,7 @@ def case_user_skins_from_the_dialog_the_setting_and_drops():
 
         program = start()               # the shipped sample skin comes back with its mask's shape
         expect_equal((209, 64), program.geometry()[2:], "the sample skin's window size")
+        screenshot("prism")
         poll(lambda: program.at()(32, 20) == WHITE, "the lens filled")
         program.click(82, 36)           # its own hit areas: the red column's lower key
         program.wait_title("FE FF FF")

@@ -4,8 +4,8 @@ a second start with and without the single-instance rule, the end of a session."
 import subprocess
 
 import harness
-from harness import (QUIET, Program, display_size, expect_equal, history, poll, registry, start, visible_windows,
-                     windows_named)
+from harness import (QUIET, Program, display_size, expect_equal, history, poll, registry, screenshot, start,
+                     visible_windows, windows_named)
 
 DEFAULTS = dict(alwaysOnTop=0, antiDitherTol=0, autoFormat=1, colorFormat=0, colorHistory=bytes.fromhex("FFFFFF00"),
                 inSystemTray=0, showToolTips=1, singleInstance=0, skinFileName="", snapTol=8, splashScreen=1,
@@ -16,6 +16,7 @@ def case_first_start_stored_values_single_instance_and_logoff():
     program = start(fresh=True)
     x, y = display_size()[0] // 2 - 41, display_size()[1] // 2 - 66
     expect_equal((x, y, 83, 132), program.geometry(), "first start's geometry, centred")
+    screenshot("window")
     expect_equal(dict(DEFAULTS, xPos=x, yPos=y), program.close(), "values saved at the first close")
 
     # Stored values come back and are saved unchanged; an unknown format shows decimal texts.

@@ -18,7 +18,7 @@ static LRESULT CALLBACK testWindowProc(HWND window, UINT message, WPARAM wParam,
         for (int i = 0; i < 4; i++) {
             RECT r = { i % 2 ? midX : 0, i / 2 ? midY : 0, i % 2 ? client.right : midX, i / 2 ? client.bottom : midY };
             SetBkColor(dc, fills[i]);
-            ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &r, NULL, 0, NULL);   // fills r, no brush to make and delete
+            ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &r, NULL, 0, NULL); // fills r, no brush to make and delete
         }
         EndPaint(window, &paint);
         return 0;
@@ -37,7 +37,7 @@ int main(int argc, char** argv)
     WNDCLASSA windowClass = { 0, testWindowProc, 0, 0, instance, NULL, NULL, NULL, NULL, "huebrickTestWindow" };
     RegisterClassA(&windowClass);
     CreateWindowExA(0, "huebrickTestWindow", argv[6], WS_POPUP | WS_VISIBLE, atoi(argv[1]), atoi(argv[2]),
-                    atoi(argv[3]), atoi(argv[4]), NULL, NULL, instance, NULL);   // if it fails, the harness times out
+                    atoi(argv[3]), atoi(argv[4]), NULL, NULL, instance, NULL); // if it fails, the harness times out
     MSG message;
     while (GetMessageA(&message, NULL, 0, 0) > 0)
         DispatchMessageA(&message);
