@@ -113,6 +113,13 @@ TEST_F(ProgramTest, SettingAndDisplayChangesRenewTheCachedPlaces)
         EXPECT_TRUE(EqualRect(&work, &app.workArea)) << message;
         EXPECT_TRUE(EqualRect(&placed, &app.windowRect)) << message;
     }
+    // Left on no monitor by a change of displays, the window comes back to the nearest one,
+    // centred on its work area.
+    SetWindowPos(window, NULL, work.right + 500, 77, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageA(window, WM_DISPLAYCHANGE, 32, 0);
+    GetWindowRect(window, &placed);
+    EXPECT_EQ(work.left + (work.right - work.left - faceWidth) / 2, placed.left);
+    EXPECT_TRUE(EqualRect(&placed, &app.windowRect));
     ShowWindow(window, SW_MINIMIZE);
     SendMessageA(window, WM_SETTINGCHANGE, 0, 0);
     SendMessageA(window, WM_DISPLAYCHANGE, 32, 0);
