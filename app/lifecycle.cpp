@@ -120,47 +120,22 @@ static void recentreIfOffScreen(HWND window)
 // menu share one path for their side effects.
 static void applyLoadedSettings(HWND window)
 {
-    if (app.stickyZoom) {
-        app.stickyZoom = false;
-        toggleStickyZoom();
-    }
-    if (app.splitScreen) {
-        app.splitScreen = false;
-        toggleSplitScreen();
-    } else
-        EnableMenuItem(app.mainMenu, CMD_STICKY_ZOOM, MF_BYCOMMAND | MF_GRAYED);
-    if (app.autoFormat) {
-        app.autoFormat = false;
-        toggleAutoFormat();
-    }
+    // clang-format off
+    if (app.stickyZoom) { app.stickyZoom = false; toggleStickyZoom(); }
+    if (app.splitScreen) { app.splitScreen = false; toggleSplitScreen(); }
+    else EnableMenuItem(app.mainMenu, CMD_STICKY_ZOOM, MF_BYCOMMAND | MF_GRAYED);
+    if (app.autoFormat) { app.autoFormat = false; toggleAutoFormat(); }
     setColorFormat(app.colorFormat);
     CheckMenuRadioItem(app.mainMenu, CMD_ZOOM_1X, CMD_ZOOM_MAX, zoomMenuItem(app.zoomFactor), MF_BYCOMMAND);
     CheckMenuRadioItem(app.mainMenu, CMD_DITHER_NONE, CMD_DITHER_LARGE, antiDitherMenuItem(app.antiDitherTol),
                        MF_BYCOMMAND);
-    if (app.alwaysOnTop) {
-        app.alwaysOnTop = false;
-        toggleAlwaysOnTop(window);
-    }
-    if (app.snapTol != 0) {
-        app.snapTol = 0;
-        toggleSnap(window);
-    }
-    if (app.showToolTips) {
-        app.showToolTips = false;
-        toggleToolTips();
-    }
-    if (app.singleInstance) {
-        app.singleInstance = false;
-        toggleSingleInstance();
-    }
-    if (app.splashScreen) {
-        app.splashScreen = false;
-        toggleSplashScreen(window);
-    }
-    if (app.inSystemTray) {
-        app.inSystemTray = false;
-        toggleSystemTray(window);
-    }
+    if (app.alwaysOnTop) { app.alwaysOnTop = false; toggleAlwaysOnTop(window); }
+    if (app.snapTol != 0) { app.snapTol = 0; toggleSnap(window); }
+    if (app.showToolTips) { app.showToolTips = false; toggleToolTips(); }
+    if (app.singleInstance) { app.singleInstance = false; toggleSingleInstance(); }
+    if (app.splashScreen) { app.splashScreen = false; toggleSplashScreen(window); }
+    if (app.inSystemTray) { app.inSystemTray = false; toggleSystemTray(window); }
+    // clang-format on
 }
 
 void onCreate(HWND window)
