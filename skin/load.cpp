@@ -7,7 +7,6 @@
 #include "skin/runregion.h"
 #include "skin/skinpath.h"
 
-#include <shlwapi.h>
 #include <cstring>
 
 static const char* const userSkinError = "Could not load user skin: Unable to open skin image.";
@@ -250,7 +249,7 @@ static int builtInImageWidth()
 
 static bool fileExists(const char* path, void*)
 {
-    return PathFileExistsA(path) != FALSE;
+    return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
 }
 
 // A mask whose name is too long for the loader would be left out without a word, and the
