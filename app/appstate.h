@@ -102,6 +102,8 @@ struct AppState {
     HBITMAP skinDCStartBitmap; // what skinDC was created with, put back by deleteMemoryDC
     HBITMAP backDCStartBitmap; // what backDC was created with, put back by deleteMemoryDC
     HFONT valueFont;           // made by loadSettings, deleted by onDestroy
+    HMODULE shellModule;       // shell32 and comdlg32: loaded at first use
+    HMODULE dialogModule;      // (window/lateload.cpp), never freed
 
     // Geometry, screen coordinates
     RECT workArea;      // the primary monitor's

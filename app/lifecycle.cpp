@@ -6,6 +6,7 @@
 #include "dropper/dropper.h"
 #include "res/resource.h"
 #include "skin/skin.h"
+#include "window/lateload.h"
 #include "window/window.h"
 
 #include <commctrl.h>
@@ -189,7 +190,7 @@ void onDestroy(HWND window)
 {
     saveSettings();
     if (app.inSystemTray)
-        Shell_NotifyIconA(NIM_DELETE, &app.trayIconData);
+        notifyIcon(NIM_DELETE, &app.trayIconData);
     freeSkinRegions(window);
     deleteMemoryDC(&app.skinDC, app.skinDCStartBitmap);
     deleteMemoryDC(&app.backDC, app.backDCStartBitmap);

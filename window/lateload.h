@@ -1,0 +1,15 @@
+// The shell and common dialog DLLs, loaded when first used: linked, they load at process
+// start, before a single line of the program runs.
+#pragma once
+
+#include <windows.h>
+#include <shellapi.h>
+#include <commdlg.h>
+
+// shell32
+void notifyIcon(DWORD message, NOTIFYICONDATAA* data);
+UINT dragQueryFile(HDROP drop, UINT index, char* file, UINT size);
+void dragFinish(HDROP drop);
+void openInShell(const char* file);
+// comdlg32
+BOOL getOpenFileName(OPENFILENAMEA* dialog);
