@@ -9,8 +9,6 @@
 #include "window/lateload.h"
 #include "window/window.h"
 
-#include <commctrl.h>
-
 static const char* const windowClassName = "huebrickWin";
 
 // Another instance holds the mutex: with singleInstance the running one is brought
@@ -56,10 +54,6 @@ bool createMainWindow(HINSTANCE instance, int showCommand, HWND* window, HACCEL*
         fatal(-2);
     if (!claimInstance(exitCode))
         return false;
-
-    // The tooltip class must exist before onCreate makes the control.
-    INITCOMMONCONTROLSEX controls = { sizeof controls, ICC_WIN95_CLASSES };
-    InitCommonControlsEx(&controls);
 
     registerWindowClass();
     *accelerators = LoadAcceleratorsA(app.appInstance, "RES_MENU_ACCL");
@@ -174,7 +168,9 @@ void onCreate(HWND window)
     if (!app.skinDC || !app.backDC)
         fatal(-2);
 
-    createToolTips(window);
+    // The tooltip control and its DLL wait until the window is painted and idle: a timer's
+    // message comes only when no paint is pending.
+    SetTimer(window, TIMER_TOOLTIPS, USER_TIMER_MINIMUM, NULL);
     loadSkin(window, app.skinFileName);
     recentreIfOffScreen(window);
     SelectObject(app.backDC, app.valueFont);

@@ -1,8 +1,11 @@
-// The shell and common dialog DLLs, loaded when first used.
+// The shell, common dialog and common controls DLLs, loaded when first used.
 #include "window/lateload.h"
 #include "app/appstate.h"
 
-// The DLL stays loaded until the process ends.
+#include <commctrl.h>
+
+// The DLL stays loaded until the process ends. A comctl32 loaded here is still the
+// manifest's version 6: the exe's manifest is the process's default activation context.
 static FARPROC lateFunction(HMODULE* module, const char* dll, const char* name)
 {
     if (!*module)
@@ -51,4 +54,14 @@ BOOL getOpenFileName(OPENFILENAMEA* dialog)
     typedef BOOL(WINAPI * Function)(OPENFILENAMEA*);
     Function function = reinterpret_cast<Function>(lateFunction(&app.dialogModule, "comdlg32.dll", "GetOpenFileNameA"));
     return function && function(dialog);
+}
+
+void initCommonControls()
+{
+    typedef BOOL(WINAPI * Function)(const INITCOMMONCONTROLSEX*);
+    Function function
+        = reinterpret_cast<Function>(lateFunction(&app.controlsModule, "comctl32.dll", "InitCommonControlsEx"));
+    INITCOMMONCONTROLSEX controls = { sizeof controls, ICC_WIN95_CLASSES };
+    if (function)
+        function(&controls);
 }

@@ -1,5 +1,5 @@
-// The shell and common dialog DLLs, loaded when first used: linked, they load at process
-// start, before a single line of the program runs.
+// The shell, common dialog and common controls DLLs, loaded when first used: linked, they
+// load at process start, before a single line of the program runs.
 #pragma once
 
 #include <windows.h>
@@ -13,3 +13,5 @@ void dragFinish(HDROP drop);
 void openInShell(const char* file);
 // comdlg32
 BOOL getOpenFileName(OPENFILENAMEA* dialog);
+// comctl32, the version the manifest names; registers the tooltip class
+void initCommonControls();

@@ -178,4 +178,16 @@ TEST_F(ProgramTest, SnappingPassesOverHiddenMinimisedMaximisedAndOwnWindows)
     UnregisterClassA(windowClass.lpszClassName, NULL);
 }
 
+// The program loads comctl32 itself once the window stands idle; the tooltip control must
+// still come from the version the manifest names, 6, as when the DLL was linked.
+TEST_F(ProgramTest, TheTooltipControlComesFromCommonControls6)
+{
+    startProgram();
+    ASSERT_TRUE(pumpUntil([] { return app.toolTipWindow != NULL; }, 2000));
+    char path[MAX_PATH] = "(none)";
+    GetModuleFileNameA(app.controlsModule, path, sizeof path);
+    CharLowerA(path);
+    EXPECT_TRUE(strstr(path, "\\x86_microsoft.windows.common-controls_6595b64144ccf1df_6.") != NULL) << path;
+}
+
 } // namespace
