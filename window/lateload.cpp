@@ -53,7 +53,7 @@ BOOL getOpenFileName(OPENFILENAMEA* dialog)
 {
     typedef BOOL(WINAPI * Function)(OPENFILENAMEA*);
     Function function = reinterpret_cast<Function>(lateFunction(&app.dialogModule, "comdlg32.dll", "GetOpenFileNameA"));
-    return function && function(dialog);
+    return function ? function(dialog) : FALSE;
 }
 
 void initCommonControls()
