@@ -95,13 +95,16 @@ struct AppState {
     HMENU mainMenu;            // loaded by WinMain, destroyed after the loop
     HMENU contextMenu;         // sub-menu 0 of mainMenu
     HWND aboutDialog;          // the open about box, or null
-    HWND toolTipWindow;        // destroyed with its owner
+    HWND toolTipWindow;        // made once the window is idle, destroyed by onDestroy
     HDC windowDC;              // the class's own DC; never released
     HDC skinDC;                // made by onCreate, deleted by onDestroy
     HDC backDC;                // made by onCreate, deleted by onDestroy
     HBITMAP skinDCStartBitmap; // what skinDC was created with, put back by deleteMemoryDC
     HBITMAP backDCStartBitmap; // what backDC was created with, put back by deleteMemoryDC
     HFONT valueFont;           // made by loadSettings, deleted by onDestroy
+    HMODULE shellModule;       // shell32, comdlg32 and comctl32: loaded at first use
+    HMODULE dialogModule;      // (window/lateload.cpp), never freed
+    HMODULE controlsModule;
 
     // Geometry, screen coordinates
     RECT workArea;      // the primary monitor's

@@ -6,9 +6,8 @@
 #include "dropper/dropper.h"
 #include "res/resource.h"
 #include "skin/skin.h"
+#include "window/lateload.h"
 #include "window/window.h"
-
-#include <commctrl.h>
 
 static const char* const windowClassName = "huebrickWin";
 
@@ -55,10 +54,6 @@ bool createMainWindow(HINSTANCE instance, int showCommand, HWND* window, HACCEL*
         fatal(-2);
     if (!claimInstance(exitCode))
         return false;
-
-    // The tooltip class must exist before onCreate makes the control.
-    INITCOMMONCONTROLSEX controls = { sizeof controls, ICC_WIN95_CLASSES };
-    InitCommonControlsEx(&controls);
 
     registerWindowClass();
     *accelerators = LoadAcceleratorsA(app.appInstance, "RES_MENU_ACCL");
@@ -148,7 +143,9 @@ void onCreate(HWND window)
     if (!app.skinDC || !app.backDC)
         fatal(-2);
 
-    createToolTips(window);
+    // The tooltip control and its DLL wait until the window is painted and idle: a timer's
+    // message comes only when no paint is pending.
+    SetTimer(window, TIMER_TOOLTIPS, USER_TIMER_MINIMUM, NULL);
     loadSkin(window, app.skinFileName);
     recentreIfOffScreen(window);
     SelectObject(app.backDC, app.valueFont);
@@ -164,7 +161,7 @@ void onDestroy(HWND window)
 {
     saveSettings();
     if (app.inSystemTray)
-        Shell_NotifyIconA(NIM_DELETE, &app.trayIconData);
+        notifyIcon(NIM_DELETE, &app.trayIconData);
     freeSkinRegions(window);
     deleteMemoryDC(&app.skinDC, app.skinDCStartBitmap);
     deleteMemoryDC(&app.backDC, app.backDCStartBitmap);

@@ -30,6 +30,7 @@ void onTimer(HWND window, UINT_PTR timer)
     case TIMER_DROPPER_DELAY: onDropperDelay(window); break;
     case TIMER_SAMPLING: sampleScreen(); break;
     case TIMER_REPEAT: repeatTick(window); break;
+    case TIMER_TOOLTIPS: createToolTips(window); break;
     }
 }
 

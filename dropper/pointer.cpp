@@ -45,9 +45,12 @@ void onLeftButtonDown(HWND window, WPARAM, LPARAM lParam)
 {
     GetCursorPos(&app.cursorPos);
     app.leftButtonDown = true;
-    app.lastCursorPos = app.cursorPos;
     refreshWindowMetrics(window);
     POINT p = pointFrom(lParam);
+    // Moves count from the press itself: a press handled late (the program busy) would
+    // otherwise lose what the pointer moved in the meantime.
+    app.lastCursorPos.x = app.windowRect.left + p.x;
+    app.lastCursorPos.y = app.windowRect.top + p.y;
     // Captured from the press on, so the release is seen wherever it happens.
     SetCapture(window);
 

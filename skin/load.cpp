@@ -6,8 +6,8 @@
 #include "skin/pixels.h"
 #include "skin/runregion.h"
 #include "skin/skinpath.h"
+#include "window/lateload.h"
 
-#include <shlwapi.h>
 #include <cstring>
 
 static const char* const userSkinError = "Could not load user skin: Unable to open skin image.";
@@ -250,7 +250,7 @@ static int builtInImageWidth()
 
 static bool fileExists(const char* path, void*)
 {
-    return PathFileExistsA(path) != FALSE;
+    return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
 }
 
 // A mask whose name is too long for the loader would be left out without a word, and the
@@ -378,18 +378,18 @@ void chooseUserSkin(HWND window)
     dialog.nMaxFile = sizeof file;
     dialog.lpstrTitle = "Oooh a new skin! :)";
     dialog.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_LONGNAMES;
-    if (GetOpenFileNameA(&dialog))
+    if (getOpenFileName(&dialog))
         changeSkin(window, file);
 }
 
 void onDropFiles(HWND window, HDROP drop)
 {
-    if (DragQueryFileA(drop, 0xFFFFFFFF, NULL, 0) > 0) {
-        UINT length = DragQueryFileA(drop, 0, NULL, 0);
+    if (dragQueryFile(drop, 0xFFFFFFFF, NULL, 0) > 0) {
+        UINT length = dragQueryFile(drop, 0, NULL, 0);
         char* path = static_cast<char*>(malloc(length + 1));
-        if (path && DragQueryFileA(drop, 0, path, length + 1) > 0)
+        if (path && dragQueryFile(drop, 0, path, length + 1) > 0)
             changeSkin(window, path);
         free(path);
     }
-    DragFinish(drop);
+    dragFinish(drop);
 }

@@ -1,5 +1,6 @@
 """Checks huebrick.exe's PE headers: a 32-bit i386 GUI program whose imports name only the
-system DLLs it is meant to use (the C and C++ runtimes are linked in statically), with a
+system DLLs it is meant to use (the C and C++ runtimes are linked in statically; shell32,
+comdlg32 and comctl32 are loaded when first used, to keep them out of the start-up), with a
 version resource that names it.
 
 usage: check_exe.py HUEBRICK_EXE"""
@@ -7,8 +8,7 @@ usage: check_exe.py HUEBRICK_EXE"""
 import struct
 import sys
 
-ALLOWED = {"kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "shell32.dll", "comdlg32.dll",
-           "shlwapi.dll", "comctl32.dll", "msvcrt.dll"}
+ALLOWED = {"kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "msvcrt.dll"}
 
 
 def version_string(data, name):

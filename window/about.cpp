@@ -1,6 +1,7 @@
 // The about box: a frameless picture with two links, gone at the first click elsewhere.
 #include "window/window.h"
 #include "app/appstate.h"
+#include "window/lateload.h"
 
 static const char* const mailLink = "mailto:huebrick@example.org";
 static const char* const messengerLink = "aim:goim?screenname=Huebrick&message=Hello+Huebrick";
@@ -57,11 +58,6 @@ static void paintAboutPicture(HWND box)
     ReleaseDC(box, dc);
 }
 
-static void openLink(const char* link)
-{
-    ShellExecuteA(NULL, "open", link, NULL, NULL, SW_SHOWDEFAULT);
-}
-
 static INT_PTR CALLBACK aboutDialogProc(HWND box, UINT message, WPARAM, LPARAM lParam)
 {
     switch (message) {
@@ -87,9 +83,9 @@ static INT_PTR CALLBACK aboutDialogProc(HWND box, UINT message, WPARAM, LPARAM l
     case WM_LBUTTONUP: {
         int x = LOWORD(lParam), y = HIWORD(lParam);
         if (PtInRegion(app.mailLinkRegion, x, y))
-            openLink(mailLink);
+            openInShell(mailLink);
         else if (PtInRegion(app.messengerLinkRegion, x, y))
-            openLink(messengerLink);
+            openInShell(messengerLink);
         else
             closeAboutBox(box, 1);
         return TRUE;

@@ -1,6 +1,8 @@
 // The buttons' tooltips: one tool, pointed at the button under the pointer.
 #include "window/window.h"
 #include "app/appstate.h"
+#include "res/resource.h"
+#include "window/lateload.h"
 
 #include <commctrl.h>
 
@@ -20,8 +22,12 @@ static TOOLINFOA toolInfo(HWND window, const RECT& rect, const char* text)
 
 // The control has no owner: under Wine a window that owns any popup can no longer be
 // made topmost, which would break Always On Top. onDestroy destroys it instead.
+// Made once, when the window first stands idle; a pointer already over a button is taken
+// as if it had just moved there.
 void createToolTips(HWND window)
 {
+    KillTimer(window, TIMER_TOOLTIPS);
+    initCommonControls(); // without the class the control is not made
     app.toolTipWindow
         = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, NULL, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
                           CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, NULL, NULL, app.appInstance, NULL);
@@ -32,6 +38,11 @@ void createToolTips(HWND window)
     TOOLINFOA tool = toolInfo(window, empty, NULL);
     SendMessageA(app.toolTipWindow, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
     SendMessageA(app.toolTipWindow, TTM_ACTIVATE, FALSE, 0);
+    POINT pointer;
+    GetCursorPos(&pointer);
+    ScreenToClient(window, &pointer);
+    if (app.showToolTips && !app.leftButtonDown)
+        updateToolTip(window, MAKELPARAM(pointer.x, pointer.y));
 }
 
 void hideToolTip()

@@ -4,6 +4,7 @@
 #include "app/appstate.h"
 #include "color/colortext.h"
 #include "res/resource.h"
+#include "window/lateload.h"
 
 #include <cstring>
 
@@ -24,7 +25,7 @@ void updateTitle()
         SetWindowTextA(window, app.titleText);
     if (app.inSystemTray && tipChanged) {
         app.trayIconData.uFlags = NIF_TIP;
-        Shell_NotifyIconA(NIM_MODIFY, &app.trayIconData);
+        notifyIcon(NIM_MODIFY, &app.trayIconData);
     }
 }
 
@@ -37,7 +38,7 @@ static void addTrayIcon(HWND window)
     icon.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     icon.uCallbackMessage = WM_USER;
     icon.hIcon = LoadIconA(app.appInstance, "RES_GFX_ICON_TRAY");
-    Shell_NotifyIconA(NIM_ADD, &icon);
+    notifyIcon(NIM_ADD, &icon);
     DestroyIcon(icon.hIcon); // the shell keeps its own copy
     icon.hIcon = NULL;
 }
@@ -63,7 +64,7 @@ void toggleSystemTray(HWND window)
         } else {
             ShowWindow(window, SW_MINIMIZE); // hidden in the tray: back as a taskbar button
         }
-        Shell_NotifyIconA(NIM_DELETE, &icon);
+        notifyIcon(NIM_DELETE, &icon);
         CheckMenuItem(app.mainMenu, CMD_SYSTEM_TRAY, MF_BYCOMMAND | MF_UNCHECKED);
     }
 }

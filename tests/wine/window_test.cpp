@@ -185,4 +185,33 @@ TEST_F(ProgramTest, SnappingPassesOverHiddenMinimisedMaximisedAndOwnWindows)
     UnregisterClassA(windowClass.lpszClassName, NULL);
 }
 
+// A press handled after the pointer has moved on (the program busy, as while it makes the
+// tooltip control right after start) still drags the window from the press point.
+TEST_F(ProgramTest, ADragCountsFromThePressPoint)
+{
+    setDword("snapTol", 0);
+    startProgram();
+    RECT before, after;
+    GetWindowRect(window, &before);
+    SetCursorPos(before.left + 40 + 30, before.top + 64 + 20);
+    SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(40, 64)); // a body point
+    SendMessageA(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(70, 84));
+    SendMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(70, 84));
+    GetWindowRect(window, &after);
+    EXPECT_EQ(std::to_string(before.left + 30) + "," + std::to_string(before.top + 20),
+              std::to_string(after.left) + "," + std::to_string(after.top));
+}
+
+// The program loads comctl32 itself once the window stands idle; the tooltip control must
+// still come from the version the manifest names, 6, as when the DLL was linked.
+TEST_F(ProgramTest, TheTooltipControlComesFromCommonControls6)
+{
+    startProgram();
+    ASSERT_TRUE(pumpUntil([] { return app.toolTipWindow != NULL; }, 2000));
+    char path[MAX_PATH] = "(none)";
+    GetModuleFileNameA(app.controlsModule, path, sizeof path);
+    CharLowerA(path);
+    EXPECT_TRUE(strstr(path, "\\x86_microsoft.windows.common-controls_6595b64144ccf1df_6.") != NULL) << path;
+}
+
 } // namespace

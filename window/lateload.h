@@ -1,0 +1,17 @@
+// The shell, common dialog and common controls DLLs, loaded when first used: linked, they
+// load at process start, before a single line of the program runs.
+#pragma once
+
+#include <windows.h>
+#include <shellapi.h>
+#include <commdlg.h>
+
+// shell32
+void notifyIcon(DWORD message, NOTIFYICONDATAA* data);
+UINT dragQueryFile(HDROP drop, UINT index, char* file, UINT size);
+void dragFinish(HDROP drop);
+void openInShell(const char* file);
+// comdlg32
+BOOL getOpenFileName(OPENFILENAMEA* dialog);
+// comctl32, the version the manifest names; registers the tooltip class
+void initCommonControls();
