@@ -76,8 +76,7 @@ int main()
     std::sort(fastTimes.begin(), fastTimes.end());
     std::sort(pairwiseTimes.begin(), pairwiseTimes.end());
     double fastTime = fastTimes[2], pairwiseTime = pairwiseTimes[2];
-    printf("program's scan (strips in one copy each, areas made by ExtCreateRegion 16 rectangles a call): %.1f ms "
-           "(median of 5)\n",
+    printf("program's scan (the mask's own bits, areas made of polygon pieces): %.1f ms (median of 5)\n",
            fastTime * 1000);
     printf("earlier scan (the same reading, runs united pairwise): %.1f ms (median of 5), %.1f times the program's\n",
            pairwiseTime * 1000, pairwiseTime / fastTime);

@@ -82,18 +82,98 @@ static void takeTextColors(const TextMarkers& markers)
     }
 }
 
-// The mask is read in strips of rows, each in one copy, and scanned run by run; markers
-// are few, so the skin pixels under them are read one at a time.
-void scanMask(HBITMAP mask, int width, int height)
-{
-    MaskArea areas[maskAreaCount];
-    maskAreas(areas);
-    RunRegion runs[maskAreaCount] = {};
-    TextMarkers markers;
-    for (POINT& at : markers.own)
-        at.x = -1;
-    markers.common.x = -1;
+// The area of each colour met, remembered in a small table: a mask has few colours, and
+// its runs would otherwise search the areas one by one.
+struct AreaCache {
+    COLORREF color[256];
+    int area[256];
+};
 
+static int cachedMaskArea(AreaCache* cache, const MaskArea* areas, COLORREF color)
+{
+    BYTE slot = static_cast<BYTE>(GetRValue(color) * 3 + GetGValue(color) * 5 + GetBValue(color) * 7);
+    if (cache->color[slot] != color) {
+        cache->color[slot] = color;
+        cache->area[slot] = maskAreaOf(areas, color);
+    }
+    return cache->area[slot];
+}
+
+struct MaskScan {
+    MaskArea areas[maskAreaCount];
+    AreaCache cache;
+    RunRegion runs[maskAreaCount];
+    TextMarkers markers;
+};
+
+// Pixels of 24 or 32 bits, blue, green and red first in each.
+static COLORREF pixelOfRow(const BYTE* row, int step, int x)
+{
+    const BYTE* p = row + x * step;
+    return RGB(p[2], p[1], p[0]);
+}
+
+// One row of the mask: each run to its area, or noted as a text marker.
+static void scanMaskRow(MaskScan* scan, const BYTE* row, int step, int width, int y)
+{
+    for (int x = 0; x < width;) {
+        COLORREF color = pixelOfRow(row, step, x);
+        int end = x + 1;
+        while (end < width && pixelOfRow(row, step, end) == color)
+            end++;
+        int area = cachedMaskArea(&scan->cache, scan->areas, color);
+        if (area >= 0)
+            addRun(&scan->runs[area], x, y, end - x);
+        else
+            noteTextMarker(&scan->markers, color, x, y);
+        x = end;
+    }
+}
+
+// GetObject gives a DIB section's height as positive whichever way up its rows lie. Where
+// two mirrored rows differ, a pixel read through GDI tells which of them is the top; if
+// none differ, the mask reads the same either way.
+static bool rowsBottomUp(HBITMAP mask, const BYTE* bits, size_t stride, int step, int width, int height)
+{
+    for (int y = 0; y < height / 2; y++) {
+        const BYTE* top = bits + stride * y;
+        const BYTE* bottom = bits + stride * (height - 1 - y);
+        for (int x = 0; x < width; x++) {
+            COLORREF lower = pixelOfRow(bottom, step, x);
+            if (pixelOfRow(top, step, x) != lower) {
+                HDC dc = CreateCompatibleDC(NULL);
+                HGDIOBJ old = SelectObject(dc, mask);
+                bool bottomUp = GetPixel(dc, x, y) == lower;
+                SelectObject(dc, old);
+                DeleteDC(dc);
+                return bottomUp;
+            }
+        }
+    }
+    return false;
+}
+
+// A 24- or 32-bit mask, as mask files are, is read where it lies.
+static bool scanMaskBits(MaskScan* scan, HBITMAP mask, int width, int height)
+{
+    DIBSECTION dib;
+    if (GetObject(mask, sizeof dib, &dib) != sizeof dib || !dib.dsBm.bmBits || dib.dsBm.bmWidth != width
+        || dib.dsBm.bmHeight != height || dib.dsBmih.biCompression != BI_RGB
+        || (dib.dsBm.bmBitsPixel != 24 && dib.dsBm.bmBitsPixel != 32))
+        return false;
+    GdiFlush();
+    int step = dib.dsBm.bmBitsPixel / 8;
+    size_t stride = (static_cast<size_t>(width) * step + 3) & ~size_t(3);
+    const BYTE* bits = static_cast<const BYTE*>(dib.dsBm.bmBits);
+    bool bottomUp = rowsBottomUp(mask, bits, stride, step, width, height);
+    for (int y = 0; y < height; y++)
+        scanMaskRow(scan, bits + stride * (bottomUp ? height - 1 - y : y), step, width, y);
+    return true;
+}
+
+// Any other mask is copied in strips of rows, each in one copy.
+static void scanMaskStrips(MaskScan* scan, HBITMAP mask, int width, int height)
+{
     HDC maskDC = CreateCompatibleDC(app.windowDC);
     if (!maskDC)
         fatal(-1);
@@ -105,35 +185,38 @@ void scanMask(HBITMAP mask, int width, int height)
     PixelBuffer strip;
     if (!createPixelBuffer(&strip, width, stripRows))
         fatal(-1);
-
     for (int top = 0; top < height; top += stripRows) {
         int rows = height - top < stripRows ? height - top : stripRows;
         capturePixels(&strip, maskDC, 0, top, width, rows);
-        for (int r = 0; r < rows; r++) {
-            const DWORD* row = strip.bits + static_cast<size_t>(r) * width;
-            int y = top + r;
-            for (int x = 0; x < width;) {
-                DWORD pixel = row[x] & 0xFFFFFF; // the fourth byte is no part of the colour
-                int end = x + 1;
-                while (end < width && (row[end] & 0xFFFFFF) == pixel)
-                    end++;
-                COLORREF color = RGB(pixel >> 16, (pixel >> 8) & 0xFF, pixel & 0xFF);
-                int area = maskAreaOf(areas, color);
-                if (area >= 0)
-                    addRun(&runs[area], x, y, end - x);
-                else
-                    noteTextMarker(&markers, color, x, y);
-                x = end;
-            }
-        }
+        for (int r = 0; r < rows; r++)
+            scanMaskRow(scan, reinterpret_cast<const BYTE*>(strip.bits + static_cast<size_t>(r) * width), 4, width,
+                        top + r);
     }
-
     freePixelBuffer(&strip);
     SelectObject(maskDC, oldMask);
     DeleteDC(maskDC);
-    takeTextColors(markers);
+}
+
+// The mask is scanned run by run; markers are few, so the skin pixels under them are
+// read one at a time.
+void scanMask(HBITMAP mask, int width, int height)
+{
+    MaskScan* scan = static_cast<MaskScan*>(calloc(1, sizeof(MaskScan)));
+    if (!scan)
+        fatal(-1);
+    maskAreas(scan->areas);
+    memset(scan->cache.color, 0xFF, sizeof scan->cache.color); // CLR_INVALID: no pixel's colour
+    for (POINT& at : scan->markers.own)
+        at.x = -1;
+    scan->markers.common.x = -1;
+
+    if (!scanMaskBits(scan, mask, width, height))
+        scanMaskStrips(scan, mask, width, height);
+
+    takeTextColors(scan->markers);
     for (int i = 0; i < maskAreaCount; i++)
-        *areas[i].region = finishRunRegion(&runs[i]);
+        *scan->areas[i].region = finishRunRegion(&scan->runs[i]);
+    free(scan);
     finishMaskAreas();
 }
 

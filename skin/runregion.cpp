@@ -42,7 +42,7 @@ void addRun(RunRegion* runs, int x, int y, int length)
 }
 
 // Rectangles per ExtCreateRegion call. Wine makes such a region by uniting the rectangles
-// one by one, which costs the square of their number; the pieces are united pairwise.
+// one by one, which costs the square of their number.
 static const DWORD chunkRects = 16;
 
 struct RegionChunk {
@@ -74,23 +74,76 @@ static HRGN chunkRegion(const RECT* r, DWORD count)
     return region;
 }
 
-// The chunks are united like a binary counter: only pieces of equal weight are joined,
-// so each rectangle is copied about log2(chunks) times.
+// Narrow bands are made a piece of up to pieceRects rectangles at a time, each rectangle a
+// polygon of one CreatePolyPolygonRgn call: the system scans them into bands in one pass
+// down the rows. That pass costs the square of the rectangles a row crosses, so a band of
+// more than narrowBand rectangles goes the ExtCreateRegion way.
+static const DWORD pieceRects = 1024, narrowBand = 16;
+
+struct PolygonBuffer {
+    POINT corners[4 * pieceRects];
+    INT cornerCounts[pieceRects];
+};
+
+// The rectangles go in from the last: Wine files each edge by searching its table from
+// the front, which then finds the place at once.
+static HRGN polygonRegion(PolygonBuffer* buffer, const RECT* r, DWORD count)
+{
+    POINT* corner = buffer->corners;
+    for (DWORD i = count; i-- > 0;) {
+        const RECT& rect = r[i];
+        *corner++ = { rect.left, rect.top };
+        *corner++ = { rect.right, rect.top };
+        *corner++ = { rect.right, rect.bottom };
+        *corner++ = { rect.left, rect.bottom };
+    }
+    HRGN region = CreatePolyPolygonRgn(buffer->corners, buffer->cornerCounts, count, ALTERNATE);
+    if (!region)
+        fatal(-1);
+    return region;
+}
+
+static DWORD bandEnd(const RECT* r, DWORD first, DWORD count)
+{
+    DWORD end = first + 1;
+    while (end < count && r[end].top == r[first].top)
+        end++;
+    return end;
+}
+
+// The pieces are united as they come, a piece with the one before while that one holds at
+// most twice its rectangles: each rectangle is copied about log2(pieces) times.
 static HRGN makeRegion(const RECT* r, DWORD count)
 {
+    PolygonBuffer* buffer = static_cast<PolygonBuffer*>(malloc(sizeof(PolygonBuffer)));
+    if (!buffer)
+        fatal(-1);
+    for (INT& corners : buffer->cornerCounts)
+        corners = 4;
     HRGN pieces[32];
     DWORD weights[32];
     int n = 0;
-    for (DWORD first = 0; first < count; first += chunkRects) {
-        pieces[n] = chunkRegion(r + first, count - first < chunkRects ? count - first : chunkRects);
-        weights[n++] = 1;
-        while (n >= 2 && (first + chunkRects >= count || weights[n - 1] == weights[n - 2])) {
+    for (DWORD first = 0; first < count;) {
+        DWORD end = bandEnd(r, first, count);
+        if (end - first > narrowBand) {
+            end = first + chunkRects;
+            pieces[n] = chunkRegion(r + first, chunkRects);
+        } else {
+            for (DWORD next;
+                 end < count && (next = bandEnd(r, end, count)) - end <= narrowBand && next - first <= pieceRects;)
+                end = next;
+            pieces[n] = polygonRegion(buffer, r + first, end - first);
+        }
+        weights[n++] = end - first;
+        first = end;
+        while (n >= 2 && (first == count || weights[n - 2] <= 2 * weights[n - 1])) {
             n--;
             CombineRgn(pieces[n - 1], pieces[n - 1], pieces[n], RGN_OR);
             DeleteObject(pieces[n]);
             weights[n - 1] += weights[n];
         }
     }
+    free(buffer);
     return pieces[0];
 }
 

@@ -269,16 +269,38 @@ TEST_F(SkinTest, FieldTextIsDrawnWholeAndInsideItsField)
     EXPECT_EQ(0, changed) << "pixels around the field";
 }
 
+// The mask as the scan may meet it: a DIB section of the given bits, rows bottom-up, as
+// mask files load; or with no bits, a device bitmap, which the scan copies to read.
+HBITMAP maskCopy(HBITMAP source, int width, int height, WORD bits)
+{
+    BITMAPINFO info = { { sizeof info.bmiHeader, width, height, 1, bits, BI_RGB, 0, 0, 0, 0, 0 }, {} };
+    void* pixels = NULL;
+    HDC screen = GetDC(NULL);
+    HBITMAP copy = bits ? CreateDIBSection(NULL, &info, DIB_RGB_COLORS, &pixels, NULL, 0)
+                        : CreateCompatibleBitmap(screen, width, height);
+    ReleaseDC(NULL, screen);
+    HDC from = CreateCompatibleDC(NULL), to = CreateCompatibleDC(NULL);
+    HGDIOBJ oldFrom = SelectObject(from, source), oldTo = SelectObject(to, copy);
+    BitBlt(to, 0, 0, width, height, from, 0, 0, SRCCOPY);
+    SelectObject(from, oldFrom);
+    SelectObject(to, oldTo);
+    DeleteDC(from);
+    DeleteDC(to);
+    DeleteObject(source);
+    return copy;
+}
+
 // The scan on its own: a skin in skinDC and busy random masks, each scanned both ways.
 TEST(MaskScanTest, FastScanMatchesThePlainScan)
 {
     const struct {
         int width, height, shortest, longest;
         unsigned noise;
+        WORD bits; // 32: top-down DIB
     } masks[] = {
-        { 257, 131, 1, 3, 99 },    // short runs: many pieces per area
-        { 64, 300, 5, 80, 12345 }, // runs longer than rows
-        { 1, 50, 1, 1, 3 },        // one column
+        { 257, 131, 1, 3, 99, 24 },   // short runs: many pieces per area; rows padded
+        { 64, 300, 5, 80, 12345, 0 }, // runs longer than rows
+        { 1, 50, 1, 1, 3, 32 },       // one column
     };
     app = AppState();
     app.skinDC = CreateCompatibleDC(NULL);
@@ -286,7 +308,12 @@ TEST(MaskScanTest, FastScanMatchesThePlainScan)
         SCOPED_TRACE(testing::Message() << m.width << " x " << m.height);
         Picture maskPicture(m.width, m.height);
         fillRandomMask(&maskPicture, m.shortest, m.longest, m.noise);
+        for (int y = 0; y < m.height; y += 5) // rows of many body pieces
+            for (int x = 0; x < m.width; x += 2)
+                maskPicture.at(x, y) = RGB(255, 0, 0);
         HBITMAP skin = createDibFromPicture(placedPicture(m.width, m.height)), mask = createDibFromPicture(maskPicture);
+        if (m.bits != 32)
+            mask = maskCopy(mask, m.width, m.height, m.bits);
         HGDIOBJ startBitmap = SelectObject(app.skinDC, skin);
         referenceScanMask(mask, m.width, m.height);
         SkinAreas plain = takeScannedAreas();
