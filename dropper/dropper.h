@@ -17,6 +17,7 @@ bool pointerActionInProgress();
 
 // Sampling and the zoom view
 void layoutZoomView();
+// One tick of a pick at cursorPos, which the pointer messages keep.
 void sampleScreen();
 // The mean of the side x side square around a screen point, clipped to the desktop and
 // leaving out the program's own zoomRegion; a side of 1 or less reads the one pixel.

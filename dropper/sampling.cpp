@@ -263,7 +263,9 @@ void sampleScreen()
 {
     if (!app.blackBrush)
         app.blackBrush = CreateSolidBrush(0);
-    GetCursorPos(&app.cursorPos);
+    // The pointer is where the last pointer message found it: a pick holds the capture, so
+    // every move reaches the window first. Asking the system again each tick cost two
+    // screen reads under Wine, which queries the X server when the pointer is still.
     // A sticky magnifier in the lower half only moves the view; the colour stays.
     bool pick = !(app.splitScreen && app.dropperInBottomHalf && app.stickyZoom);
     if (app.activeZoom != 0 && (!app.splitScreen || app.dropperInBottomHalf)) {
