@@ -177,7 +177,8 @@ static void deleteRegion(HRGN* region)
 void freeSkinRegions(HWND window)
 {
     hideToolTip(); // a tip shown for a button must not outlive the button's region
-    if (window)
+    // Only an earlier skin shaped the window; clearing no shape still costs an X request.
+    if (window && app.windowRegion)
         SetWindowRgn(window, NULL, FALSE);
     HDC dcs[] = { app.windowDC, app.backDC, app.skinDC };
     for (HDC dc : dcs)

@@ -316,7 +316,8 @@ static bool installSkin(HWND window, HBITMAP image, HBITMAP mask, int width, int
                  app.windowRect.bottom - app.windowRect.top, SWP_NOMOVE | SWP_NOZORDER);
     HRGN shape = createRegion(0, 0, 0, 0);
     CombineRgn(shape, app.windowRegion, NULL, RGN_COPY);
-    SetWindowRgn(window, shape, TRUE); // the system owns the copy from here on
+    // The system owns the copy from here on; a window not yet shown is painted whole anyway.
+    SetWindowRgn(window, shape, IsWindowVisible(window));
     DeleteObject(extent);
     return true;
 }
@@ -413,7 +414,10 @@ static void loadBuiltInSkin(HWND window)
     free(app.skinFileName);
     app.skinFileName = NULL;
     CheckMenuRadioItem(app.mainMenu, CMD_DEFAULT_SKIN, CMD_USER_SKIN, CMD_DEFAULT_SKIN, MF_BYCOMMAND);
-    HBITMAP image = LoadBitmapA(app.appInstance, "RES_GFX_SKIN_MAIN");
+    // As a DIB section the bitmap is used as it lies in the resource, without first being
+    // turned into the display's format.
+    HBITMAP image = static_cast<HBITMAP>(
+        LoadImageA(app.appInstance, "RES_GFX_SKIN_MAIN", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     if (!image) {
         MessageBoxA(window, "Could not load skin: Out of memory or other system error occured.", "Huebrick - Error",
                     MB_OK | MB_ICONERROR);
