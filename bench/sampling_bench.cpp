@@ -76,8 +76,8 @@ static bool startOtherWindow(PROCESS_INFORMATION* process)
     dir = dir.substr(0, dir.find_last_of("\\/") + 1);
     std::string exe = dir + "..\\tests\\huebrick_testwindow.exe";
     char size[64];
-    snprintf(size, sizeof size, " 0 0 %d %d 3366CC \"sampling bench\"", GetSystemMetrics(SM_CXSCREEN),
-             GetSystemMetrics(SM_CYSCREEN));
+    snprintf(size, sizeof size, " 0 0 %d %d 3366CC/3366CC/3366CC/3366CC \"sampling bench\"",
+             GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
     std::string command = "\"" + exe + "\"" + size;
     std::vector<char> line(command.begin(), command.end());
     line.push_back('\0');
