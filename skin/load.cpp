@@ -113,14 +113,23 @@ static COLORREF pixelOfRow(const BYTE* row, int step, int x)
     return RGB(p[2], p[1], p[0]);
 }
 
-// One row of the mask: each run to its area, or noted as a text marker.
+// One row of the mask: each run to its area, or noted as a text marker. Most of a scan
+// is finding where runs end: 32-bit pixels are compared a word at a time (rows start on
+// a word), 24-bit ones byte by byte.
 static void scanMaskRow(MaskScan* scan, const BYTE* row, int step, int width, int y)
 {
     for (int x = 0; x < width;) {
-        COLORREF color = pixelOfRow(row, step, x);
+        const BYTE* p = row + x * step;
         int end = x + 1;
-        while (end < width && pixelOfRow(row, step, end) == color)
-            end++;
+        if (step == 4) {
+            DWORD first = *reinterpret_cast<const DWORD*>(p) & 0xFFFFFF;
+            for (const DWORD* q = reinterpret_cast<const DWORD*>(p) + 1; end < width && (*q & 0xFFFFFF) == first; q++)
+                end++;
+        } else {
+            for (const BYTE* q = p + 3; end < width && q[0] == p[0] && q[1] == p[1] && q[2] == p[2]; q += 3)
+                end++;
+        }
+        COLORREF color = RGB(p[2], p[1], p[0]);
         int area = cachedMaskArea(&scan->cache, scan->areas, color);
         if (area >= 0)
             addRun(&scan->runs[area], x, y, end - x);
@@ -201,22 +210,18 @@ static void scanMaskStrips(MaskScan* scan, HBITMAP mask, int width, int height)
 // read one at a time.
 void scanMask(HBITMAP mask, int width, int height)
 {
-    MaskScan* scan = static_cast<MaskScan*>(calloc(1, sizeof(MaskScan)));
-    if (!scan)
-        fatal(-1);
-    maskAreas(scan->areas);
-    memset(scan->cache.color, 0xFF, sizeof scan->cache.color); // CLR_INVALID: no pixel's colour
-    for (POINT& at : scan->markers.own)
+    MaskScan scan = {};
+    maskAreas(scan.areas);
+    memset(scan.cache.color, 0xFF, sizeof scan.cache.color); // CLR_INVALID: no pixel's colour
+    for (POINT& at : scan.markers.own)
         at.x = -1;
-    scan->markers.common.x = -1;
+    scan.markers.common.x = -1;
 
-    if (!scanMaskBits(scan, mask, width, height))
-        scanMaskStrips(scan, mask, width, height);
-
-    takeTextColors(scan->markers);
+    if (!scanMaskBits(&scan, mask, width, height))
+        scanMaskStrips(&scan, mask, width, height);
+    takeTextColors(scan.markers);
     for (int i = 0; i < maskAreaCount; i++)
-        *scan->areas[i].region = finishRunRegion(&scan->runs[i]);
-    free(scan);
+        *scan.areas[i].region = finishRunRegion(&scan.runs[i]);
     finishMaskAreas();
 }
 

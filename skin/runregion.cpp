@@ -38,7 +38,7 @@ void addRun(RunRegion* runs, int x, int y, int length)
         runs->rects = grown;
         runs->capacity = capacity;
     }
-    SetRect(&runs->rects[runs->count++], x, y, x + length, y + 1);
+    runs->rects[runs->count++] = { x, y, x + length, y + 1 };
 }
 
 // Rectangles per ExtCreateRegion call. Wine makes such a region by uniting the rectangles
@@ -78,7 +78,7 @@ static HRGN chunkRegion(const RECT* r, DWORD count)
 // polygon of one CreatePolyPolygonRgn call: the system scans them into bands in one pass
 // down the rows. That pass costs the square of the rectangles a row crosses, so a band of
 // more than narrowBand rectangles goes the ExtCreateRegion way.
-static const DWORD pieceRects = 1024, narrowBand = 16;
+static const DWORD pieceRects = 2048, narrowBand = 16;
 
 struct PolygonBuffer {
     POINT corners[4 * pieceRects];
@@ -129,9 +129,12 @@ static HRGN makeRegion(const RECT* r, DWORD count)
             end = first + chunkRects;
             pieces[n] = chunkRegion(r + first, chunkRects);
         } else {
-            for (DWORD next;
-                 end < count && (next = bandEnd(r, end, count)) - end <= narrowBand && next - first <= pieceRects;)
+            while (end < count) { // whole narrow bands, while the piece has room
+                DWORD next = bandEnd(r, end, count);
+                if (next - end > narrowBand || next - first > pieceRects)
+                    break;
                 end = next;
+            }
             pieces[n] = polygonRegion(buffer, r + first, end - first);
         }
         weights[n++] = end - first;
