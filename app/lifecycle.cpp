@@ -117,7 +117,8 @@ static void recentreIfOffScreen(HWND window)
 }
 
 // At start each setting that is on is cleared and toggled on again, so start-up and the
-// menu share one path for their side effects.
+// menu share one path for their side effects. The colour format has none but the title,
+// which the first colour display writes.
 static void applyLoadedSettings(HWND window)
 {
     // clang-format off
@@ -125,7 +126,6 @@ static void applyLoadedSettings(HWND window)
     if (app.splitScreen) { app.splitScreen = false; toggleSplitScreen(); }
     else EnableMenuItem(app.mainMenu, CMD_STICKY_ZOOM, MF_BYCOMMAND | MF_GRAYED);
     if (app.autoFormat) { app.autoFormat = false; toggleAutoFormat(); }
-    setColorFormat(app.colorFormat);
     CheckMenuRadioItem(app.mainMenu, CMD_ZOOM_1X, CMD_ZOOM_MAX, zoomMenuItem(app.zoomFactor), MF_BYCOMMAND);
     CheckMenuRadioItem(app.mainMenu, CMD_DITHER_NONE, CMD_DITHER_LARGE, antiDitherMenuItem(app.antiDitherTol),
                        MF_BYCOMMAND);
