@@ -17,7 +17,10 @@ void onCommand(HWND window, int command);
 void onChar(HWND window, WPARAM character);
 void onKeyUp(HWND window, WPARAM virtualKey);
 
-// Setting toggles: each flips its setting and brings the menu and the skin into line
+// The right-click menu, at a screen point
+void openContextMenu(HWND window, POINT at);
+
+// Setting toggles: each flips its setting and brings the window into line
 void toggleSplitScreen();
 void toggleStickyZoom();
 void toggleAutoFormat();

@@ -92,7 +92,7 @@ struct AppState {
     // Process and window handles
     HINSTANCE appInstance;
     HANDLE instanceMutex;      // never closed: the process end releases it
-    HMENU mainMenu;            // loaded by WinMain, destroyed after the loop
+    HMENU mainMenu;            // made at its first opening, destroyed after the loop
     HMENU contextMenu;         // sub-menu 0 of mainMenu
     HWND aboutDialog;          // the open about box, or null
     HWND toolTipWindow;        // made once the window is idle, destroyed by onDestroy

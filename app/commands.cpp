@@ -13,6 +13,34 @@ static void checkItem(int command, bool checked)
     CheckMenuItem(app.mainMenu, command, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
 }
 
+// The menu is made when it is first opened, not at start, and its marks are written from
+// the settings each time it opens.
+void openContextMenu(HWND window, POINT at)
+{
+    if (!app.mainMenu) {
+        app.mainMenu = LoadMenuA(app.appInstance, "RES_MENU_POPUP");
+        app.contextMenu = GetSubMenu(app.mainMenu, 0);
+        if (!app.contextMenu)
+            return;
+    }
+    checkItem(CMD_SPLIT_SCREEN, app.splitScreen);
+    checkItem(CMD_STICKY_ZOOM, app.stickyZoom);
+    EnableMenuItem(app.mainMenu, CMD_STICKY_ZOOM, MF_BYCOMMAND | (app.splitScreen ? MF_ENABLED : MF_GRAYED));
+    checkItem(CMD_AUTO_FORMAT, app.autoFormat);
+    CheckMenuRadioItem(app.mainMenu, CMD_ZOOM_1X, CMD_ZOOM_MAX, zoomMenuItem(app.zoomFactor), MF_BYCOMMAND);
+    CheckMenuRadioItem(app.mainMenu, CMD_DITHER_NONE, CMD_DITHER_LARGE, antiDitherMenuItem(app.antiDitherTol),
+                       MF_BYCOMMAND);
+    checkItem(CMD_ALWAYS_ON_TOP, app.alwaysOnTop);
+    checkItem(CMD_SNAP_TO_SCREEN, app.snapTol != 0);
+    checkItem(CMD_TOOL_TIPS, app.showToolTips);
+    checkItem(CMD_SINGLE_INSTANCE, app.singleInstance);
+    checkItem(CMD_SPLASH_SCREEN, app.splashScreen);
+    checkItem(CMD_SYSTEM_TRAY, app.inSystemTray);
+    CheckMenuRadioItem(app.mainMenu, CMD_DEFAULT_SKIN, CMD_USER_SKIN,
+                       app.skinFileName ? CMD_USER_SKIN : CMD_DEFAULT_SKIN, MF_BYCOMMAND);
+    TrackPopupMenuEx(app.contextMenu, 0, at.x, at.y, window, NULL);
+}
+
 static void closeAboutBox()
 {
     if (app.aboutDialog)
@@ -30,13 +58,10 @@ static void drawLatchedButton(SkinButton& button)
 void toggleSplitScreen()
 {
     app.splitScreen = !app.splitScreen;
-    checkItem(CMD_SPLIT_SCREEN, app.splitScreen);
     if (app.splitScreen) {
         app.zoomRegion = app.displayBottomRegion;
-        EnableMenuItem(app.mainMenu, CMD_STICKY_ZOOM, MF_BYCOMMAND | MF_ENABLED);
     } else {
         app.zoomRegion = app.displayRegion;
-        EnableMenuItem(app.mainMenu, CMD_STICKY_ZOOM, MF_BYCOMMAND | MF_GRAYED);
         refreshColorDisplay(app.displayRegion);
     }
 }
@@ -44,13 +69,11 @@ void toggleSplitScreen()
 void toggleStickyZoom()
 {
     app.stickyZoom = !app.stickyZoom;
-    checkItem(CMD_STICKY_ZOOM, app.stickyZoom);
 }
 
 void toggleAutoFormat()
 {
     app.autoFormat = !app.autoFormat;
-    checkItem(CMD_AUTO_FORMAT, app.autoFormat);
 }
 
 void toggleAlwaysOnTop(HWND window)
@@ -65,7 +88,6 @@ void toggleAlwaysOnTop(HWND window)
         drawLatchedButton(button);
         SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
     }
-    checkItem(CMD_ALWAYS_ON_TOP, app.alwaysOnTop);
 }
 
 void toggleSnap(HWND)
@@ -74,13 +96,11 @@ void toggleSnap(HWND)
     SkinButton& button = app.skinButtons[snapButton];
     button.pressed = app.snapTol != 0;
     drawLatchedButton(button);
-    checkItem(CMD_SNAP_TO_SCREEN, button.pressed);
 }
 
 void toggleToolTips()
 {
     app.showToolTips = !app.showToolTips;
-    checkItem(CMD_TOOL_TIPS, app.showToolTips);
     if (!app.showToolTips)
         hideToolTip();
 }
@@ -88,7 +108,6 @@ void toggleToolTips()
 void toggleSingleInstance()
 {
     app.singleInstance = !app.singleInstance;
-    checkItem(CMD_SINGLE_INSTANCE, app.singleInstance);
 }
 
 void toggleSplashScreen(HWND window)
@@ -96,7 +115,6 @@ void toggleSplashScreen(HWND window)
     if (app.splashShowing)
         return;
     app.splashScreen = !app.splashScreen;
-    checkItem(CMD_SPLASH_SCREEN, app.splashScreen);
     if (app.splashScreen)
         showSplash(window);
 }
@@ -104,18 +122,6 @@ void toggleSplashScreen(HWND window)
 void closeWindow(HWND window)
 {
     SendMessageA(window, WM_DESTROY, 0, 0);
-}
-
-static void selectZoomFactor(int zoom)
-{
-    app.zoomFactor = zoom;
-    CheckMenuRadioItem(app.mainMenu, CMD_ZOOM_1X, CMD_ZOOM_MAX, zoomMenuItem(zoom), MF_BYCOMMAND);
-}
-
-static void selectAntiDither(int size)
-{
-    app.antiDitherTol = size;
-    CheckMenuRadioItem(app.mainMenu, CMD_DITHER_NONE, CMD_DITHER_LARGE, antiDitherMenuItem(size), MF_BYCOMMAND);
 }
 
 static void copySelectedFormat()
@@ -170,18 +176,18 @@ void onCommand(HWND window, int command)
     case CMD_FORMAT_HEX:      setColorFormat(0); break;
     case CMD_FORMAT_DEC:      setColorFormat(1); break;
     case CMD_FORMAT_FLOAT:    setColorFormat(2); break;
-    case CMD_DITHER_NONE:     selectAntiDither(1); break;
-    case CMD_DITHER_SMALL:    selectAntiDither(3); break;
-    case CMD_DITHER_MEDIUM:   selectAntiDither(9); break;
-    case CMD_DITHER_LARGE:    selectAntiDither(21); break;
+    case CMD_DITHER_NONE:     app.antiDitherTol = 1; break;
+    case CMD_DITHER_SMALL:    app.antiDitherTol = 3; break;
+    case CMD_DITHER_MEDIUM:   app.antiDitherTol = 9; break;
+    case CMD_DITHER_LARGE:    app.antiDitherTol = 21; break;
     case CMD_STICKY_ZOOM:     toggleStickyZoom(); break;
     case CMD_SPLIT_SCREEN:    toggleSplitScreen(); break;
-    case CMD_ZOOM_1X:         selectZoomFactor(1); break;
-    case CMD_ZOOM_2X:         selectZoomFactor(2); break;
-    case CMD_ZOOM_4X:         selectZoomFactor(4); break;
-    case CMD_ZOOM_8X:         selectZoomFactor(8); break;
-    case CMD_ZOOM_16X:        selectZoomFactor(16); break;
-    case CMD_ZOOM_MAX:        selectZoomFactor(0); break;
+    case CMD_ZOOM_1X:         app.zoomFactor = 1; break;
+    case CMD_ZOOM_2X:         app.zoomFactor = 2; break;
+    case CMD_ZOOM_4X:         app.zoomFactor = 4; break;
+    case CMD_ZOOM_8X:         app.zoomFactor = 8; break;
+    case CMD_ZOOM_16X:        app.zoomFactor = 16; break;
+    case CMD_ZOOM_MAX:        app.zoomFactor = 0; break;
     }
 }
 // clang-format on

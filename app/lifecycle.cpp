@@ -64,12 +64,6 @@ bool createMainWindow(HINSTANCE instance, int showCommand, HWND* window, HACCEL*
     *accelerators = LoadAcceleratorsA(app.appInstance, "RES_MENU_ACCL");
     if (!*accelerators)
         fatal(-2);
-    app.mainMenu = LoadMenuA(app.appInstance, "RES_MENU_POPUP");
-    if (!app.mainMenu)
-        fatal(-2);
-    app.contextMenu = GetSubMenu(app.mainMenu, 0);
-    if (!app.contextMenu)
-        fatal(-2);
 
     *window = CreateWindowExA(WS_EX_APPWINDOW | WS_EX_ACCEPTFILES, windowClassName, "Huebrick",
                               WS_POPUP | WS_VISIBLE | WS_SYSMENU | WS_MINIMIZEBOX, app.windowRect.left,
@@ -116,24 +110,13 @@ static void recentreIfOffScreen(HWND window)
     SetWindowPos(window, NULL, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
 }
 
-// At start each setting that is on is cleared and toggled on again, so start-up and the
-// menu share one path for their side effects. The colour format has none but the title,
-// which the first colour display writes.
+// At start each setting that acts on the window is cleared and toggled on again, so start-up
+// and the menu share one path for their side effects.
 static void applyLoadedSettings(HWND window)
 {
     // clang-format off
-    if (app.stickyZoom) { app.stickyZoom = false; toggleStickyZoom(); }
-    if (app.splitScreen) { app.splitScreen = false; toggleSplitScreen(); }
-    else EnableMenuItem(app.mainMenu, CMD_STICKY_ZOOM, MF_BYCOMMAND | MF_GRAYED);
-    if (app.autoFormat) { app.autoFormat = false; toggleAutoFormat(); }
-    CheckMenuRadioItem(app.mainMenu, CMD_ZOOM_1X, CMD_ZOOM_MAX, zoomMenuItem(app.zoomFactor), MF_BYCOMMAND);
-    CheckMenuRadioItem(app.mainMenu, CMD_DITHER_NONE, CMD_DITHER_LARGE, antiDitherMenuItem(app.antiDitherTol),
-                       MF_BYCOMMAND);
     if (app.alwaysOnTop) { app.alwaysOnTop = false; toggleAlwaysOnTop(window); }
     if (app.snapTol != 0) { app.snapTol = 0; toggleSnap(window); }
-    if (app.showToolTips) { app.showToolTips = false; toggleToolTips(); }
-    if (app.singleInstance) { app.singleInstance = false; toggleSingleInstance(); }
-    if (app.splashScreen) { app.splashScreen = false; toggleSplashScreen(window); }
     if (app.inSystemTray) { app.inSystemTray = false; toggleSystemTray(window); }
     // clang-format on
 }

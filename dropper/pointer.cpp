@@ -1,6 +1,7 @@
 // The press modes of the mouse: title buttons, channel buttons with repeat and scrubbing,
 // window dragging and the eye-dropper; and the double and right clicks.
 #include "dropper/dropper.h"
+#include "app/app.h"
 #include "app/appstate.h"
 #include "color/color.h"
 #include "color/colortext.h"
@@ -297,6 +298,6 @@ void onRightButtonUp(HWND window, WPARAM wParam, LPARAM lParam)
         }
     }
     GetCursorPos(&app.cursorPos);
-    TrackPopupMenuEx(app.contextMenu, 0, app.cursorPos.x, app.cursorPos.y, window, NULL);
+    openContextMenu(window, app.cursorPos);
     app.leftButtonDown = false;
 }

@@ -405,7 +405,6 @@ static bool loadUserSkin(HWND window, const char* named)
             free(app.skinFileName); // may be the very string named: it is no longer read
             app.skinFileName = skinPath;
             skinPath = NULL;
-            CheckMenuRadioItem(app.mainMenu, CMD_DEFAULT_SKIN, CMD_USER_SKIN, CMD_USER_SKIN, MF_BYCOMMAND);
             loaded = true;
         }
     }
@@ -418,7 +417,6 @@ static void loadBuiltInSkin(HWND window)
 {
     free(app.skinFileName);
     app.skinFileName = NULL;
-    CheckMenuRadioItem(app.mainMenu, CMD_DEFAULT_SKIN, CMD_USER_SKIN, CMD_DEFAULT_SKIN, MF_BYCOMMAND);
     // As a DIB section the bitmap is used as it lies in the resource, without first being
     // turned into the display's format.
     HBITMAP image = static_cast<HBITMAP>(
@@ -433,11 +431,14 @@ static void loadBuiltInSkin(HWND window)
 
 bool loadSkin(HWND window, char* path)
 {
-    HCURSOR previous = SetCursor(LoadCursorA(NULL, IDC_WAIT));
+    // The wait cursor while a user skin's files are read and scanned; the built-in skin is
+    // ready too soon for it to be seen, and setting it costs the first frame a millisecond.
+    HCURSOR previous = path ? SetCursor(LoadCursorA(NULL, IDC_WAIT)) : NULL;
     bool failed = path && !loadUserSkin(window, path);
     if (!path || failed)
         loadBuiltInSkin(window);
-    SetCursor(previous);
+    if (path)
+        SetCursor(previous);
     // Shown once the built-in skin stands and is on the screen, so the window behind the
     // message is whole: the resize and the new shape repaint only what they uncover, and the
     // part both faces share would keep the old skin's pixels while the message waits.

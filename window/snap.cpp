@@ -14,8 +14,9 @@ static SnapRect snapRectFrom(const RECT& r)
     return s;
 }
 
-static BOOL CALLBACK addMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM)
+static BOOL CALLBACK addMonitor(HMONITOR monitor, HDC, LPRECT bounds, LPARAM)
 {
+    UnionRect(&app.virtualScreen, &app.virtualScreen, bounds);
     MONITORINFO info = {};
     info.cbSize = sizeof info;
     if (app.monitorCount < maxMonitors && GetMonitorInfoA(monitor, &info)) {
@@ -29,12 +30,13 @@ static BOOL CALLBACK addMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM)
 // Every monitor with its work area, and the virtual screen around them.
 void readMonitors()
 {
-    int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
-    SetRect(&app.virtualScreen, left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN),
-            top + GetSystemMetrics(SM_CYVIRTUALSCREEN));
+    SetRectEmpty(&app.virtualScreen);
     app.monitorCount = 0;
     EnumDisplayMonitors(NULL, NULL, addMonitor, 0);
     if (app.monitorCount == 0) {
+        int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+        SetRect(&app.virtualScreen, left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                top + GetSystemMetrics(SM_CYVIRTUALSCREEN));
         const RECT& r = app.virtualScreen;
         app.monitors[0] = { r.left, r.top, r.right, r.bottom };
         app.workAreas[0] = app.workArea;

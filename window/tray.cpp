@@ -1,6 +1,7 @@
 // The colour outside the window: the title and the notification icon with its tip;
 // tray mode, minimising and restoring.
 #include "window/window.h"
+#include "app/app.h"
 #include "app/appstate.h"
 #include "color/colortext.h"
 #include "res/resource.h"
@@ -53,7 +54,6 @@ void toggleSystemTray(HWND window)
         ShowWindow(window, SW_HIDE);
         SetWindowLongA(window, GWL_EXSTYLE, WS_EX_TOOLWINDOW | WS_EX_ACCEPTFILES);
         ShowWindow(window, SW_RESTORE);
-        CheckMenuItem(app.mainMenu, CMD_SYSTEM_TRAY, MF_BYCOMMAND | MF_CHECKED);
     } else {
         SetWindowLongA(window, GWL_EXSTYLE, WS_EX_APPWINDOW | WS_EX_ACCEPTFILES);
         if (IsIconic(window)) {
@@ -65,7 +65,6 @@ void toggleSystemTray(HWND window)
             ShowWindow(window, SW_MINIMIZE); // hidden in the tray: back as a taskbar button
         }
         notifyIcon(NIM_DELETE, &icon);
-        CheckMenuItem(app.mainMenu, CMD_SYSTEM_TRAY, MF_BYCOMMAND | MF_UNCHECKED);
     }
 }
 
@@ -96,7 +95,7 @@ void onTrayCallback(HWND window, LPARAM mouseMessage)
         POINT p;
         GetCursorPos(&p);
         SetForegroundWindow(window);
-        TrackPopupMenuEx(app.contextMenu, 0, p.x, p.y, window, NULL);
+        openContextMenu(window, p);
         PostMessageA(window, WM_NULL, 0, 0); // lets the menu close properly
         break;
     }

@@ -1,5 +1,6 @@
 // The settings store against the real registry: values of the wrong size or type, values the
-// program cannot use (written back unchanged), the sizes of a stored history, stored places.
+// program cannot use (written back unchanged), the sizes of a stored history, stored places,
+// and the menu's marks.
 #include "harness.h"
 #include "app/appstate.h"
 #include "res/resource.h"
@@ -73,6 +74,38 @@ TEST_F(ProgramTest, StoredHistorySizesAndPlaces)
         closeProgram();
         EXPECT_EQ(kept, storedValue("colorHistory"));
     }
+}
+
+// The menu shows the settings as stored and as changed since, whenever it opens.
+TEST_F(ProgramTest, TheMenuShowsTheSettingsWhenItOpens)
+{
+    setDword("splitScreen", 0);
+    setDword("alwaysOnTop", 1);
+    setDword("zoomFactor", 4);
+    setDword("antiDitherTol", 9);
+    setDword("showToolTips", 1);
+    startProgram();
+    const struct {
+        int item;
+        UINT stored, changed; // MF_CHECKED and MF_GRAYED
+    } marks[] = {
+        { CMD_SPLIT_SCREEN, 0, MF_CHECKED },  { CMD_STICKY_ZOOM, MF_GRAYED, 0 },
+        { CMD_ALWAYS_ON_TOP, MF_CHECKED, 0 }, { CMD_ZOOM_4X, MF_CHECKED, 0 },
+        { CMD_ZOOM_MAX, 0, MF_CHECKED },      { CMD_DITHER_MEDIUM, MF_CHECKED, MF_CHECKED },
+        { CMD_TOOL_TIPS, MF_CHECKED, 0 },     { CMD_DEFAULT_SKIN, MF_CHECKED, MF_CHECKED },
+    };
+    PopupCatcher catcher;
+    for (bool changed : { false, true }) {
+        if (changed)
+            for (int c : { CMD_SPLIT_SCREEN, CMD_ALWAYS_ON_TOP, CMD_ZOOM_MAX, CMD_TOOL_TIPS })
+                command(c);
+        openContextMenu(window, { 10, 10 });
+        for (const auto& m : marks)
+            EXPECT_EQ(changed ? m.changed : m.stored,
+                      GetMenuState(app.mainMenu, m.item, MF_BYCOMMAND) & (MF_CHECKED | MF_GRAYED))
+                << "item " << m.item << (changed ? " after the commands" : " as stored");
+    }
+    EXPECT_EQ(2u, catcher.seen().size());
 }
 
 } // namespace
