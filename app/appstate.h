@@ -97,6 +97,7 @@ struct AppState {
     HWND aboutDialog;          // the open about box, or null
     HWND toolTipWindow;        // made once the window is idle, destroyed by onDestroy
     HDC windowDC;              // the class's own DC; never released
+    bool windowPainted;        // the first WM_PAINT has copied the whole back buffer
     HDC skinDC;                // made by onCreate, deleted by onDestroy
     HDC backDC;                // made by onCreate, deleted by onDestroy
     HBITMAP skinDCStartBitmap; // what skinDC was created with, put back by deleteMemoryDC

@@ -52,7 +52,7 @@ static void drawLatchedButton(SkinButton& button)
 {
     HRGN source = button.pressed ? button.pressedRegion : button.faceRegion;
     blitSkinRegion(app.backDC, button.hitRegion, source);
-    blitSkinRegion(app.windowDC, button.hitRegion, source);
+    blitSkinRegion(shownWindowDC(), button.hitRegion, source);
 }
 
 void toggleSplitScreen()

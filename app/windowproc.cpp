@@ -12,6 +12,7 @@ static void onPaint(HWND window)
     PAINTSTRUCT paint;
     BeginPaint(window, &paint);
     presentBackBuffer(NULL);
+    app.windowPainted = true;
     EndPaint(window, &paint);
 }
 

@@ -172,6 +172,7 @@ int main()
         printf("the main window could not be made\n");
         return 1;
     }
+    UpdateWindow(window); // its first paint: from here on pictures go to the window too
     if (app.splashShowing)
         onTimer(window, TIMER_SPLASH);
     // A pick over the whole display, the pointer well away from the program's own window.

@@ -20,6 +20,13 @@ void presentBackBuffer(HRGN region)
     SelectClipRgn(app.windowDC, NULL);
 }
 
+// Before its first paint the window is not yet on the screen, and that paint copies the
+// whole back buffer: pictures drawn until then go to the back buffer only.
+HDC shownWindowDC()
+{
+    return app.windowPainted ? app.windowDC : NULL;
+}
+
 static void drawFieldText(const ValueField& field)
 {
     if (!field.region)
@@ -40,13 +47,14 @@ static void drawFields()
     for (int i = 0; i < drawnFieldCount; i++)
         drawFieldText(app.valueFields[i]);
     SelectClipRgn(app.backDC, NULL);
-    if (app.valueFieldsRegion) {
+    HDC windowDC = shownWindowDC();
+    if (app.valueFieldsRegion && windowDC) {
         RECT box;
         GetRgnBox(app.valueFieldsRegion, &box);
-        SelectClipRgn(app.windowDC, app.valueFieldsRegion);
-        BitBlt(app.windowDC, box.left, box.top, box.right - box.left, box.bottom - box.top, app.backDC, box.left,
-               box.top, SRCCOPY);
-        SelectClipRgn(app.windowDC, NULL);
+        SelectClipRgn(windowDC, app.valueFieldsRegion);
+        BitBlt(windowDC, box.left, box.top, box.right - box.left, box.bottom - box.top, app.backDC, box.left, box.top,
+               SRCCOPY);
+        SelectClipRgn(windowDC, NULL);
     }
     for (int i = 0; i < drawnFieldCount; i++)
         memcpy(app.valueFields[i].shownText, app.valueFields[i].text, sizeof app.valueFields[i].text);
@@ -72,7 +80,8 @@ void refreshColorDisplay(HRGN region)
             HBRUSH brush = CreateSolidBrush(app.curColor);
             if (brush) {
                 FillRgn(app.backDC, region, brush);
-                FillRgn(app.windowDC, region, brush);
+                if (app.windowPainted)
+                    FillRgn(app.windowDC, region, brush);
                 DeleteObject(brush);
             }
         }
@@ -105,7 +114,7 @@ void showSplash(HWND window)
     if (!app.splashScreen || app.splashShowing)
         return;
     app.splashShowing = true;
-    blitSkinRegion(app.windowDC, app.displayRegion, app.displaySkinRegion);
+    blitSkinRegion(shownWindowDC(), app.displayRegion, app.displaySkinRegion);
     SetTimer(window, TIMER_SPLASH, 1000, NULL);
 }
 

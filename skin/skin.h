@@ -21,6 +21,7 @@ void onDropFiles(HWND window, HDROP drop);
 
 // Painting
 void presentBackBuffer(HRGN region);
+HDC shownWindowDC();
 void refreshColorDisplay(HRGN region);
 void releaseChannelButton();
 void drawButton(int index, bool pressed);
