@@ -283,7 +283,9 @@ static DWORD regionRectangles(HRGN region)
 static bool installSkin(HWND window, HBITMAP image, HBITMAP mask, int width, int height, bool builtIn)
 {
     replaceBitmap(app.skinDC, image, app.skinDCStartBitmap);
-    HBITMAP backBuffer = CreateCompatibleBitmap(app.windowDC, width, height);
+    // A DIB section: made and selected in a fraction of the time a device bitmap takes.
+    void* bits;
+    HBITMAP backBuffer = createTopDownDIB(width, height, &bits);
     if (!backBuffer) {
         if (builtIn)
             fatal(-1);

@@ -1,11 +1,8 @@
 // Memory DCs, and DIB-section pixel buffers for reading skins, masks and the screen in bulk.
 #include "skin/pixels.h"
 
-bool createPixelBuffer(PixelBuffer* buffer, int width, int height)
+HBITMAP createTopDownDIB(int width, int height, void** bits)
 {
-    *buffer = PixelBuffer();
-    if (width <= 0 || height <= 0)
-        return false;
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = width;
@@ -13,8 +10,17 @@ bool createPixelBuffer(PixelBuffer* buffer, int width, int height)
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    void* bits = NULL;
-    buffer->bitmap = CreateDIBSection(NULL, &info, DIB_RGB_COLORS, &bits, NULL, 0);
+    *bits = NULL;
+    return CreateDIBSection(NULL, &info, DIB_RGB_COLORS, bits, NULL, 0);
+}
+
+bool createPixelBuffer(PixelBuffer* buffer, int width, int height)
+{
+    *buffer = PixelBuffer();
+    if (width <= 0 || height <= 0)
+        return false;
+    void* bits;
+    buffer->bitmap = createTopDownDIB(width, height, &bits);
     buffer->dc = CreateCompatibleDC(NULL);
     if (!buffer->bitmap || !buffer->dc || !bits) {
         freePixelBuffer(buffer);

@@ -12,6 +12,8 @@ struct PixelBuffer {
     int width, height;
 };
 
+// A 32-bit top-down DIB section; bits receives its pixels.
+HBITMAP createTopDownDIB(int width, int height, void** bits);
 bool createPixelBuffer(PixelBuffer* buffer, int width, int height);
 void freePixelBuffer(PixelBuffer* buffer);
 
