@@ -85,7 +85,7 @@ int main(int argc, char** argv)
         fprintf(stderr, "usage: %s HUEBRICK_EXE MINIMAL_EXE [RUNS]\n", argv[0]);
         return 2;
     }
-    int runs = argc > 3 ? atoi(argv[3]) : 9;
+    int runs = argc > 3 ? atoi(argv[3]) : 31;
     WIN32_FILE_ATTRIBUTE_DATA file;
     if (GetFileAttributesExA(argv[1], GetFileExInfoStandard, &file))
         printf("%s: %lu bytes\n", argv[1], file.nFileSizeLow);
