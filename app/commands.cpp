@@ -20,9 +20,9 @@ void openContextMenu(HWND window, POINT at)
     if (!app.mainMenu) {
         app.mainMenu = LoadMenuA(app.appInstance, "RES_MENU_POPUP");
         app.contextMenu = GetSubMenu(app.mainMenu, 0);
-        if (!app.contextMenu)
-            return;
     }
+    if (!app.contextMenu)
+        return;
     checkItem(CMD_SPLIT_SCREEN, app.splitScreen);
     checkItem(CMD_STICKY_ZOOM, app.stickyZoom);
     EnableMenuItem(app.mainMenu, CMD_STICKY_ZOOM, MF_BYCOMMAND | (app.splitScreen ? MF_ENABLED : MF_GRAYED));

@@ -78,10 +78,11 @@ void refreshColorDisplay(HRGN region)
         SelectClipRgn(app.windowDC, NULL);
         if (region && !app.splashShowing) {
             HBRUSH brush = CreateSolidBrush(app.curColor);
+            HDC windowDC = shownWindowDC();
             if (brush) {
                 FillRgn(app.backDC, region, brush);
-                if (app.windowPainted)
-                    FillRgn(app.windowDC, region, brush);
+                if (windowDC)
+                    FillRgn(windowDC, region, brush);
                 DeleteObject(brush);
             }
         }
