@@ -70,3 +70,16 @@ void snapToWorkArea(const SnapRect& d, const SnapRect& work, SnapState* s)
         s->y = work.bottom - height;
     }
 }
+
+int32_t windowScale(int32_t dpi, int32_t workWidth, int32_t workHeight, int32_t skinWidth, int32_t skinHeight)
+{
+    int32_t n = (dpi + 48) / 96;
+    while (n > 1 && (skinWidth * n > workWidth || skinHeight * n > workHeight))
+        n--;
+    return n < 1 ? 1 : n;
+}
+
+int32_t skinCoordinate(int32_t windowCoordinate, int32_t scale)
+{
+    return windowCoordinate >= 0 ? windowCoordinate / scale : -((scale - 1 - windowCoordinate) / scale);
+}

@@ -21,3 +21,10 @@ void snapToRect(const SnapRect& drag, int32_t tol, const SnapRect& other, SnapSt
 // Offers a work area's edges after the windows' (one call for each monitor the window
 // is over); afterwards s->x, s->y are the final position.
 void snapToWorkArea(const SnapRect& drag, const SnapRect& work, SnapState* s);
+
+// The whole factor a skin of this size is drawn at on a monitor of this DPI and work area:
+// the whole number nearest to dpi / 96 (halves up), made smaller while the window would not
+// fit the work area; never below 1.
+int32_t windowScale(int32_t dpi, int32_t workWidth, int32_t workHeight, int32_t skinWidth, int32_t skinHeight);
+// The skin pixel a window pixel shows at a factor (also for points left of or above it).
+int32_t skinCoordinate(int32_t windowCoordinate, int32_t scale);

@@ -107,3 +107,31 @@ TEST(SnapTest, WindowsBesideUsReachOnlyWithinTheTolerance)
                 << s.side << gap;
     }
 }
+
+// The factor: nearest whole number to dpi / 96, halves up, smaller while the skin would not fit.
+TEST(ScaleTest, FactorFromDpiAndWorkArea)
+{
+    const struct {
+        int32_t dpi, workW, workH, skinW, skinH, want;
+    } rows[] = {
+        { 96, 1920, 1040, 83, 132, 1 },    { 120, 1920, 1040, 83, 132, 1 },  { 143, 1920, 1040, 83, 132, 1 },
+        { 144, 1920, 1040, 83, 132, 2 },   { 216, 1920, 1040, 83, 132, 2 },  { 240, 1920, 1040, 83, 132, 3 },
+        { 312, 1920, 1040, 83, 132, 3 },   { 336, 1920, 1040, 83, 132, 4 },  { 72, 1920, 1040, 83, 132, 1 },
+        { 288, 1920, 395, 83, 132, 2 },    { 288, 1920, 396, 83, 132, 3 },   { 192, 165, 1040, 83, 132, 1 },
+        { 192, 1920, 1040, 1000, 600, 1 }, { 192, 1920, 1040, 960, 520, 2 }, { 192, 10, 10, 83, 132, 1 },
+    };
+    for (const auto& r : rows)
+        EXPECT_EQ(windowScale(r.dpi, r.workW, r.workH, r.skinW, r.skinH), r.want)
+            << r.dpi << " " << r.workW << "x" << r.workH << " " << r.skinW;
+}
+
+// A window pixel shows the skin pixel it lies in, also left of and above the window.
+TEST(ScaleTest, WindowPointToSkinPoint)
+{
+    const struct {
+        int32_t at, scale, want;
+    } rows[] = { { 0, 1, 0 },   { 5, 1, 5 },   { -1, 1, -1 }, { 0, 2, 0 }, { 1, 2, 0 }, { 2, 2, 1 },  { 165, 2, 82 },
+                 { -1, 2, -1 }, { -2, 2, -1 }, { -3, 2, -2 }, { 8, 3, 2 }, { 9, 3, 3 }, { -4, 3, -2 } };
+    for (const auto& r : rows)
+        EXPECT_EQ(skinCoordinate(r.at, r.scale), r.want) << r.at << " at " << r.scale;
+}
