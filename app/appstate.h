@@ -113,10 +113,13 @@ struct AppState {
     int monitorCount;   // read with the work area
     PixelBox monitors[maxMonitors];
     RECT workAreas[maxMonitors]; // each monitor's, in the order of monitors
-    RECT windowRect;
-    RECT dragRect;       // the unsnapped place during a drag
-    POINT cursorPos;     // scratch: refreshed by each handler before use
-    POINT lastCursorPos; // source of pointer deltas while a button is held
+    RECT windowRect;             // physical pixels, as every coordinate here
+    int scale;                   // the window's whole factor: each skin pixel is scale x scale window pixels
+    int skinWidth;               // the window in skin pixels; skin regions, the back buffer
+    int skinHeight;              // and every region below count these
+    RECT dragRect;               // the unsnapped place during a drag
+    POINT cursorPos;             // scratch: refreshed by each handler before use
+    POINT lastCursorPos;         // source of pointer deltas while a button is held
 
     // Settings, persisted under the registry key
     bool splitScreen;
@@ -173,7 +176,6 @@ struct AppState {
     bool channelScrubbing;
 
     // Sampling
-    RECT zoomBox;
     ZoomLayout zoomLayout; // centre, destination and source of the magnified view
     int activeZoom;        // the factor laid out for the pick under way
     HBRUSH blackBrush;     // made at the first sampling tick, kept for the run
@@ -189,6 +191,7 @@ struct AppState {
     // About box
     HRGN mailLinkRegion; // made and deleted by the about box
     HRGN messengerLinkRegion;
+    int aboutScale; // the picture's factor on the monitor the box opened on
     bool linkCursorShown;
 };
 

@@ -52,7 +52,8 @@ static void drawLatchedButton(SkinButton& button)
 {
     HRGN source = button.pressed ? button.pressedRegion : button.faceRegion;
     blitSkinRegion(app.backDC, button.hitRegion, source);
-    blitSkinRegion(shownWindowDC(), button.hitRegion, source);
+    if (button.hitRegion && shownWindowDC())
+        presentBackBuffer(button.hitRegion);
 }
 
 void toggleSplitScreen()

@@ -65,9 +65,10 @@ bool createMainWindow(HINSTANCE instance, int showCommand, HWND* window, HACCEL*
     if (!*accelerators)
         fatal(-2);
 
-    *window = CreateWindowExA(WS_EX_APPWINDOW | WS_EX_ACCEPTFILES, windowClassName, "Huebrick",
-                              WS_POPUP | WS_VISIBLE | WS_SYSMENU | WS_MINIMIZEBOX, app.windowRect.left,
-                              app.windowRect.top, faceWidth, faceHeight, NULL, NULL, app.appInstance, NULL);
+    *window
+        = CreateWindowExA(WS_EX_APPWINDOW | WS_EX_ACCEPTFILES, windowClassName, "Huebrick",
+                          WS_POPUP | WS_VISIBLE | WS_SYSMENU | WS_MINIMIZEBOX, app.windowRect.left, app.windowRect.top,
+                          faceWidth * app.scale, faceHeight * app.scale, NULL, NULL, app.appInstance, NULL);
     if (!*window)
         fatal(-2);
     ShowWindow(*window, showCommand);

@@ -2,6 +2,8 @@
 #include "app/app.h"
 #include "app/appstate.h"
 #include "app/settingsrules.h"
+#include "window/lateload.h"
+#include "window/snapmath.h"
 #include "window/window.h"
 
 #include <cstring>
@@ -10,9 +12,11 @@ const char* const settingsKey = "Software\\Vexel\\Huebrick";
 
 static void setDefaults()
 {
+    const RECT& work = app.workArea;
+    app.scale = windowScale(windowDpi(NULL), work.right - work.left, work.bottom - work.top, faceWidth, faceHeight);
     int32_t x, y;
-    defaultWindowPosition(app.workArea.left, app.workArea.top, app.workArea.right, app.workArea.bottom, faceWidth,
-                          faceHeight, &x, &y);
+    defaultWindowPosition(work.left, work.top, work.right, work.bottom, faceWidth * app.scale, faceHeight * app.scale,
+                          &x, &y);
     app.windowRect.left = x;
     app.windowRect.top = y;
     app.splitScreen = true;

@@ -35,6 +35,14 @@ void onTimer(HWND window, UINT_PTR timer)
     }
 }
 
+// Messages of Windows 8.1 and 10, newer than the system the headers are set for.
+#ifndef WM_DPICHANGED
+#define WM_DPICHANGED 0x02E0
+#endif
+#ifndef WM_GETDPISCALEDSIZE
+#define WM_GETDPISCALEDSIZE 0x02E4
+#endif
+
 // The shell's broadcast when it starts again; registered at the window's creation.
 static UINT taskbarCreated;
 
@@ -67,6 +75,9 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_CAPTURECHANGED:  onCaptureChanged(window, reinterpret_cast<HWND>(lParam)); return 0;
     case WM_DROPFILES:       onDropFiles(window, reinterpret_cast<HDROP>(wParam)); return 0;
     case WM_USER:            onTrayCallback(window, lParam); return 0;
+    case WM_DPICHANGED:      onDpiChanged(window, LOWORD(wParam), reinterpret_cast<RECT*>(lParam)); return 0;
+    case WM_GETDPISCALEDSIZE: onGetDpiScaledSize(window, wParam, reinterpret_cast<SIZE*>(lParam)); return TRUE;
+    case WM_SYSCOMMAND:      return onSysCommand(window, wParam, lParam);
     }
     // clang-format on
     return DefWindowProcA(window, message, wParam, lParam);

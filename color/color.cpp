@@ -6,6 +6,7 @@
 #include "color/colortext.h"
 #include "res/resource.h"
 #include "skin/skin.h"
+#include "window/snapmath.h"
 #include "window/window.h"
 
 #include <cstring>
@@ -95,8 +96,8 @@ void repeatTick(HWND window)
     if (app.channelScrubbing)
         return;
     GetCursorPos(&app.cursorPos);
-    int x = app.cursorPos.x - app.windowRect.left;
-    int y = app.cursorPos.y - app.windowRect.top;
+    int x = skinCoordinate(app.cursorPos.x - app.windowRect.left, app.scale);
+    int y = skinCoordinate(app.cursorPos.y - app.windowRect.top, app.scale);
     for (int i = titleButtonCount; i < skinButtonCount; i++) {
         const SkinButton& button = app.skinButtons[i];
         if (button.pressed && button.hitRegion && PtInRegion(button.hitRegion, x, y)) {

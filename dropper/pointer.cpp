@@ -8,12 +8,14 @@
 #include "dropper/zoommath.h"
 #include "res/resource.h"
 #include "skin/skin.h"
+#include "window/snapmath.h"
 #include "window/window.h"
 
-// Mouse messages carry the point as two unsigned 16-bit words.
+// Mouse messages carry the point as two unsigned 16-bit words, in window pixels; the
+// regions it is tested against count skin pixels.
 static POINT pointFrom(LPARAM lParam)
 {
-    POINT p = { static_cast<LONG>(LOWORD(lParam)), static_cast<LONG>(HIWORD(lParam)) };
+    POINT p = { skinCoordinate(LOWORD(lParam), app.scale), skinCoordinate(HIWORD(lParam), app.scale) };
     return p;
 }
 
@@ -24,7 +26,8 @@ static bool inRegion(HRGN region, POINT p)
 
 static POINT cursorInWindow()
 {
-    POINT p = { app.cursorPos.x - app.windowRect.left, app.cursorPos.y - app.windowRect.top };
+    POINT p = { skinCoordinate(app.cursorPos.x - app.windowRect.left, app.scale),
+                skinCoordinate(app.cursorPos.y - app.windowRect.top, app.scale) };
     return p;
 }
 
@@ -50,8 +53,8 @@ void onLeftButtonDown(HWND window, WPARAM, LPARAM lParam)
     POINT p = pointFrom(lParam);
     // Moves count from the press itself: a press handled late (the program busy) would
     // otherwise lose what the pointer moved in the meantime.
-    app.lastCursorPos.x = app.windowRect.left + p.x;
-    app.lastCursorPos.y = app.windowRect.top + p.y;
+    app.lastCursorPos.x = app.windowRect.left + LOWORD(lParam);
+    app.lastCursorPos.y = app.windowRect.top + HIWORD(lParam);
     // Captured from the press on, so the release is seen wherever it happens.
     SetCapture(window);
 
@@ -76,10 +79,12 @@ void onLeftButtonDown(HWND window, WPARAM, LPARAM lParam)
     app.dragRect = app.windowRect;
 }
 
-// Off the held pair the pointer itself drives the channel: right and up raise it. The
-// channel buttons come in pairs, More before Less.
-static bool scrub(int dx, int dy)
+// Off the held pair the pointer itself drives the channel: right and up raise it, a step a
+// skin pixel (what is left of one carries over). The channel buttons come in pairs, More
+// before Less.
+static bool scrub(int moveX, int moveY)
 {
+    int dx = moveX / app.scale, dy = moveY / app.scale;
     POINT p = cursorInWindow();
     for (int more = titleButtonCount; more < skinButtonCount; more += 2) {
         int less = more + 1;
@@ -89,6 +94,8 @@ static bool scrub(int dx, int dy)
             continue;
         const ButtonDescription& up = buttonDescriptions[more];
         app.channelScrubbing = true;
+        app.lastCursorPos.x -= moveX % app.scale;
+        app.lastCursorPos.y -= moveY % app.scale;
         adjustColor(dx * up.red, dx * up.green, dx * up.blue);
         adjustColor(-dy * up.red, -dy * up.green, -dy * up.blue);
         return true;

@@ -5,13 +5,13 @@
 #include "dropper/zoommath.h"
 #include "skin/pixels.h"
 #include "skin/skin.h"
+#include "window/snapmath.h"
 
 void layoutZoomView()
 {
     RECT box = {};
     if (app.zoomRegion)
         GetRgnBox(app.zoomRegion, &box);
-    app.zoomBox = box;
     layoutZoom(box.left, box.top, box.right, box.bottom, app.activeZoom, &app.zoomLayout);
 }
 
@@ -88,7 +88,8 @@ static COLORREF averageRead(const PixelBox& square, int left, int top, COLORREF 
         for (int y = square.top; y < square.bottom; y++) {
             if (!onOneMonitor && !onScreen(x, y))
                 continue;
-            int wx = x - app.windowRect.left, wy = y - app.windowRect.top;
+            int wx = skinCoordinate(x - app.windowRect.left, app.scale);
+            int wy = skinCoordinate(y - app.windowRect.top, app.scale);
             bool inOwnBox = wx >= own.left && wx < own.right && wy >= own.top && wy < own.bottom;
             if (inOwnBox && PtInRegion(app.zoomRegion, wx, wy))
                 continue;
@@ -145,10 +146,9 @@ static void fillZoomWithPixel()
 {
     HBRUSH brush = CreateSolidBrush(screenPixel(app.cursorPos.x, app.cursorPos.y, app.curColor));
     SelectClipRgn(app.backDC, NULL);
-    SelectClipRgn(app.windowDC, NULL);
     if (brush && app.zoomRegion) {
         FillRgn(app.backDC, app.zoomRegion, brush);
-        FillRgn(app.windowDC, app.zoomRegion, brush);
+        presentBackBuffer(app.zoomRegion);
     }
     if (brush)
         DeleteObject(brush);
@@ -196,11 +196,7 @@ static void drawMagnifiedView(const ViewCopy& copy, HDC source, int left, int to
     }
     if (!(app.splitScreen && app.stickyZoom))
         SetPixel(app.backDC, layout.centerX, layout.centerY, RGB(255, 0, 0));
-
-    SelectClipRgn(app.windowDC, app.zoomRegion);
-    const RECT& box = app.zoomBox;
-    BitBlt(app.windowDC, box.left, box.top, box.right - box.left, box.bottom - box.top, app.backDC, box.left, box.top,
-           SRCCOPY);
+    presentBackBuffer(app.zoomRegion);
 }
 
 // Points of the read box that lie on no monitor show black in the view.

@@ -47,8 +47,7 @@ static HRGN intersectRect(const LayoutRect& r, HRGN shape)
 // at once; the pressed pictures to the right of the face are no part of the shape.
 static HRGN buildShapeFromKey()
 {
-    int width = app.windowRect.right - app.windowRect.left;
-    int height = app.windowRect.bottom - app.windowRect.top;
+    int width = faceWidth, height = faceHeight;
     PixelBuffer face;
     if (!createPixelBuffer(&face, width, height))
         fatal(-1);
@@ -73,9 +72,6 @@ static HRGN buildShapeFromKey()
 
 void buildDefaultLayout()
 {
-    app.windowRect.right = app.windowRect.left + faceWidth;
-    app.windowRect.bottom = app.windowRect.top + faceHeight;
-
     HRGN shape = buildShapeFromKey();
     HRGN shifted = copyRegion(shape);
     OffsetRgn(shifted, faceWidth, 0);
@@ -135,8 +131,8 @@ HRGN finishLayout()
     if (GetRgnBox(extent, &box) == NULLREGION)
         SetRectEmpty(&box);
 
-    app.windowRect.right = app.windowRect.left + (box.right - box.left);
-    app.windowRect.bottom = app.windowRect.top + (box.bottom - box.top);
+    app.skinWidth = box.right - box.left;
+    app.skinHeight = box.bottom - box.top;
 
     if (box.left != 0 || box.top != 0) {
         int dx = -box.left, dy = -box.top;
@@ -164,6 +160,37 @@ HRGN finishLayout()
     combineInto(&app.windowRegion, app.channelButtonsRegion);
     combineInto(&app.windowRegion, app.valueFieldsRegion);
     return extent;
+}
+
+// The region in window pixels: each skin pixel scale x scale of them.
+HRGN windowPixels(HRGN region)
+{
+    DWORD size = GetRegionData(region, 0, NULL);
+    RGNDATA* data = static_cast<RGNDATA*>(malloc(size));
+    if (!data || !GetRegionData(region, size, data))
+        fatal(-1);
+    RECT* rects = reinterpret_cast<RECT*>(data->Buffer);
+    for (DWORD i = 0; i < data->rdh.nCount; i++)
+        SetRect(&rects[i], rects[i].left * app.scale, rects[i].top * app.scale, rects[i].right * app.scale,
+                rects[i].bottom * app.scale);
+    SetRect(&data->rdh.rcBound, 0, 0, 0, 0); // worked out anew
+    HRGN scaled = ExtCreateRegion(NULL, size, data);
+    free(data);
+    if (!scaled)
+        fatal(-1);
+    return scaled;
+}
+
+// The window at its factor: its size from windowRect's top-left and its shape.
+void shapeWindow(HWND window, UINT flags)
+{
+    RECT& r = app.windowRect;
+    r.right = r.left + app.skinWidth * app.scale;
+    r.bottom = r.top + app.skinHeight * app.scale;
+    SetWindowPos(window, NULL, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                 flags | SWP_NOZORDER | SWP_NOACTIVATE);
+    // The system owns the region from here on; a window not yet shown is painted whole anyway.
+    SetWindowRgn(window, windowPixels(app.windowRegion), IsWindowVisible(window));
 }
 
 static void deleteRegion(HRGN* region)

@@ -7,6 +7,7 @@
 #include "skin/runregion.h"
 #include "skin/skinpath.h"
 #include "window/lateload.h"
+#include "window/window.h"
 
 #include <cstring>
 
@@ -305,8 +306,7 @@ static bool installSkin(HWND window, HBITMAP image, HBITMAP mask, int width, int
     }
     HRGN extent = finishLayout();
     if (!builtIn
-        && (app.windowRect.right <= app.windowRect.left || app.windowRect.bottom <= app.windowRect.top
-            || regionRectangles(app.windowRegion) > maxShapeRectangles)) {
+        && (app.skinWidth <= 0 || app.skinHeight <= 0 || regionRectangles(app.windowRegion) > maxShapeRectangles)) {
         DeleteObject(extent);
         return false;
     }
@@ -319,12 +319,8 @@ static bool installSkin(HWND window, HBITMAP image, HBITMAP mask, int width, int
     if (app.alwaysOnTop)
         drawLatchedIntoBackBuffer(app.skinButtons[onTopButton]);
 
-    SetWindowPos(window, NULL, 0, 0, app.windowRect.right - app.windowRect.left,
-                 app.windowRect.bottom - app.windowRect.top, SWP_NOMOVE | SWP_NOZORDER);
-    HRGN shape = createRegion(0, 0, 0, 0);
-    CombineRgn(shape, app.windowRegion, NULL, RGN_COPY);
-    // The system owns the copy from here on; a window not yet shown is painted whole anyway.
-    SetWindowRgn(window, shape, IsWindowVisible(window));
+    app.scale = scaleOnMonitor(window, windowDpi(window));
+    shapeWindow(window, SWP_NOMOVE);
     DeleteObject(extent);
     return true;
 }

@@ -7,17 +7,32 @@
 
 #include <cstring>
 
-void presentBackBuffer(HRGN region)
+// The one place pictures reach the window: region (skin pixels; null, the whole window)
+// of source, read from where the from region lies (null: the same place), each pixel
+// scale x scale window pixels, copied and never blended, so the artwork stays crisp.
+void showOnWindow(HDC source, HRGN region, HRGN from)
 {
-    if (!app.windowDC || !app.backDC)
+    if (!app.windowDC || !source)
         return;
-    SelectClipRgn(app.windowDC, region);
-    RECT box = { 0, 0, app.windowRect.right - app.windowRect.left, app.windowRect.bottom - app.windowRect.top };
+    RECT box = { 0, 0, app.skinWidth, app.skinHeight };
     if (region)
         GetRgnBox(region, &box);
-    BitBlt(app.windowDC, box.left, box.top, box.right - box.left, box.bottom - box.top, app.backDC, box.left, box.top,
-           SRCCOPY);
+    RECT origin = box;
+    if (from)
+        GetRgnBox(from, &origin);
+    int n = app.scale, width = box.right - box.left, height = box.bottom - box.top;
+    HRGN clip = region && n > 1 ? windowPixels(region) : region;
+    SelectClipRgn(app.windowDC, clip);
+    StretchBlt(app.windowDC, box.left * n, box.top * n, width * n, height * n, source, origin.left, origin.top, width,
+               height, SRCCOPY);
     SelectClipRgn(app.windowDC, NULL);
+    if (clip != region)
+        DeleteObject(clip);
+}
+
+void presentBackBuffer(HRGN region)
+{
+    showOnWindow(app.backDC, region, NULL);
 }
 
 // Before its first paint the window is not yet on the screen, and that paint copies the
@@ -47,15 +62,8 @@ static void drawFields()
     for (int i = 0; i < drawnFieldCount; i++)
         drawFieldText(app.valueFields[i]);
     SelectClipRgn(app.backDC, NULL);
-    HDC windowDC = shownWindowDC();
-    if (app.valueFieldsRegion && windowDC) {
-        RECT box;
-        GetRgnBox(app.valueFieldsRegion, &box);
-        SelectClipRgn(windowDC, app.valueFieldsRegion);
-        BitBlt(windowDC, box.left, box.top, box.right - box.left, box.bottom - box.top, app.backDC, box.left, box.top,
-               SRCCOPY);
-        SelectClipRgn(windowDC, NULL);
-    }
+    if (app.valueFieldsRegion && shownWindowDC())
+        presentBackBuffer(app.valueFieldsRegion);
     for (int i = 0; i < drawnFieldCount; i++)
         memcpy(app.valueFields[i].shownText, app.valueFields[i].text, sizeof app.valueFields[i].text);
     app.fieldsShown = true;
@@ -75,16 +83,14 @@ void refreshColorDisplay(HRGN region)
 {
     if (app.backDC && app.windowDC) {
         SelectClipRgn(app.backDC, NULL);
-        SelectClipRgn(app.windowDC, NULL);
         if (region && !app.splashShowing) {
             HBRUSH brush = CreateSolidBrush(app.curColor);
-            HDC windowDC = shownWindowDC();
             if (brush) {
                 FillRgn(app.backDC, region, brush);
-                if (windowDC)
-                    FillRgn(windowDC, region, brush);
                 DeleteObject(brush);
             }
+            if (shownWindowDC())
+                presentBackBuffer(region);
         }
         if (!fieldsShowTheirTexts())
             drawFields();
@@ -96,7 +102,9 @@ void refreshColorDisplay(HRGN region)
 void drawButton(int index, bool pressed)
 {
     const SkinButton& button = app.skinButtons[index];
-    blitSkinRegion(app.windowDC, button.hitRegion, pressed ? button.pressedRegion : button.faceRegion);
+    HRGN source = pressed ? button.pressedRegion : button.faceRegion;
+    if (button.hitRegion && source)
+        showOnWindow(app.skinDC, button.hitRegion, source);
 }
 
 void releaseChannelButton()
@@ -115,7 +123,8 @@ void showSplash(HWND window)
     if (!app.splashScreen || app.splashShowing)
         return;
     app.splashShowing = true;
-    blitSkinRegion(shownWindowDC(), app.displayRegion, app.displaySkinRegion);
+    if (shownWindowDC())
+        showOnWindow(app.skinDC, app.displayRegion, app.displaySkinRegion);
     SetTimer(window, TIMER_SPLASH, 1000, NULL);
 }
 

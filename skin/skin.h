@@ -9,6 +9,8 @@ HRGN finishLayout();
 void freeSkinRegions(HWND window);
 void blitSkinRegion(HDC target, HRGN destination, HRGN source);
 HRGN createRegion(int left, int top, int right, int bottom);
+HRGN windowPixels(HRGN region);
+void shapeWindow(HWND window, UINT flags);
 
 // Loading
 bool loadSkin(HWND window, char* path);
@@ -20,6 +22,7 @@ void chooseUserSkin(HWND window);
 void onDropFiles(HWND window, HDROP drop);
 
 // Painting
+void showOnWindow(HDC source, HRGN region, HRGN from);
 void presentBackBuffer(HRGN region);
 HDC shownWindowDC();
 void refreshColorDisplay(HRGN region);

@@ -2,11 +2,20 @@
 #include "window/window.h"
 #include "app/appstate.h"
 #include "window/lateload.h"
+#include "window/snapmath.h"
 
 static const char* const mailLink = "mailto:huebrick@example.org";
 static const char* const messengerLink = "aim:goim?screenname=Huebrick&message=Hello+Huebrick";
 
+static const int aboutWidth = 228, aboutHeight = 118;
+
 static INT_PTR CALLBACK aboutDialogProc(HWND box, UINT message, WPARAM, LPARAM lParam);
+
+// A point of the box in the picture's own pixels.
+static bool onLink(HRGN link, int x, int y)
+{
+    return PtInRegion(link, skinCoordinate(x, app.aboutScale), skinCoordinate(y, app.aboutScale));
+}
 
 void showAboutBox(HWND window)
 {
@@ -22,8 +31,10 @@ void showAboutBox(HWND window)
     if (!GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor))
         monitor.rcWork = app.workArea;
     const RECT& work = monitor.rcWork;
-    MoveWindow(app.aboutDialog, work.left + (work.right - work.left) / 2 - 114,
-               work.top + (work.bottom - work.top) / 2 - 59, 228, 118, FALSE);
+    int n = app.aboutScale
+        = windowScale(windowDpi(window), work.right - work.left, work.bottom - work.top, aboutWidth, aboutHeight);
+    MoveWindow(app.aboutDialog, work.left + (work.right - work.left - aboutWidth * n) / 2,
+               work.top + (work.bottom - work.top - aboutHeight * n) / 2, aboutWidth * n, aboutHeight * n, FALSE);
     ShowWindow(app.aboutDialog, SW_SHOW);
 }
 
@@ -51,7 +62,8 @@ static void paintAboutPicture(HWND box)
     HGDIOBJ previous = SelectObject(memory, picture);
     if (!previous)
         fatal(-1);
-    BitBlt(dc, 0, 0, 228, 118, memory, 0, 0, SRCCOPY);
+    int n = app.aboutScale;
+    StretchBlt(dc, 0, 0, aboutWidth * n, aboutHeight * n, memory, 0, 0, aboutWidth, aboutHeight, SRCCOPY);
     SelectObject(memory, previous);
     DeleteDC(memory);
     DeleteObject(picture);
@@ -76,15 +88,15 @@ static INT_PTR CALLBACK aboutDialogProc(HWND box, UINT message, WPARAM, LPARAM l
         GetCursorPos(&p);
         GetWindowRect(box, &r);
         int x = p.x - r.left, y = p.y - r.top;
-        app.linkCursorShown = PtInRegion(app.mailLinkRegion, x, y) || PtInRegion(app.messengerLinkRegion, x, y);
+        app.linkCursorShown = onLink(app.mailLinkRegion, x, y) || onLink(app.messengerLinkRegion, x, y);
         SetCursor(LoadCursorA(NULL, app.linkCursorShown ? IDC_HAND : IDC_ARROW));
         return TRUE;
     }
     case WM_LBUTTONUP: {
         int x = LOWORD(lParam), y = HIWORD(lParam);
-        if (PtInRegion(app.mailLinkRegion, x, y))
+        if (onLink(app.mailLinkRegion, x, y))
             openInShell(mailLink);
-        else if (PtInRegion(app.messengerLinkRegion, x, y))
+        else if (onLink(app.messengerLinkRegion, x, y))
             openInShell(messengerLink);
         else
             closeAboutBox(box, 1);

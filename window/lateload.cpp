@@ -49,6 +49,19 @@ void openInShell(const char* file)
         function(NULL, "open", file, NULL, NULL, SW_SHOWDEFAULT);
 }
 
+UINT windowDpi(HWND window)
+{
+    typedef UINT(WINAPI * Function)(HWND);
+    Function function = reinterpret_cast<Function>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow"));
+    UINT dpi = function && window ? function(window) : 0;
+    if (dpi == 0) {
+        HDC screen = GetDC(NULL);
+        dpi = GetDeviceCaps(screen, LOGPIXELSX);
+        ReleaseDC(NULL, screen);
+    }
+    return dpi;
+}
+
 BOOL getOpenFileName(OPENFILENAMEA* dialog)
 {
     typedef BOOL(WINAPI * Function)(OPENFILENAMEA*);

@@ -13,5 +13,7 @@ void dragFinish(HDROP drop);
 void openInShell(const char* file);
 // comdlg32
 BOOL getOpenFileName(OPENFILENAMEA* dialog);
+// user32 of Windows 10 and later: the DPI of the window's monitor; else the system's
+UINT windowDpi(HWND window);
 // comctl32, the version the manifest names; registers the tooltip class
 void initCommonControls();

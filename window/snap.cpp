@@ -1,10 +1,13 @@
 // Placement on the monitors, and snapping the dragged window to work areas and other windows.
 #include "window/window.h"
 #include "app/appstate.h"
+#include "window/lateload.h"
 #include "window/snapmath.h"
+#include "skin/skin.h"
 
 struct SnapSearch {
     HWND self;
+    int32_t tol; // in window pixels: the stored distance counts skin pixels
     SnapState state;
 };
 
@@ -65,13 +68,74 @@ bool isOnSomeWorkArea(const RECT& r)
     return false;
 }
 
-static RECT nearestWorkArea(const RECT& r)
+static RECT workAreaOf(HMONITOR monitor)
 {
     MONITORINFO info = {};
     info.cbSize = sizeof info;
-    if (!GetMonitorInfoA(MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST), &info))
+    if (!GetMonitorInfoA(monitor, &info))
         return app.workArea;
     return info.rcWork;
+}
+
+static RECT nearestWorkArea(const RECT& r)
+{
+    return workAreaOf(MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST));
+}
+
+static int scaleOn(HMONITOR monitor, UINT dpi)
+{
+    RECT work = workAreaOf(monitor);
+    return windowScale(dpi, work.right - work.left, work.bottom - work.top, app.skinWidth, app.skinHeight);
+}
+
+int scaleOnMonitor(HWND window, UINT dpi)
+{
+    return scaleOn(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), dpi);
+}
+
+// A window moved onto a monitor of another DPI (or any window at a DPI change of the system)
+// takes the factor there, at the place suggested. A drag keeps the grabbed skin point under
+// the pointer: dragRect, which the next move starts from, takes the new size around it.
+void onDpiChanged(HWND window, UINT dpi, const RECT* suggested)
+{
+    int before = app.scale;
+    app.scale = scaleOn(MonitorFromRect(suggested, MONITOR_DEFAULTTONEAREST), dpi);
+    SetRect(&app.windowRect, suggested->left, suggested->top, suggested->left, suggested->top);
+    if (app.draggingWindow) {
+        RECT& d = app.dragRect;
+        const POINT& p = app.lastCursorPos;
+        d.left = p.x - skinCoordinate(p.x - d.left, before) * app.scale;
+        d.top = p.y - skinCoordinate(p.y - d.top, before) * app.scale;
+        SetRect(&d, d.left, d.top, d.left + app.skinWidth * app.scale, d.top + app.skinHeight * app.scale);
+        app.windowRect = d;
+    }
+    hideToolTip(); // its rectangle was the button's at the old factor
+    shapeWindow(window, 0);
+    InvalidateRect(window, NULL, FALSE);
+}
+
+// Asked before a move to another DPI: the window's size at the factor there.
+void onGetDpiScaledSize(HWND window, UINT dpi, SIZE* size)
+{
+    int n = scaleOnMonitor(window, dpi);
+    size->cx = app.skinWidth * n;
+    size->cy = app.skinHeight * n;
+}
+
+// Back from minimised or the tray, the window's monitor may have another DPI than before.
+LRESULT onSysCommand(HWND window, WPARAM command, LPARAM lParam)
+{
+    LRESULT result = DefWindowProcA(window, WM_SYSCOMMAND, command, lParam);
+    if ((command & 0xFFF0) != SC_RESTORE || IsIconic(window))
+        return result;
+    int n = scaleOnMonitor(window, windowDpi(window));
+    if (n != app.scale) {
+        app.scale = n;
+        hideToolTip();
+        shapeWindow(window, SWP_NOMOVE);
+        InvalidateRect(window, NULL, FALSE);
+    }
+    return result;
 }
 
 // After a change of displays a window left on no monitor comes back onto the nearest one.
@@ -96,7 +160,7 @@ static BOOL CALLBACK snapToWindowProc(HWND other, LPARAM search)
         return TRUE;
     RECT r;
     if (GetWindowRect(other, &r))
-        snapToRect(snapRectFrom(app.dragRect), app.snapTol, snapRectFrom(r), &s->state);
+        snapToRect(snapRectFrom(app.dragRect), s->tol, snapRectFrom(r), &s->state);
     return TRUE;
 }
 
@@ -108,7 +172,8 @@ void moveWindowSnapped(HWND window, int dx, int dy)
     SnapRect drag = snapRectFrom(app.dragRect);
     SnapSearch search;
     search.self = window;
-    startSnap(drag, app.snapTol, &search.state);
+    search.tol = app.snapTol * app.scale;
+    startSnap(drag, search.tol, &search.state);
     EnumWindows(snapToWindowProc, reinterpret_cast<LPARAM>(&search));
     // The work areas of the monitors the window is dragged over; off them, the nearest one's.
     bool overSome = false;

@@ -3,6 +3,7 @@
 #include "app/appstate.h"
 #include "res/resource.h"
 #include "window/lateload.h"
+#include "window/snapmath.h"
 
 #include <commctrl.h>
 
@@ -54,7 +55,8 @@ void hideToolTip()
 
 void updateToolTip(HWND window, LPARAM point)
 {
-    int x = static_cast<short>(LOWORD(point)), y = static_cast<short>(HIWORD(point));
+    int x = skinCoordinate(static_cast<short>(LOWORD(point)), app.scale);
+    int y = skinCoordinate(static_cast<short>(HIWORD(point)), app.scale);
     for (int i = 0; i < skinButtonCount; i++) {
         HRGN region = app.skinButtons[i].hitRegion;
         if (!region || !PtInRegion(region, x, y))
@@ -62,6 +64,7 @@ void updateToolTip(HWND window, LPARAM point)
         if (region != app.toolTipRegion && app.toolTipWindow) {
             RECT box;
             GetRgnBox(region, &box);
+            SetRect(&box, box.left * app.scale, box.top * app.scale, box.right * app.scale, box.bottom * app.scale);
             TOOLINFOA tool = toolInfo(window, box, buttonDescriptions[i].toolTip);
             SendMessageA(app.toolTipWindow, TTM_SETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&tool));
         }

@@ -10,6 +10,11 @@ void readMonitors();
 // Whether the rectangle shares a pixel with some monitor's work area.
 bool isOnSomeWorkArea(const RECT& r);
 void bringWindowBack(HWND window);
+// The whole factor: the window's monitor at a DPI, for the skin as loaded
+int scaleOnMonitor(HWND window, UINT dpi);
+void onDpiChanged(HWND window, UINT dpi, const RECT* suggested);
+void onGetDpiScaledSize(HWND window, UINT dpi, SIZE* size);
+LRESULT onSysCommand(HWND window, WPARAM command, LPARAM lParam);
 
 // Title, tray and tooltips
 void updateTitle();
