@@ -277,4 +277,34 @@ TEST_F(DropperTest, DoubleClickPastesIntoTheFieldUnderIt)
     EXPECT_TRUE(pumpUntil([&] { return IsIconic(window) != FALSE; }, 2000)) << "a double click on the body minimizes";
 }
 
+// At 192 dpi a pick reads the screen pixel under the pointer, and an average leaves out the
+// window pixels of the own display.
+TEST_F(ScaledTest, APickReadsThePhysicalPixelUnderThePointer)
+{
+    setValue("colorHistory", REG_BINARY, "\x80\x80\x80", 4);
+    startProgram();
+    PatternWindow pattern;
+    ASSERT_TRUE(pumpUntil([&] { return referencePixel(1, 1) == patternColor(1, 1); }, 5000));
+    const struct {
+        int dither;
+        POINT at;
+    } rows[] = { { CMD_DITHER_NONE, { 301, 200 } },
+                 { CMD_DITHER_NONE, { 302, 200 } },
+                 { CMD_DITHER_NONE, { 302, 201 } },
+                 { CMD_DITHER_MEDIUM, { app.windowRect.left + 37, app.windowRect.top + 41 } } };
+    for (const auto& r : rows) {
+        command(r.dither);
+        press(82, 60); // the upper display
+        SendMessageA(window, WM_TIMER, TIMER_DROPPER_DELAY, 0);
+        ASSERT_TRUE(app.dropperActive);
+        drag(r.at.x - app.windowRect.left, r.at.y - app.windowRect.top);
+        HRGN own = doubled(app.zoomRegion);
+        POINT origin = { app.windowRect.left, app.windowRect.top };
+        EXPECT_EQ(hex(referenceAverage(r.at.x, r.at.y, app.antiDitherTol, own, origin, grey)), hex(app.curColor))
+            << r.at.x << "," << r.at.y;
+        DeleteObject(own);
+        command(CMD_CANCEL);
+    }
+}
+
 } // namespace

@@ -125,3 +125,26 @@ protected:
     HWND window = NULL;
     HACCEL accelerators = NULL;
 };
+
+// The program at 192 dpi, which Wine reads at a process's start: the test wine.scaled runs
+// these in a process started so; any other skips them.
+class ScaledTest : public ProgramTest {
+protected:
+    void SetUp() override
+    {
+        HDC screen = GetDC(NULL);
+        int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+        ReleaseDC(NULL, screen);
+        if (dpi != 192)
+            GTEST_SKIP() << "runs at 192 dpi";
+        ProgramTest::SetUp();
+    }
+    // A region of skin pixels in window pixels.
+    static HRGN doubled(HRGN region)
+    {
+        std::vector<BYTE> data(GetRegionData(region, 0, NULL));
+        GetRegionData(region, DWORD(data.size()), reinterpret_cast<RGNDATA*>(data.data()));
+        XFORM twice = { 2, 0, 0, 2, 0, 0 };
+        return ExtCreateRegion(&twice, DWORD(data.size()), reinterpret_cast<RGNDATA*>(data.data()));
+    }
+};

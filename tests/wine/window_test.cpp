@@ -1,6 +1,7 @@
 // The window among the system's: the shell starting again, the about box's links handed to
 // the shell, news of changed settings, and the windows snapping must pass over.
 #include "harness.h"
+#include "skin/pixels.h"
 
 #include <shlwapi.h>
 
@@ -200,6 +201,70 @@ TEST_F(ProgramTest, ADragCountsFromThePressPoint)
     GetWindowRect(window, &after);
     EXPECT_EQ(std::to_string(before.left + 30) + "," + std::to_string(before.top + 20),
               std::to_string(after.left) + "," + std::to_string(after.top));
+}
+
+// At 192 dpi every skin pixel is 2 x 2 window pixels, the shape too; presses act at the doubled
+// points and a drag moves by the pointer's own distance. A DPI change takes the place suggested.
+TEST_F(ScaledTest, TheWindowIsTheSkinDoubledPixelForPixel)
+{
+    setDword("snapTol", 0);
+    setValue("colorHistory", REG_BINARY, "\x80\x80\x80", 4);
+    startProgram();
+    ASSERT_TRUE(pumpUntil([] { return app.windowPainted; }, 2000));
+    pumpMessages(50);
+    RECT r;
+    GetWindowRect(window, &r);
+    ASSERT_EQ("166x264", std::to_string(r.right - r.left) + "x" + std::to_string(r.bottom - r.top));
+    HRGN shape = CreateRectRgn(0, 0, 0, 0);
+    GetWindowRgn(window, shape);
+    PixelBuffer shown;
+    HDC screen = GetDC(NULL);
+    ASSERT_TRUE(createPixelBuffer(&shown, 166, 264) && capturePixels(&shown, screen, r.left, r.top, 166, 264));
+    ReleaseDC(NULL, screen);
+    std::string bad;
+    for (int y = 0; y < 264; y++)
+        for (int x = 0; x < 166; x++) {
+            bool in = PtInRegion(app.windowRegion, x / 2, y / 2);
+            if (bad.empty()
+                && (in != !!PtInRegion(shape, x, y) || (in && pixelAt(shown, x, y) != backPixel(x / 2, y / 2))))
+                bad = std::to_string(x) + "," + std::to_string(y) + " shows " + hex(pixelAt(shown, x, y));
+        }
+    EXPECT_EQ("", bad);
+    freePixelBuffer(&shown);
+    DeleteObject(shape);
+
+    press(56, 20); // Always On Top
+    release(56, 20);
+    EXPECT_TRUE(app.alwaysOnTop);
+    press(120, 148); // More Red
+    release(120, 148);
+    EXPECT_EQ(hex(RGB(0x81, 0x80, 0x80)), hex(recordedColor()));
+    press(82, 128); // the body
+    drag(82 + 31, 128 + 17);
+    release(82 + 31, 128 + 17);
+    RECT moved;
+    GetWindowRect(window, &moved);
+    EXPECT_EQ(std::to_string(r.left + 31) + "," + std::to_string(r.top + 17),
+              std::to_string(moved.left) + "," + std::to_string(moved.top));
+
+    const struct {
+        int dpi;
+        RECT suggested;
+    } changes[] = { { 96, { 10, 20, 93, 152 } }, { 192, { 30, 40, 196, 304 } } };
+    for (const auto& c : changes) {
+        SendMessageA(window, 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(c.dpi, c.dpi), LPARAM(&c.suggested));
+        RECT now, box;
+        GetWindowRect(window, &now);
+        HRGN shape = CreateRectRgn(0, 0, 0, 0);
+        GetWindowRgn(window, shape);
+        GetRgnBox(shape, &box);
+        DeleteObject(shape);
+        EXPECT_TRUE(EqualRect(&now, &c.suggested) && EqualRect(&now, &app.windowRect)) << c.dpi;
+        EXPECT_EQ(c.suggested.right - c.suggested.left, box.right - box.left) << c.dpi;
+        press(28 * c.dpi / 96, 10 * c.dpi / 96); // Always On Top at each factor
+        release(28 * c.dpi / 96, 10 * c.dpi / 96);
+        EXPECT_EQ(c.dpi == 192, app.alwaysOnTop) << c.dpi;
+    }
 }
 
 // The program loads comctl32 itself once the window stands idle; the tooltip control must
