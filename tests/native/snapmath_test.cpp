@@ -108,30 +108,19 @@ TEST(SnapTest, WindowsBesideUsReachOnlyWithinTheTolerance)
     }
 }
 
-// The factor: nearest whole number to dpi / 96, halves up, smaller while the skin would not fit.
-TEST(ScaleTest, FactorFromDpiAndWorkArea)
+// The factor: the whole number nearest to dpi / 96, halves up, smaller while the skin would not
+// fit the work area; and the skin pixel a window pixel lies in, also left of and above the window.
+TEST(ScaleTest, FactorAndSkinPoints)
 {
-    const struct {
-        int32_t dpi, workW, workH, skinW, skinH, want;
-    } rows[] = {
-        { 96, 1920, 1040, 83, 132, 1 },    { 120, 1920, 1040, 83, 132, 1 },  { 143, 1920, 1040, 83, 132, 1 },
-        { 144, 1920, 1040, 83, 132, 2 },   { 216, 1920, 1040, 83, 132, 2 },  { 240, 1920, 1040, 83, 132, 3 },
-        { 312, 1920, 1040, 83, 132, 3 },   { 336, 1920, 1040, 83, 132, 4 },  { 72, 1920, 1040, 83, 132, 1 },
-        { 288, 1920, 395, 83, 132, 2 },    { 288, 1920, 396, 83, 132, 3 },   { 192, 165, 1040, 83, 132, 1 },
-        { 192, 1920, 1040, 1000, 600, 1 }, { 192, 1920, 1040, 960, 520, 2 }, { 192, 10, 10, 83, 132, 1 },
+    const int32_t factors[][6] = {
+        // dpi, work area, skin: factor
+        { 96, 1920, 1040, 83, 132, 1 },  { 143, 1920, 1040, 83, 132, 1 }, { 144, 1920, 1040, 83, 132, 2 },
+        { 216, 1920, 1040, 83, 132, 2 }, { 240, 1920, 1040, 83, 132, 3 }, { 288, 1920, 395, 83, 132, 2 },
+        { 288, 1920, 396, 83, 132, 3 },  { 192, 165, 1040, 83, 132, 1 },  { 192, 10, 10, 83, 132, 1 },
     };
-    for (const auto& r : rows)
-        EXPECT_EQ(windowScale(r.dpi, r.workW, r.workH, r.skinW, r.skinH), r.want)
-            << r.dpi << " " << r.workW << "x" << r.workH << " " << r.skinW;
-}
-
-// A window pixel shows the skin pixel it lies in, also left of and above the window.
-TEST(ScaleTest, WindowPointToSkinPoint)
-{
-    const struct {
-        int32_t at, scale, want;
-    } rows[] = { { 0, 1, 0 },   { 5, 1, 5 },   { -1, 1, -1 }, { 0, 2, 0 }, { 1, 2, 0 }, { 2, 2, 1 },  { 165, 2, 82 },
-                 { -1, 2, -1 }, { -2, 2, -1 }, { -3, 2, -2 }, { 8, 3, 2 }, { 9, 3, 3 }, { -4, 3, -2 } };
-    for (const auto& r : rows)
-        EXPECT_EQ(skinCoordinate(r.at, r.scale), r.want) << r.at << " at " << r.scale;
+    for (const auto& r : factors)
+        EXPECT_EQ(r[5], windowScale(r[0], r[1], r[2], r[3], r[4])) << r[0] << " " << r[1] << "x" << r[2];
+    const int32_t points[][3] = { { 1, 2, 0 }, { 2, 2, 1 }, { -1, 2, -1 }, { -2, 2, -1 }, { -3, 2, -2 }, { 9, 3, 3 } };
+    for (const auto& p : points)
+        EXPECT_EQ(p[2], skinCoordinate(p[0], p[1])) << p[0] << " at " << p[1];
 }

@@ -8,6 +8,7 @@
 #include "app/app.h"
 #include "app/appstate.h"
 #include "res/resource.h"
+#include "window/lateload.h"
 #include <atomic>
 #include <cstdio>
 #include <mutex>
@@ -132,19 +133,8 @@ class ScaledTest : public ProgramTest {
 protected:
     void SetUp() override
     {
-        HDC screen = GetDC(NULL);
-        int dpi = GetDeviceCaps(screen, LOGPIXELSX);
-        ReleaseDC(NULL, screen);
-        if (dpi != 192)
+        if (windowDpi(NULL) != 192)
             GTEST_SKIP() << "runs at 192 dpi";
         ProgramTest::SetUp();
-    }
-    // A region of skin pixels in window pixels.
-    static HRGN doubled(HRGN region)
-    {
-        std::vector<BYTE> data(GetRegionData(region, 0, NULL));
-        GetRegionData(region, DWORD(data.size()), reinterpret_cast<RGNDATA*>(data.data()));
-        XFORM twice = { 2, 0, 0, 2, 0, 0 };
-        return ExtCreateRegion(&twice, DWORD(data.size()), reinterpret_cast<RGNDATA*>(data.data()));
     }
 };

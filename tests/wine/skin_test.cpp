@@ -2,7 +2,6 @@
 // arrangement of its own, field text, and the program's mask scan against the plain one.
 #include "harness.h"
 #include "bench/mask_reference.h"
-#include "skin/skin.h"
 
 #include <shlobj.h>
 
@@ -211,22 +210,6 @@ TEST_F(SkinTest, UnusableSkinsBringTheBuiltInSkinBack)
     EXPECT_EQ("", builtInSkinDifferences());
     closeProgram();
     EXPECT_EQ(std::vector<BYTE>{ 0 }, storedValue("skinFileName"));
-}
-
-// At 192 dpi a skin is doubled while it fits the work area doubled, else it stays at its size.
-TEST_F(ScaledTest, ASkinTooLargeForTwoStaysAtOne)
-{
-    startProgram();
-    TempFiles files;
-    const int half = (app.workArea.right - app.workArea.left) / 2;
-    for (int width : { half, half + 1 }) {
-        Picture mask(width, 132, RGB(255, 0, 0));
-        std::string path = files.skin("wide" + std::to_string(width), bmpBytes(Picture(width, 132)), &mask);
-        changeSkin(window, &path[0]);
-        RECT r;
-        GetWindowRect(window, &r);
-        EXPECT_EQ(width == half ? 2 * width : width, r.right - r.left);
-    }
 }
 
 // The arrangement's hit areas act and its pressed pictures show; where the built-in skin has

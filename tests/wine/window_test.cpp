@@ -186,85 +186,56 @@ TEST_F(ProgramTest, SnappingPassesOverHiddenMinimisedMaximisedAndOwnWindows)
     UnregisterClassA(windowClass.lpszClassName, NULL);
 }
 
-// A press handled after the pointer has moved on (the program busy, as while it makes the
-// tooltip control right after start) still drags the window from the press point.
-TEST_F(ProgramTest, ADragCountsFromThePressPoint)
-{
-    setDword("snapTol", 0);
-    startProgram();
-    RECT before, after;
-    GetWindowRect(window, &before);
-    SetCursorPos(before.left + 40 + 30, before.top + 64 + 20);
-    SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(40, 64)); // a body point
-    SendMessageA(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(70, 84));
-    SendMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(70, 84));
-    GetWindowRect(window, &after);
-    EXPECT_EQ(std::to_string(before.left + 30) + "," + std::to_string(before.top + 20),
-              std::to_string(after.left) + "," + std::to_string(after.top));
-}
-
-// At 192 dpi every skin pixel is 2 x 2 window pixels, the shape too; presses act at the doubled
-// points and a drag moves by the pointer's own distance. A DPI change takes the place suggested.
+// At 192 dpi each skin pixel is 2 x 2 window pixels, the shape's too. A drag, its press handled
+// after the pointer moved on, moves by the pointer's own distance from the press point. A DPI
+// change takes the place suggested, at a factor the work area holds; presses act at its points.
 TEST_F(ScaledTest, TheWindowIsTheSkinDoubledPixelForPixel)
 {
     setDword("snapTol", 0);
-    setValue("colorHistory", REG_BINARY, "\x80\x80\x80", 4);
     startProgram();
     ASSERT_TRUE(pumpUntil([] { return app.windowPainted; }, 2000));
-    pumpMessages(50);
-    RECT r;
+    RECT r, moved;
     GetWindowRect(window, &r);
     ASSERT_EQ("166x264", std::to_string(r.right - r.left) + "x" + std::to_string(r.bottom - r.top));
     HRGN shape = CreateRectRgn(0, 0, 0, 0);
-    GetWindowRgn(window, shape);
     PixelBuffer shown;
     HDC screen = GetDC(NULL);
-    ASSERT_TRUE(createPixelBuffer(&shown, 166, 264) && capturePixels(&shown, screen, r.left, r.top, 166, 264));
-    ReleaseDC(NULL, screen);
+    ASSERT_TRUE(GetWindowRgn(window, shape) && createPixelBuffer(&shown, 166, 264)
+                && capturePixels(&shown, screen, r.left, r.top, 166, 264));
     std::string bad;
-    for (int y = 0; y < 264; y++)
-        for (int x = 0; x < 166; x++) {
-            bool in = PtInRegion(app.windowRegion, x / 2, y / 2);
-            if (bad.empty()
-                && (in != !!PtInRegion(shape, x, y) || (in && pixelAt(shown, x, y) != backPixel(x / 2, y / 2))))
-                bad = std::to_string(x) + "," + std::to_string(y) + " shows " + hex(pixelAt(shown, x, y));
-        }
+    for (int i = 0, x, y; i < 166 * 264 && bad.empty(); i++) {
+        bool in = PtInRegion(app.windowRegion, (x = i % 166) / 2, (y = i / 166) / 2);
+        if (in != !!PtInRegion(shape, x, y) || (in && pixelAt(shown, x, y) != backPixel(x / 2, y / 2)))
+            bad = std::to_string(x) + "," + std::to_string(y);
+    }
     EXPECT_EQ("", bad);
-    freePixelBuffer(&shown);
-    DeleteObject(shape);
+    ReleaseDC(NULL, screen), freePixelBuffer(&shown);
 
-    press(56, 20); // Always On Top
-    release(56, 20);
-    EXPECT_TRUE(app.alwaysOnTop);
-    press(120, 148); // More Red
-    release(120, 148);
-    EXPECT_EQ(hex(RGB(0x81, 0x80, 0x80)), hex(recordedColor()));
-    press(82, 128); // the body
-    drag(82 + 31, 128 + 17);
-    release(82 + 31, 128 + 17);
-    RECT moved;
+    SetCursorPos(r.left + 82 + 31, r.top + 128 + 17);
+    SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(82, 128)); // the body
+    SendMessageA(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(82 + 31, 128 + 17));
+    SendMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(82 + 31, 128 + 17));
     GetWindowRect(window, &moved);
-    EXPECT_EQ(std::to_string(r.left + 31) + "," + std::to_string(r.top + 17),
-              std::to_string(moved.left) + "," + std::to_string(moved.top));
-
+    EXPECT_EQ(r.left + 31, moved.left);
+    EXPECT_EQ(r.top + 17, moved.top);
     const struct {
         int dpi;
         RECT suggested;
-    } changes[] = { { 96, { 10, 20, 93, 152 } }, { 192, { 30, 40, 196, 304 } } };
+    } changes[]
+        = { { 192, moved }, { 96, { 10, 20, 93, 152 } }, { 576, { 0, 0, 415, 660 } }, { 192, { 30, 40, 196, 304 } } };
     for (const auto& c : changes) {
         SendMessageA(window, 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(c.dpi, c.dpi), LPARAM(&c.suggested));
         RECT now, box;
         GetWindowRect(window, &now);
-        HRGN shape = CreateRectRgn(0, 0, 0, 0);
-        GetWindowRgn(window, shape);
-        GetRgnBox(shape, &box);
-        DeleteObject(shape);
+        GetWindowRgn(window, shape), GetRgnBox(shape, &box);
         EXPECT_TRUE(EqualRect(&now, &c.suggested) && EqualRect(&now, &app.windowRect)) << c.dpi;
-        EXPECT_EQ(c.suggested.right - c.suggested.left, box.right - box.left) << c.dpi;
-        press(28 * c.dpi / 96, 10 * c.dpi / 96); // Always On Top at each factor
-        release(28 * c.dpi / 96, 10 * c.dpi / 96);
-        EXPECT_EQ(c.dpi == 192, app.alwaysOnTop) << c.dpi;
+        EXPECT_EQ(c.suggested.bottom - c.suggested.top, box.bottom) << c.dpi;
+        const int n = (now.right - now.left) / faceWidth;
+        press(28 * n, 10 * n); // Always On Top
+        release(28 * n, 10 * n);
+        EXPECT_EQ((&c - changes) % 2 == 0, app.alwaysOnTop) << c.dpi;
     }
+    DeleteObject(shape);
 }
 
 // The program loads comctl32 itself once the window stands idle; the tooltip control must
