@@ -7,7 +7,8 @@ OUTPUT_DIR defaults to res/ beside this tools/ folder. Writes:
 
     skin.bmp   the built-in skin (face on the left, pressed buttons on the right)
     about.bmp  the picture of the about box
-    app.ico    the program icon (32x32 true colour + 16x16 256 colours)
+    app.ico    the program icon (32x32 true colour, 16x16 256 colours; 20x20 and 24x24
+               as PNG, the small icon at 125% and 150%)
     tray.ico   the notification-area icon (16x16 256 colours)
 
 Everything is drawn here, pixel by pixel, with the Python standard library
@@ -22,6 +23,7 @@ edge and a dark bottom/right edge, recessed things the opposite.
 import os
 import struct
 import sys
+import zlib
 
 import bmp
 
@@ -808,9 +810,9 @@ def make_about():
 # Icons
 # ---------------------------------------------------------------------------
 
-def make_icon32():
-    cv = Canvas(32, 32, (0, 0, 0), alpha=True)
-    draw_logo(cv, (1, 1, 31, 31), use_alpha=True, radius=5)
+def make_icon(size):
+    cv = Canvas(size, size, (0, 0, 0), alpha=True)
+    draw_logo(cv, (1, 1, size - 1, size - 1), use_alpha=True, radius=max(3, size * 5 // 32))
     return cv
 
 
@@ -906,6 +908,17 @@ def ico_image8(cv):
     return info + pal_bytes + bytes(xor) + mask
 
 
+def ico_png(cv):
+    """A true-colour image with alpha as PNG, which icons hold since Windows Vista: the
+    sizes of scaled displays at a fraction of a bitmap's bytes (unfiltered rows pack best)."""
+    def chunk(kind, data):
+        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+    rows = b"".join(b"\0" + b"".join(bytes(cv.px[y][x] if cv.a[y][x] else (0, 0, 0)) + bytes((cv.a[y][x],))
+                                      for x in range(cv.w)) for y in range(cv.h))
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", cv.w, cv.h, 8, 6, 0, 0, 0))
+            + chunk(b"IDAT", zlib.compress(rows, 9)) + chunk(b"IEND", b""))
+
+
 def ico_bytes(images):
     """images: list of (width, height, bitcount, data)."""
     out = struct.pack("<HHH", 0, 1, len(images))
@@ -929,11 +942,11 @@ def main(argv):
     os.makedirs(out, exist_ok=True)
     bmp.write(os.path.join(out, "skin.bmp"), make_skin().px, 8)
     bmp.write(os.path.join(out, "about.bmp"), make_about().px, 8)
-    i32 = make_icon32()
-    i16 = make_icon16()
     write(os.path.join(out, "app.ico"), ico_bytes([
-        (32, 32, 32, ico_image32(i32)),
-        (16, 16, 8, ico_image8(i16)),
+        (32, 32, 32, ico_image32(make_icon(32))),
+        (16, 16, 8, ico_image8(make_icon16())),
+        (20, 20, 32, ico_png(make_icon(20))),
+        (24, 24, 32, ico_png(make_icon(24))),
     ]))
     write(os.path.join(out, "tray.ico"), ico_bytes([
         (16, 16, 8, ico_image8(make_icon16(tray=True))),

@@ -38,9 +38,12 @@ static void addTrayIcon(HWND window)
     icon.uID = 1;
     icon.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     icon.uCallbackMessage = WM_USER;
-    icon.hIcon = LoadIconA(app.appInstance, "RES_GFX_ICON_TRAY");
+    // At the small-icon size of the DPI: the tray's own picture at 16, the program's larger ones.
+    int size = GetSystemMetrics(SM_CXSMICON);
+    icon.hIcon = static_cast<HICON>(
+        LoadImageA(app.appInstance, size == 16 ? "RES_GFX_ICON_TRAY" : "RES_GFX_ICON_APP", IMAGE_ICON, size, size, 0));
     notifyIcon(NIM_ADD, &icon);
-    DestroyIcon(icon.hIcon); // the shell keeps its own copy
+    DestroyIcon(icon.hIcon); // loaded for this call alone; the shell keeps its own copy
     icon.hIcon = NULL;
 }
 
