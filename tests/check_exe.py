@@ -1,7 +1,7 @@
 """Checks huebrick.exe's PE headers: a 32-bit i386 GUI program whose imports name only the
 system DLLs it is meant to use (the C and C++ runtimes are linked in statically; shell32,
 comdlg32 and comctl32 are loaded when first used, to keep them out of the start-up), with a
-version resource that names it.
+version resource that names it and a manifest declaring per-monitor DPI awareness.
 
 usage: check_exe.py HUEBRICK_EXE"""
 
@@ -50,6 +50,11 @@ def check(data):
     print("version resource %r" % strings)
     if data.find(struct.pack("<I", 0xFEEF04BD)) < 0 or not all(strings.values()):
         problems.append("no usable version resource: %r" % strings)
+    # One of each awareness element (a second keeps the program from starting), both per monitor.
+    manifest = data[data.find(b"<assembly"):data.find(b"</assembly>")]
+    if [manifest.count(b"<dpiAware "), manifest.count(b"<dpiAwareness ")] != [1, 1] or not (
+            b">true/pm<" in manifest and b">PerMonitorV2, PerMonitor<" in manifest):
+        problems.append("the manifest does not declare per-monitor DPI awareness once")
     return problems
 
 
