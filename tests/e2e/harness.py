@@ -66,6 +66,11 @@ def reg_add(**values):
         run("wine", "reg", "add", KEY, "/v", name, "/t", kind, "/d", v.hex() if kind == "REG_BINARY" else v, "/f")
 
 
+def dpi(value):
+    """The display's DPI for programs started from now on."""
+    run("wine", "reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels", "/t", "REG_DWORD", "/d", value, "/f")
+
+
 def registry():
     read = dict(REG_DWORD=lambda d: int(d, 16), REG_BINARY=bytes.fromhex, REG_SZ=str)
     query = run("wine", "reg", "query", KEY, check=False)

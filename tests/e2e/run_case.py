@@ -17,6 +17,7 @@ failed = 0
 for _, name, case in sorted((f.__code__.co_firstlineno, name, f) for name, f in runpy.run_path(sys.argv[1]).items()
                             if name.startswith("case_") and os.environ.get("HUEBRICK_CASE", "") in name):
     harness.run("wine", "reg", "delete", harness.KEY, "/f", check=False)
+    harness.dpi(96)
     try:
         case()
         print("PASS " + name)

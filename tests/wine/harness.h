@@ -8,7 +8,6 @@
 #include "app/app.h"
 #include "app/appstate.h"
 #include "res/resource.h"
-#include "window/lateload.h"
 #include <atomic>
 #include <cstdio>
 #include <mutex>
@@ -127,14 +126,6 @@ protected:
     HACCEL accelerators = NULL;
 };
 
-// The program at 192 dpi, which Wine reads at a process's start: the test wine.scaled runs
-// these in a process started so; any other skips them.
-class ScaledTest : public ProgramTest {
-protected:
-    void SetUp() override
-    {
-        if (windowDpi(NULL) != 192)
-            GTEST_SKIP() << "runs at 192 dpi";
-        ProgramTest::SetUp();
-    }
-};
+// The program at 192 dpi: the test wine.scaled runs these in a process it starts so, since Wine
+// reads LogPixels at a process's start.
+using ScaledTest = ProgramTest;

@@ -1,7 +1,6 @@
 // The window among the system's: the shell starting again, the about box's links handed to
 // the shell, news of changed settings, and the windows snapping must pass over.
 #include "harness.h"
-#include "skin/pixels.h"
 
 #include <shlwapi.h>
 
@@ -184,58 +183,6 @@ TEST_F(ProgramTest, SnappingPassesOverHiddenMinimisedMaximisedAndOwnWindows)
     EXPECT_EQ("597,282", dragTo(597, 282, -3, 2)) << "3 px from where the drag began";
     DestroyWindow(other);
     UnregisterClassA(windowClass.lpszClassName, NULL);
-}
-
-// At 192 dpi each skin pixel is 2 x 2 window pixels, the shape's too. A drag, its press handled
-// after the pointer moved on, moves by the pointer's own distance from the press point. A DPI
-// change takes the place suggested, at a factor the work area holds; presses act at its points.
-TEST_F(ScaledTest, TheWindowIsTheSkinDoubledPixelForPixel)
-{
-    setDword("snapTol", 0);
-    startProgram();
-    ASSERT_TRUE(pumpUntil([] { return app.windowPainted; }, 2000));
-    RECT r, moved;
-    GetWindowRect(window, &r);
-    ASSERT_EQ("166x264", std::to_string(r.right - r.left) + "x" + std::to_string(r.bottom - r.top));
-    HRGN shape = CreateRectRgn(0, 0, 0, 0);
-    PixelBuffer shown;
-    HDC screen = GetDC(NULL);
-    ASSERT_TRUE(GetWindowRgn(window, shape) && createPixelBuffer(&shown, 166, 264)
-                && capturePixels(&shown, screen, r.left, r.top, 166, 264));
-    std::string bad;
-    for (int i = 0, x, y; i < 166 * 264 && bad.empty(); i++) {
-        bool in = PtInRegion(app.windowRegion, (x = i % 166) / 2, (y = i / 166) / 2);
-        if (in != !!PtInRegion(shape, x, y) || (in && pixelAt(shown, x, y) != backPixel(x / 2, y / 2)))
-            bad = std::to_string(x) + "," + std::to_string(y);
-    }
-    EXPECT_EQ("", bad);
-    ReleaseDC(NULL, screen), freePixelBuffer(&shown);
-
-    SetCursorPos(r.left + 82 + 31, r.top + 128 + 17);
-    SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(82, 128)); // the body
-    SendMessageA(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(82 + 31, 128 + 17));
-    SendMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(82 + 31, 128 + 17));
-    GetWindowRect(window, &moved);
-    EXPECT_EQ(r.left + 31, moved.left);
-    EXPECT_EQ(r.top + 17, moved.top);
-    const struct {
-        int dpi;
-        RECT suggested;
-    } changes[]
-        = { { 192, moved }, { 96, { 10, 20, 93, 152 } }, { 576, { 0, 0, 415, 660 } }, { 192, { 30, 40, 196, 304 } } };
-    for (const auto& c : changes) {
-        SendMessageA(window, 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(c.dpi, c.dpi), LPARAM(&c.suggested));
-        RECT now, box;
-        GetWindowRect(window, &now);
-        GetWindowRgn(window, shape), GetRgnBox(shape, &box);
-        EXPECT_TRUE(EqualRect(&now, &c.suggested) && EqualRect(&now, &app.windowRect)) << c.dpi;
-        EXPECT_EQ(c.suggested.bottom - c.suggested.top, box.bottom) << c.dpi;
-        const int n = (now.right - now.left) / faceWidth;
-        press(28 * n, 10 * n); // Always On Top
-        release(28 * n, 10 * n);
-        EXPECT_EQ((&c - changes) % 2 == 0, app.alwaysOnTop) << c.dpi;
-    }
-    DeleteObject(shape);
 }
 
 // The program loads comctl32 itself once the window stands idle; the tooltip control must
