@@ -5,6 +5,7 @@ version resource that names it and a manifest declaring per-monitor DPI awarenes
 
 usage: check_exe.py HUEBRICK_EXE"""
 
+import re
 import struct
 import sys
 
@@ -52,8 +53,7 @@ def check(data):
         problems.append("no usable version resource: %r" % strings)
     # One of each awareness element (a second keeps the program from starting), both per monitor.
     manifest = data[data.find(b"<assembly"):data.find(b"</assembly>")]
-    if [manifest.count(b"<dpiAware "), manifest.count(b"<dpiAwareness ")] != [1, 1] or not (
-            b">true/pm<" in manifest and b">PerMonitorV2, PerMonitor<" in manifest):
+    if re.findall(rb"<dpiAware(?:ness)? [^>]*>([^<]*)", manifest) != [b"true/pm", b"PerMonitorV2, PerMonitor"]:
         problems.append("the manifest does not declare per-monitor DPI awareness once")
     return problems
 

@@ -4,8 +4,8 @@ a second start with and without the single-instance rule, the end of a session."
 import subprocess
 
 import harness
-from harness import (HEIGHT, QUIET, RED, WIDTH, Program, display_size, dpi, expect_equal, history, plain_window, poll,
-                     registry, screenshot, start, visible_windows, windows_named, xdotool)
+from harness import (HEIGHT, QUIET, WIDTH, Program, display_size, dpi, expect_equal, history, poll, registry,
+                     screenshot, start, visible_windows, windows_named, xdotool)
 
 DEFAULTS = dict(alwaysOnTop=0, antiDitherTol=0, autoFormat=1, colorFormat=0, colorHistory=bytes.fromhex("FFFFFF00"),
                 inSystemTray=0, showToolTips=1, singleInstance=0, skinFileName="", snapTol=8, splashScreen=1,
@@ -20,20 +20,17 @@ def case_first_start_stored_values_single_instance_and_logoff():
     expect_equal(dict(DEFAULTS, xPos=x, yPos=y), program.close(), "values saved at the first close")
 
     # Stored values come back and are saved unchanged; an unknown format shows decimal texts. At
-    # 192 dpi the window is twice the size at the same place, picks and acts at doubled points.
+    # 192 dpi the window is twice the size at the same place and acts at doubled points (the Wine
+    # test ScaledTest proves the rest, picks included).
     stored = dict(zoomFactor=16, snapTol=12, colorFormat=7, xPos=100, yPos=60)
     dpi(192)
-    plain_window(300, 250, 2, 2, "two pixels", (16, 32, 48), (64, 80, 96))
     program = start(**stored)
     expect_equal((100, 60, 2 * WIDTH, 2 * HEIGHT), program.geometry(), "stored place, doubled")
     expect_equal("255, 255, 255 - Huebrick", program.title(), "title in format 7")
-    with program.hold(82, 100):         # the lower display: its marker shows once the pick is under way
-        poll(lambda: program.shows((82, 100, 84, 102), RED), "the marker, 2 x 2")
-        xdotool("mousemove", 301, 250)
-        program.wait_title("064, 080, 096")
-        screenshot("scaled")
     program.click(46, 148)              # Less Red
-    program.wait_title("063, 080, 096")
+    program.wait_title("254, 255, 255")
+    xdotool("mousemove", 5, 5)
+    screenshot("scaled")
     second = start()                # without the single-instance rule a second window opens
     second.close()
     values = program.close()
