@@ -137,8 +137,9 @@ static double screenReadCost(int width, int height)
 // Whole ticks: the colour, the magnified view or the solid colour, the fields and the title,
 // beside one bare screen read of the size the tick reads (the view's source and the square).
 // The pixel-by-pixel tick is the same tick with its averaging swapped for the slow one.
-static void tickTable(const char* over, const double averageCost[4], const double referenceCost[4])
+static std::vector<double> tickTable(const char* over, const double averageCost[4], const double referenceCost[4])
 {
+    std::vector<double> ratios;
     POINT pointer;
     double pointerCost = msPerCall([&] { GetCursorPos(&pointer); }, 300);
     printf("\nwhole sampling tick over %s, ms a tick (GetCursorPos, the pointer still, which a tick no longer "
@@ -159,8 +160,20 @@ static void tickTable(const char* over, const double averageCost[4], const doubl
             double slowTick = tick - averageCost[i] + referenceCost[i];
             printf("%-6d %-5d %10.4f %10.4f %12.2f %16.3f %8.0fx\n", sides[i], z, tick, read, tick / read, slowTick,
                    slowTick / tick);
+            ratios.push_back(tick / read);
         }
     }
+    std::sort(ratios.begin(), ratios.end());
+    return ratios;
+}
+
+// The window at a whole factor, as a move onto a monitor of that DPI would leave it.
+static void setFactor(HWND window, int factor)
+{
+    RECT r = { app.windowRect.left, app.windowRect.top, app.windowRect.left + faceWidth * factor,
+               app.windowRect.top + faceHeight * factor };
+    SendMessageA(window, 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(96 * factor, 96 * factor), LPARAM(&r));
+    app.zoomRegion = app.displayRegion;
 }
 
 int main()
@@ -196,7 +209,20 @@ int main()
     PROCESS_INFORMATION other = {};
     if (startOtherWindow(&other)) {
         averagingTable("a window of another process", averageCost, referenceCost);
-        tickTable("a window of another process", averageCost, referenceCost);
+        // The window at factor 1 and 2: the back buffer is composed alike, presenting it differs.
+        std::vector<double> ratios[2];
+        for (int factor : { 1, 2 }) {
+            setFactor(window, factor);
+            printf("\nthe window at factor %d (%ld x %ld)", factor, app.windowRect.right - app.windowRect.left,
+                   app.windowRect.bottom - app.windowRect.top);
+            ratios[factor - 1] = tickTable("a window of another process", averageCost, referenceCost);
+        }
+        for (int factor : { 1, 2 }) {
+            const std::vector<double>& r = ratios[factor - 1];
+            printf("tick / read at factor %d: median %.2f (%.2f to %.2f, %zu rows)\n", factor, r[r.size() / 2], r[0],
+                   r.back(), r.size());
+        }
+        setFactor(window, 1);
         stopOtherWindow(&other);
     } else {
         printf("\n(the other process's window did not start)\n");
