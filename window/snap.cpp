@@ -98,6 +98,8 @@ int scaleOnMonitor(HWND window, UINT dpi)
 // the pointer: dragRect, which the next move starts from, takes the new size around it.
 void onDpiChanged(HWND window, UINT dpi, const RECT* suggested)
 {
+    if (IsIconic(window))
+        return; // moving it would move its icon; the restore checks the factor
     int before = app.scale;
     app.scale = scaleOn(MonitorFromRect(suggested, MONITOR_DEFAULTTONEAREST), dpi);
     SetRect(&app.windowRect, suggested->left, suggested->top, suggested->left, suggested->top);
