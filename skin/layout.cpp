@@ -187,8 +187,7 @@ void shapeWindow(HWND window, UINT flags)
     RECT& r = app.windowRect;
     r.right = r.left + app.skinWidth * app.scale;
     r.bottom = r.top + app.skinHeight * app.scale;
-    SetWindowPos(window, NULL, r.left, r.top, r.right - r.left, r.bottom - r.top,
-                 flags | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(window, NULL, r.left, r.top, r.right - r.left, r.bottom - r.top, flags | SWP_NOZORDER);
     // The system owns the region from here on; a window not yet shown is painted whole anyway.
     SetWindowRgn(window, windowPixels(app.windowRegion), IsWindowVisible(window));
 }
