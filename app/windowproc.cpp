@@ -35,14 +35,6 @@ void onTimer(HWND window, UINT_PTR timer)
     }
 }
 
-// Messages of Windows 8.1 and 10, newer than the system the headers are set for.
-#ifndef WM_DPICHANGED
-#define WM_DPICHANGED 0x02E0
-#endif
-#ifndef WM_GETDPISCALEDSIZE
-#define WM_GETDPISCALEDSIZE 0x02E4
-#endif
-
 // The shell's broadcast when it starts again; registered at the window's creation.
 static UINT taskbarCreated;
 

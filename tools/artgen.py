@@ -7,8 +7,8 @@ OUTPUT_DIR defaults to res/ beside this tools/ folder. Writes:
 
     skin.bmp   the built-in skin (face on the left, pressed buttons on the right)
     about.bmp  the picture of the about box
-    app.ico    the program icon (32x32 true colour, 16x16 256 colours; 20x20 and 24x24
-               as PNG, the small icon at 125% and 150%)
+    app.ico    the program icon (32x32 true colour, 16x16 256 colours; 20, 24, 40 and 48
+               pixels as PNG with hard-edged discs, which pack small, for scaled displays)
     tray.ico   the notification-area icon (16x16 256 colours)
 
 Everything is drawn here, pixel by pixel, with the Python standard library
@@ -810,9 +810,9 @@ def make_about():
 # Icons
 # ---------------------------------------------------------------------------
 
-def make_icon(size):
+def make_icon(size, hard=False):
     cv = Canvas(size, size, (0, 0, 0), alpha=True)
-    draw_logo(cv, (1, 1, size - 1, size - 1), use_alpha=True, radius=max(3, size * 5 // 32))
+    draw_logo(cv, (1, 1, size - 1, size - 1), use_alpha=True, radius=max(3, size * 5 // 32), hard=hard)
     return cv
 
 
@@ -945,9 +945,7 @@ def main(argv):
     write(os.path.join(out, "app.ico"), ico_bytes([
         (32, 32, 32, ico_image32(make_icon(32))),
         (16, 16, 8, ico_image8(make_icon16())),
-        (20, 20, 32, ico_png(make_icon(20))),
-        (24, 24, 32, ico_png(make_icon(24))),
-    ]))
+    ] + [(size, size, 32, ico_png(make_icon(size, hard=True))) for size in (20, 24, 40, 48)]))
     write(os.path.join(out, "tray.ico"), ico_bytes([
         (16, 16, 8, ico_image8(make_icon16(tray=True))),
     ]))

@@ -103,6 +103,7 @@ static INT_PTR CALLBACK aboutDialogProc(HWND box, UINT message, WPARAM, LPARAM l
         return TRUE;
     }
     case WM_KILLFOCUS:
+    case WM_DPICHANGED: // its picture and links are at the factor it opened with
     case WM_KEYDOWN:
     case WM_CHAR:
     case WM_COMMAND:

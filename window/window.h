@@ -3,6 +3,14 @@
 
 #include <windows.h>
 
+// Messages of Windows 8.1 and 10, newer than the system the headers are set for.
+#ifndef WM_DPICHANGED
+#define WM_DPICHANGED 0x02E0
+#endif
+#ifndef WM_GETDPISCALEDSIZE
+#define WM_GETDPISCALEDSIZE 0x02E4
+#endif
+
 // Snapping and placement
 void refreshWindowMetrics(HWND window);
 void moveWindowSnapped(HWND window, int dx, int dy);
