@@ -66,8 +66,7 @@ def reg_add(**values):
         run("wine", "reg", "add", KEY, "/v", name, "/t", kind, "/d", v.hex() if kind == "REG_BINARY" else v, "/f")
 
 
-def dpi(value):
-    """The display's DPI for programs started from now on."""
+def dpi(value):     # the display's DPI for programs started from now on
     run("wine", "reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels", "/t", "REG_DWORD", "/d", value, "/f")
 
 
