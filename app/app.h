@@ -17,8 +17,9 @@ void onCommand(HWND window, int command);
 void onChar(HWND window, WPARAM character);
 void onKeyUp(HWND window, WPARAM virtualKey);
 
-// The right-click menu, at a screen point
+// The right-click menu, at a screen point; WM_CONTEXTMENU's point, or -1 for the keyboard's
 void openContextMenu(HWND window, POINT at);
+void onContextMenu(HWND window, LPARAM point);
 
 // Setting toggles: each flips its setting and brings the window into line
 void toggleSplitScreen();

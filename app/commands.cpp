@@ -41,6 +41,18 @@ void openContextMenu(HWND window, POINT at)
     TrackPopupMenuEx(app.contextMenu, 0, at.x, at.y, window, NULL);
 }
 
+// A right click (on the body or the tray icon) gives the pointer's screen point; Shift+F10 and
+// the menu key give -1, -1, and the menu opens at the window.
+void onContextMenu(HWND window, LPARAM point)
+{
+    POINT at = { static_cast<short>(LOWORD(point)), static_cast<short>(HIWORD(point)) };
+    if (point == -1) {
+        at.x = app.windowRect.left;
+        at.y = app.windowRect.top;
+    }
+    openContextMenu(window, at);
+}
+
 static void closeAboutBox()
 {
     if (app.aboutDialog)

@@ -55,7 +55,8 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_PAINT:           onPaint(window); return 0;
     case WM_SETTINGCHANGE:   refreshWindowMetrics(window); return 0;
     case WM_DISPLAYCHANGE:   refreshWindowMetrics(window); bringWindowBack(window); return 0;
-    case WM_KEYUP:           onKeyUp(window, wParam); return 0;
+    case WM_KEYUP:           onKeyUp(window, wParam); break; // the menu key's WM_CONTEXTMENU
+    case WM_CONTEXTMENU:     onContextMenu(window, lParam); return 0;
     case WM_CHAR:            onChar(window, wParam); return 0;
     case WM_COMMAND:         onCommand(window, LOWORD(wParam)); return 0;
     case WM_TIMER:           onTimer(window, wParam); return 0;

@@ -1,7 +1,6 @@
 // The colour outside the window: the title and the notification icon with its tip;
 // tray mode, minimising and restoring.
 #include "window/window.h"
-#include "app/app.h"
 #include "app/appstate.h"
 #include "color/colortext.h"
 #include "res/resource.h"
@@ -95,7 +94,7 @@ void onTrayCallback(HWND window, LPARAM mouseMessage)
         POINT p;
         GetCursorPos(&p);
         SetForegroundWindow(window);
-        openContextMenu(window, p);
+        SendMessageA(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window), MAKELPARAM(p.x, p.y));
         PostMessageA(window, WM_NULL, 0, 0); // lets the menu close properly
         break;
     }
