@@ -103,9 +103,14 @@ struct AppState {
     HBITMAP skinDCStartBitmap; // what skinDC was created with, put back by deleteMemoryDC
     HBITMAP backDCStartBitmap; // what backDC was created with, put back by deleteMemoryDC
     HFONT valueFont;           // made by loadSettings, deleted by onDestroy
-    HMODULE shellModule;       // shell32, comdlg32 and comctl32: loaded at first use
+    HMODULE shellModule;       // shell32, comdlg32, comctl32 and dwmapi: loaded at first use
     HMODULE dialogModule;      // (window/lateload.cpp), never freed
     HMODULE controlsModule;
+    HMODULE dwmModule;
+    // Looked up at their first call, or a stand-in that fails where the system lacks them;
+    // a test may put its own in first.
+    BOOL(WINAPI* shellNotifyIcon)(DWORD, NOTIFYICONDATAA*);
+    HRESULT(WINAPI* dwmGetWindowAttribute)(HWND, DWORD, void*, DWORD);
 
     // Geometry, screen coordinates
     RECT workArea;      // the primary monitor's
@@ -183,6 +188,7 @@ struct AppState {
 
     // Title, notification icon, tooltips
     NOTIFYICONDATAA trayIconData;
+    bool trayIconShown; // the shell holds the icon: only then is the window out of the taskbar
     char titleText[28];
     HRGN toolTipRegion; // a button's hitRegion, not owned here
 

@@ -32,6 +32,7 @@ void onTimer(HWND window, UINT_PTR timer)
     case TIMER_SAMPLING: sampleScreen(); break;
     case TIMER_REPEAT: repeatTick(window); break;
     case TIMER_TOOLTIPS: createToolTips(window); break;
+    case TIMER_TRAY_ICON: onTaskbarCreated(window); break;
     }
 }
 

@@ -1,4 +1,4 @@
-// The shell, common dialog and common controls DLLs, loaded when first used.
+// The shell, common dialog, common controls and desktop window manager DLLs, loaded when first used.
 #include "window/lateload.h"
 #include "app/appstate.h"
 
@@ -18,12 +18,18 @@ static FARPROC shellFunction(const char* name)
     return lateFunction(&app.shellModule, "shell32.dll", name);
 }
 
-void notifyIcon(DWORD message, NOTIFYICONDATAA* data)
+static BOOL WINAPI noNotifyIcon(DWORD, NOTIFYICONDATAA*)
 {
-    typedef BOOL(WINAPI * Function)(DWORD, NOTIFYICONDATAA*);
-    Function function = reinterpret_cast<Function>(shellFunction("Shell_NotifyIconA"));
-    if (function)
-        function(message, data);
+    return FALSE;
+}
+
+BOOL notifyIcon(DWORD message, NOTIFYICONDATAA* data)
+{
+    if (!app.shellNotifyIcon) {
+        FARPROC found = shellFunction("Shell_NotifyIconA");
+        app.shellNotifyIcon = found ? reinterpret_cast<decltype(app.shellNotifyIcon)>(found) : noNotifyIcon;
+    }
+    return app.shellNotifyIcon(message, data);
 }
 
 UINT dragQueryFile(HDROP drop, UINT index, char* file, UINT size)
@@ -64,4 +70,20 @@ void initCommonControls()
     INITCOMMONCONTROLSEX controls = { sizeof controls, ICC_WIN95_CLASSES };
     if (function)
         function(&controls);
+}
+
+static HRESULT WINAPI noWindowAttribute(HWND, DWORD, void*, DWORD)
+{
+    return E_NOTIMPL;
+}
+
+// Asked for every window on every move of a drag: a missing DLL is looked for once.
+bool windowAttribute(HWND window, DWORD attribute, void* value, DWORD size)
+{
+    if (!app.dwmGetWindowAttribute) {
+        FARPROC found = lateFunction(&app.dwmModule, "dwmapi.dll", "DwmGetWindowAttribute");
+        app.dwmGetWindowAttribute
+            = found ? reinterpret_cast<decltype(app.dwmGetWindowAttribute)>(found) : noWindowAttribute;
+    }
+    return SUCCEEDED(app.dwmGetWindowAttribute(window, attribute, value, size));
 }

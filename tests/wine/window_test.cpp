@@ -53,6 +53,27 @@ TEST_F(ProgramTest, AlwaysOnTopAndTheTrayIcon)
     SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DefWindowProcA));
 }
 
+BOOL WINAPI refuseIcon(DWORD, NOTIFYICONDATAA*)
+{
+    return FALSE;
+}
+
+// A shell still starting refuses the icon: the window keeps its taskbar button, minimised rather
+// than hidden, until a retry puts the icon up; then it is in the tray.
+TEST_F(ProgramTest, ARefusedTrayIconKeepsTheTaskbarButtonUntilARetry)
+{
+    startProgram();
+    app.shellNotifyIcon = refuseIcon;
+    command(CMD_SYSTEM_TRAY);
+    command(CMD_MINIMIZE);
+    pumpMessages(20);
+    EXPECT_TRUE(IsIconic(window) && IsWindowVisible(window));
+    EXPECT_FALSE(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+    app.shellNotifyIcon = Shell_NotifyIconA;
+    EXPECT_TRUE(pumpUntil([&] { return !IsWindowVisible(window); }, 5000)) << "not hidden in the tray";
+    EXPECT_TRUE(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+}
+
 // Each link's protocol is pointed at a command that writes its argument to a file, and put
 // back after. (Wine reads protocols from the machine's classes only.)
 TEST_F(ProgramTest, AboutBoxLinksGoToTheShellAndLeaveTheBoxOpen)
