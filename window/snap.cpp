@@ -1,7 +1,10 @@
 // Placement on the monitors, and snapping the dragged window to work areas and other windows.
 #include "window/window.h"
 #include "app/appstate.h"
+#include "window/lateload.h"
 #include "window/snapmath.h"
+
+#include <dwmapi.h>
 
 struct SnapSearch {
     HWND self;
@@ -94,9 +97,13 @@ static BOOL CALLBACK snapToWindowProc(HWND other, LPARAM search)
     SnapSearch* s = reinterpret_cast<SnapSearch*>(search);
     if (!IsWindowVisible(other) || IsZoomed(other) || IsIconic(other) || other == s->self)
         return TRUE;
-    RECT r;
-    if (GetWindowRect(other, &r))
-        snapToRect(snapRectFrom(app.dragRect), app.snapTol, snapRectFrom(r), &s->state);
+    RECT r, frame = {};
+    DWORD cloaked = 0;
+    bool framed = windowAttribute(other, DWMWA_EXTENDED_FRAME_BOUNDS, &frame, sizeof frame);
+    windowAttribute(other, DWMWA_CLOAKED, &cloaked, sizeof cloaked);
+    SnapRect visible = snapRectFrom(frame), target;
+    if (GetWindowRect(other, &r) && snapTarget(snapRectFrom(r), framed ? &visible : NULL, cloaked != 0, &target))
+        snapToRect(snapRectFrom(app.dragRect), app.snapTol, target, &s->state);
     return TRUE;
 }
 

@@ -70,3 +70,13 @@ void snapToWorkArea(const SnapRect& d, const SnapRect& work, SnapState* s)
         s->y = work.bottom - height;
     }
 }
+
+bool snapTarget(const SnapRect& window, const SnapRect* frame, bool cloaked, SnapRect* target)
+{
+    if (cloaked)
+        return false;
+    bool inside = frame && window.left <= frame->left && frame->left < frame->right && frame->right <= window.right
+        && window.top <= frame->top && frame->top < frame->bottom && frame->bottom <= window.bottom;
+    *target = inside ? *frame : window;
+    return true;
+}

@@ -21,3 +21,9 @@ void snapToRect(const SnapRect& drag, int32_t tol, const SnapRect& other, SnapSt
 // Offers a work area's edges after the windows' (one call for each monitor the window
 // is over); afterwards s->x, s->y are the final position.
 void snapToWorkArea(const SnapRect& drag, const SnapRect& work, SnapState* s);
+
+// The rectangle another window offers: its visible frame where the system gives one (Windows 10
+// and 11 count invisible resize borders into the window rectangle) and it lies within the window
+// rectangle, else the window rectangle; none (false) when the window is cloaked, on another
+// virtual desktop or suspended though "visible". frame is null where the system gave none.
+bool snapTarget(const SnapRect& window, const SnapRect* frame, bool cloaked, SnapRect* target);
