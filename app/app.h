@@ -14,7 +14,7 @@ void onEndSession(HWND window, bool ending);
 LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 void onTimer(HWND window, UINT_PTR timer);
 void onCommand(HWND window, int command);
-void onChar(HWND window, WPARAM character);
+void onChar(HWND window, WPARAM character, LPARAM keyData);
 void onKeyUp(HWND window, WPARAM virtualKey);
 
 // The right-click menu, at a screen point; WM_CONTEXTMENU's point, or -1 for the keyboard's

@@ -204,9 +204,16 @@ void onCommand(HWND window, int command)
 }
 // clang-format on
 
-// The character decides, not the key: Caps Lock and Shift both give upper case.
-void onChar(HWND, WPARAM character)
+// The character decides, not the key: Caps Lock and Shift both give upper case. A character
+// outside ASCII (a Cyrillic or Greek layout, an input method; an ANSI window gets '?' for one
+// its code page lacks) gives way to the key's own letter, in the case Shift and Caps Lock make.
+void onChar(HWND, WPARAM character, LPARAM keyData)
 {
+    if (character >= 0x80 || character == '?') {
+        UINT key = MapVirtualKeyA((keyData >> 16) & 0xFF, MAPVK_VSC_TO_VK);
+        bool upper = (GetKeyState(VK_SHIFT) < 0) != ((GetKeyState(VK_CAPITAL) & 1) != 0);
+        character = key < 'A' || key > 'Z' ? 0 : upper ? key : key + ('a' - 'A');
+    }
     switch (character) {
     case 'R': adjustColor(+1, 0, 0); break;
     case 'r': adjustColor(-1, 0, 0); break;

@@ -7,6 +7,8 @@
 #include "skin/skin.h"
 #include "window/window.h"
 
+#include <tpcshrd.h>
+
 static void onPaint(HWND window)
 {
     PAINTSTRUCT paint;
@@ -58,7 +60,7 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_DISPLAYCHANGE:   refreshWindowMetrics(window); bringWindowBack(window); return 0;
     case WM_KEYUP:           onKeyUp(window, wParam); break; // the menu key's WM_CONTEXTMENU
     case WM_CONTEXTMENU:     onContextMenu(window, lParam); return 0;
-    case WM_CHAR:            onChar(window, wParam); return 0;
+    case WM_CHAR:            onChar(window, wParam, lParam); return 0;
     case WM_COMMAND:         onCommand(window, LOWORD(wParam)); return 0;
     case WM_TIMER:           onTimer(window, wParam); return 0;
     case WM_MOUSEMOVE:       onMouseMove(window, wParam, lParam); return 0;
@@ -67,6 +69,8 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_LBUTTONDBLCLK:   onLeftDoubleClick(window, wParam, lParam); return 0;
     case WM_RBUTTONUP:       onRightButtonUp(window, wParam, lParam); return 0;
     case WM_CAPTURECHANGED:  onCaptureChanged(window, reinterpret_cast<HWND>(lParam)); return 0;
+    case WM_WINDOWPOSCHANGED: keepWindowRect(window); break;
+    case WM_TABLET_QUERYSYSTEMGESTURESTATUS: return TABLET_DISABLE_PRESSANDHOLD; // a held pen picks on
     case WM_DROPFILES:       onDropFiles(window, reinterpret_cast<HDROP>(wParam)); return 0;
     case WM_USER:            onTrayCallback(window, lParam); return 0;
     }

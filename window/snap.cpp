@@ -59,6 +59,15 @@ void refreshWindowMetrics(HWND window)
     readMonitors();
 }
 
+// The place saved is where the window is, also when the system moved it; minimised it keeps
+// the place it had.
+void keepWindowRect(HWND window)
+{
+    RECT r;
+    if (!IsIconic(window) && GetWindowRect(window, &r))
+        app.windowRect = r;
+}
+
 bool isOnSomeWorkArea(const RECT& r)
 {
     RECT common;

@@ -10,6 +10,8 @@ void readMonitors();
 // Whether the rectangle shares a pixel with some monitor's work area.
 bool isOnSomeWorkArea(const RECT& r);
 void bringWindowBack(HWND window);
+// WM_WINDOWPOSCHANGED: the system moves the window too (after a change of displays)
+void keepWindowRect(HWND window);
 
 // Title, tray and tooltips
 void updateTitle();

@@ -119,8 +119,9 @@ TEST_F(ProgramTest, AboutBoxLinksGoToTheShellAndLeaveTheBoxOpen)
         command(CMD_ABOUT);
 }
 
-// Snapping works from cached places; the system's news of a change renews them. Minimised
-// the system parks the window elsewhere: that must not become the place saved.
+// Snapping works from cached places; the system's news of a change renews them, and a move by
+// the system the place saved. Minimised the system parks the window elsewhere: that must not
+// become the place saved.
 TEST_F(ProgramTest, SettingAndDisplayChangesRenewTheCachedPlaces)
 {
     startProgram();
@@ -141,6 +142,8 @@ TEST_F(ProgramTest, SettingAndDisplayChangesRenewTheCachedPlaces)
     GetWindowRect(window, &placed);
     EXPECT_EQ(work.left + (work.right - work.left - faceWidth) / 2, placed.left);
     EXPECT_TRUE(EqualRect(&placed, &app.windowRect));
+    SetWindowPos(window, NULL, 150, 90, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE); // moved by the system
+    GetWindowRect(window, &placed);
     ShowWindow(window, SW_MINIMIZE);
     SendMessageA(window, WM_SETTINGCHANGE, 0, 0);
     SendMessageA(window, WM_DISPLAYCHANGE, 32, 0);
@@ -221,6 +224,32 @@ TEST_F(ProgramTest, ADragCountsFromThePressPoint)
     GetWindowRect(window, &after);
     EXPECT_EQ(std::to_string(before.left + 30) + "," + std::to_string(before.top + 20),
               std::to_string(after.left) + "," + std::to_string(after.top));
+}
+
+// On a Cyrillic or Greek layout R, G, B and W give no Latin letter (an ANSI window gets the
+// code page's character, or '?' where it has none): the key's own letter counts, in the case
+// Shift and Caps Lock make. A real '?' does nothing.
+TEST_F(ProgramTest, LetterKeysOnOtherLayouts)
+{
+    startProgram();
+    paste("808080");
+    const struct {
+        WPARAM character;
+        BYTE scanCode, shift, capsLock;
+        const char* want;
+    } rows[] = {
+        { 0xEA, 0x13, 0, 0, "7F8080" },   { 0xCF, 0x22, 0x80, 0, "7F8180" }, { '?', 0x30, 0, 1, "7F8181" },
+        { '?', 0x35, 0x80, 0, "7F8181" }, { 0xF6, 0x11, 0x80, 1, "7E8080" },
+    };
+    BYTE keys[256] = {};
+    for (const auto& r : rows) {
+        keys[VK_SHIFT] = r.shift, keys[VK_CAPITAL] = r.capsLock;
+        SetKeyboardState(keys);
+        SendMessageA(window, WM_CHAR, r.character, 1 | r.scanCode << 16);
+        EXPECT_EQ(r.want, hex(app.curColor)) << std::hex << r.character << " from scan code " << int(r.scanCode);
+    }
+    keys[VK_SHIFT] = keys[VK_CAPITAL] = 0;
+    SetKeyboardState(keys);
 }
 
 // The program loads comctl32 itself once the window stands idle; the tooltip control must
