@@ -9,6 +9,7 @@ int runMessageLoop(HWND window, HACCEL accelerators);
 void onCreate(HWND window);
 void onDestroy(HWND window);
 void onEndSession(HWND window, bool ending);
+void onBringForward(HWND window);
 
 // Dispatch
 LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

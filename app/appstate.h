@@ -92,6 +92,7 @@ struct AppState {
     // Process and window handles
     HINSTANCE appInstance;
     HANDLE instanceMutex;      // never closed: the process end releases it
+    UINT bringForwardMessage;  // a second start's request to the running window
     HMENU mainMenu;            // made at its first opening, destroyed after the loop
     HMENU contextMenu;         // sub-menu 0 of mainMenu
     HWND aboutDialog;          // the open about box, or null

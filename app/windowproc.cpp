@@ -47,6 +47,10 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         onTaskbarCreated(window);
         return 0;
     }
+    if (message == app.bringForwardMessage && message != 0) {
+        onBringForward(window);
+        return 0;
+    }
     // clang-format off
     switch (message) {
     case WM_CREATE:

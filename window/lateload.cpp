@@ -72,6 +72,15 @@ void initCommonControls()
         function(&controls);
 }
 
+void admitMessage(HWND window, UINT message)
+{
+    typedef BOOL(WINAPI * Function)(HWND, UINT, DWORD, void*);
+    Function function
+        = reinterpret_cast<Function>(GetProcAddress(GetModuleHandleA("user32.dll"), "ChangeWindowMessageFilterEx"));
+    if (function)
+        function(window, message, 1, NULL); // MSGFLT_ALLOW
+}
+
 static HRESULT WINAPI noWindowAttribute(HWND, DWORD, void*, DWORD)
 {
     return E_NOTIMPL;

@@ -15,5 +15,7 @@ void openInShell(const char* file);
 BOOL getOpenFileName(OPENFILENAMEA* dialog);
 // comctl32, the version the manifest names; registers the tooltip class
 void initCommonControls();
+// user32 of Windows 7 and later: the message reaches a window run as administrator
+void admitMessage(HWND window, UINT message);
 // dwmapi: false where the system cannot tell (Windows XP, Wine)
 bool windowAttribute(HWND window, DWORD attribute, void* value, DWORD size);

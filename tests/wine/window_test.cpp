@@ -74,6 +74,24 @@ TEST_F(ProgramTest, ARefusedTrayIconKeepsTheTaskbarButtonUntilARetry)
     EXPECT_TRUE(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
 }
 
+// Under the single-instance rule a second start ends also when the running instance's mutex may
+// not be opened: that one runs as administrator.
+TEST_F(ProgramTest, ASecondStartEndsBesideAnInstanceRunAsAdministrator)
+{
+    setDword("singleInstance", 1);
+    ACL empty;
+    SECURITY_DESCRIPTOR noAccess;
+    InitializeAcl(&empty, sizeof empty, ACL_REVISION);
+    InitializeSecurityDescriptor(&noAccess, SECURITY_DESCRIPTOR_REVISION);
+    SetSecurityDescriptorDacl(&noAccess, TRUE, &empty, FALSE);
+    SECURITY_ATTRIBUTES elevated = { sizeof elevated, &noAccess, FALSE };
+    HANDLE mutex = CreateMutexA(&elevated, FALSE, "HUEBRICK.INSTANCE.MUTEX");
+    int exitCode = 0xdeadbeef;
+    EXPECT_FALSE(createMainWindow(GetModuleHandleA(NULL), SW_SHOWNORMAL, &window, &accelerators, &exitCode));
+    EXPECT_EQ(0, exitCode);
+    CloseHandle(mutex);
+}
+
 // Each link's protocol is pointed at a command that writes its argument to a file, and put
 // back after. (Wine reads protocols from the machine's classes only.)
 TEST_F(ProgramTest, AboutBoxLinksGoToTheShellAndLeaveTheBoxOpen)
