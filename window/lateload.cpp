@@ -3,6 +3,7 @@
 #include "app/appstate.h"
 
 #include <commctrl.h>
+#include <objbase.h>
 
 // The DLL stays loaded until the process ends. A comctl32 loaded here is still the
 // manifest's version 6: the exe's manifest is the process's default activation context.
@@ -47,12 +48,27 @@ void dragFinish(HDROP drop)
         function(drop);
 }
 
+// The shell's handlers may need COM on the calling thread: set up once, kept to the end. A
+// protocol no program handles does nothing, rather than offer to find an app for it.
 void openInShell(const char* file)
 {
-    typedef HINSTANCE(WINAPI * Function)(HWND, const char*, const char*, const char*, const char*, INT);
-    Function function = reinterpret_cast<Function>(shellFunction("ShellExecuteA"));
+    if (!app.comModule) {
+        typedef HRESULT(WINAPI * Initialize)(void*, DWORD);
+        Initialize initialize
+            = reinterpret_cast<Initialize>(lateFunction(&app.comModule, "ole32.dll", "CoInitializeEx"));
+        if (initialize)
+            initialize(NULL, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    }
+    typedef BOOL(WINAPI * Function)(SHELLEXECUTEINFOA*);
+    Function function = reinterpret_cast<Function>(shellFunction("ShellExecuteExA"));
+    SHELLEXECUTEINFOA execute = {};
+    execute.cbSize = sizeof execute;
+    execute.fMask = SEE_MASK_FLAG_NO_UI;
+    execute.lpVerb = "open";
+    execute.lpFile = file;
+    execute.nShow = SW_SHOWDEFAULT;
     if (function)
-        function(NULL, "open", file, NULL, NULL, SW_SHOWDEFAULT);
+        function(&execute);
 }
 
 BOOL getOpenFileName(OPENFILENAMEA* dialog)

@@ -1,6 +1,7 @@
 // The window among the system's: the shell starting again, the about box's links handed to
 // the shell, news of changed settings, and the windows snapping must pass over.
 #include "harness.h"
+#include "window/lateload.h"
 
 #include <shlwapi.h>
 
@@ -135,6 +136,10 @@ TEST_F(ProgramTest, AboutBoxLinksGoToTheShellAndLeaveTheBoxOpen)
     }
     if (app.aboutDialog)
         command(CMD_ABOUT);
+    PopupCatcher catcher; // a protocol no program handles: no prompt to find one
+    openInShell("huebrick-unknown:x");
+    pumpMessages(200);
+    EXPECT_EQ(std::vector<std::string>(), catcher.seen());
 }
 
 // Snapping works from cached places; the system's news of a change renews them, and a move by
