@@ -1,5 +1,5 @@
 """The window: dragged it docks to another window and the screen's edges (or, snapping off, does not);
-always on top; a tooltip; the about box; the menu from the keyboard; tray mode."""
+always on top; a tooltip; the about box; tray mode."""
 
 import os
 
@@ -77,13 +77,6 @@ def case_tooltips_about_box_and_tray():
         expect(not wrong, "%d pixels differ from the about picture, first %r" % (len(wrong), wrong[:1]))
         xdotool(*close_by)
         poll(lambda: box not in visible_windows(), "the about box to close by %r" % (close_by,))
-
-    # Shift+F10 and the menu key open the menu at the window, for a keyboard user.
-    for keys in ("shift+F10", "Menu"):
-        program.key(keys)
-        menu = popup("the menu from " + keys, lambda g: g[:2] == (wx, wy), before)
-        xdotool("key", "Escape")
-        poll(lambda: menu not in visible_windows(), "the menu to close at Escape")
 
     # Tray mode: the icon; minimised the window hides, a double click on the icon brings it back.
     program.key("ctrl+t")

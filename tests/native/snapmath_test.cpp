@@ -112,24 +112,17 @@ TEST(SnapTest, WindowsBesideUsReachOnlyWithinTheTolerance)
 // visible frame is docked to where the system gives one that fits; a cloaked window not at all.
 TEST(SnapTest, TheVisibleFrameAndCloakedWindows)
 {
-    const SnapRect window = { 93, 100, 307, 407 }, visible = { 100, 100, 300, 400 };
-    const SnapRect empty = { 100, 100, 100, 400 }, outside = { 150, 150, 460, 610 }, none = { -1, -1, -1, -1 };
-    const struct {
-        const char* what;
-        const SnapRect* frame;
-        bool cloaked;
-        SnapRect want;
-    } rows[] = {
-        { "no frame given", NULL, false, window },
-        { "the visible frame", &visible, false, visible },
-        { "an empty frame", &empty, false, window },
-        { "a frame reaching out of the window (another scale)", &outside, false, window },
-        { "cloaked", &visible, true, none },
+    const SnapRect window = { 93, 100, 307, 407 }, visible = { 100, 100, 300, 400 }, none = { -1, -1, -1, -1 };
+    const SnapRect empty = { 100, 100, 100, 400 }, outside = { 150, 150, 460, 610 }; // outside: another scale
+    // the frame given (or none), cloaked, what is offered
+    const std::tuple<const SnapRect*, bool, SnapRect> rows[] = {
+        { NULL, false, window },     { &visible, false, visible }, { &empty, false, window },
+        { &outside, false, window }, { &visible, true, none },
     };
-    auto box = [](const SnapRect& r) { return std::vector<int32_t>{ r.left, r.top, r.right, r.bottom }; };
-    for (const auto& r : rows) {
+    for (auto [frame, cloaked, want] : rows) {
         SnapRect got = none;
-        EXPECT_EQ(!r.cloaked, snapTarget(window, r.frame, r.cloaked, &got)) << r.what;
-        EXPECT_EQ(box(r.want), box(got)) << r.what;
+        EXPECT_EQ(!cloaked, snapTarget(window, frame, cloaked, &got));
+        EXPECT_EQ(std::tie(want.left, want.top, want.right, want.bottom),
+                  std::tie(got.left, got.top, got.right, got.bottom));
     }
 }

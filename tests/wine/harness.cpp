@@ -77,11 +77,10 @@ void PopupCatcher::watch()
                 GetDlgItemTextA(popup, 0xFFFF, text, sizeof text);
                 // Whether another program could use the clipboard while the box waits.
                 bool locked = !menu && (!OpenClipboard(own) || !CloseClipboard());
-                bool unowned = !menu && !GetWindow(popup, GW_OWNER); // it could hide behind a topmost window
                 std::lock_guard<std::mutex> hold(lock);
                 popups.push_back(menu ? "menu"
                                       : caption + (" | " + std::string(text)) + (locked ? " (clipboard locked)" : "")
-                                         + (unowned ? " (no owner)" : ""));
+                                         + (GetWindow(popup, GW_OWNER) ? "" : " (no owner)"));
                 PostMessageA(popup, menu ? WM_KEYDOWN : WM_COMMAND, menu ? VK_ESCAPE : IDOK, 0);
             }
     DestroyWindow(own);
