@@ -104,11 +104,11 @@ struct AppState {
     HBITMAP skinDCStartBitmap; // what skinDC was created with, put back by deleteMemoryDC
     HBITMAP backDCStartBitmap; // what backDC was created with, put back by deleteMemoryDC
     HFONT valueFont;           // made by loadSettings, deleted by onDestroy
-    HMODULE shellModule;       // shell32, comdlg32, comctl32, dwmapi: loaded at first use
-    HMODULE dialogModule;      // (window/lateload.cpp), never freed
-    HMODULE controlsModule;
+    HMODULE shellModule;       // shell32, comdlg32, comctl32, dwmapi and ole32 (with COM set
+    HMODULE dialogModule;      // up on this thread): loaded at first use (window/lateload.cpp),
+    HMODULE controlsModule;    // never freed
     HMODULE dwmModule;
-    HMODULE comModule; // ole32, loaded (and COM set up) at the first link opened
+    HMODULE comModule;
     // Looked up at their first call, or a stand-in that fails where the system lacks them;
     // a test may put its own in first.
     BOOL(WINAPI* shellNotifyIcon)(DWORD, NOTIFYICONDATAA*);

@@ -74,7 +74,7 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_RBUTTONUP:       onRightButtonUp(window, wParam, lParam); return 0;
     case WM_CAPTURECHANGED:  onCaptureChanged(window, reinterpret_cast<HWND>(lParam)); return 0;
     case WM_WINDOWPOSCHANGED: keepWindowRect(window); break;
-    case WM_TABLET_QUERYSYSTEMGESTURESTATUS: return TABLET_DISABLE_PRESSANDHOLD; // a held pen picks on
+    case WM_TABLET_QUERYSYSTEMGESTURESTATUS: return TABLET_DISABLE_PRESSANDHOLD; // a held pen: no right click
     case WM_DROPFILES:       onDropFiles(window, reinterpret_cast<HDROP>(wParam)); return 0;
     case WM_USER:            onTrayCallback(window, lParam); return 0;
     }

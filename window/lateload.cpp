@@ -1,4 +1,5 @@
-// The shell, common dialog, common controls and desktop window manager DLLs, loaded when first used.
+// The DLLs of the shell, common dialogs, common controls, the window manager and COM, loaded
+// when first used.
 #include "window/lateload.h"
 #include "app/appstate.h"
 

@@ -1,4 +1,4 @@
-// The shell, common dialog, common controls and desktop window manager DLLs, loaded when first
+// The shell, common dialog, common controls, window manager and COM DLLs, loaded when first
 // used: linked, they load at process start, before a single line of the program runs.
 #pragma once
 
