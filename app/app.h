@@ -9,16 +9,18 @@ int runMessageLoop(HWND window, HACCEL accelerators);
 void onCreate(HWND window);
 void onDestroy(HWND window);
 void onEndSession(HWND window, bool ending);
+void onBringForward(HWND window);
 
 // Dispatch
 LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 void onTimer(HWND window, UINT_PTR timer);
 void onCommand(HWND window, int command);
-void onChar(HWND window, WPARAM character);
+void onChar(HWND window, WPARAM character, LPARAM keyData);
 void onKeyUp(HWND window, WPARAM virtualKey);
 
-// The right-click menu, at a screen point
+// The right-click menu, at a screen point; WM_CONTEXTMENU's point, or -1 for the keyboard's
 void openContextMenu(HWND window, POINT at);
+void onContextMenu(HWND window, LPARAM point);
 
 // Setting toggles: each flips its setting and brings the window into line
 void toggleSplitScreen();

@@ -92,6 +92,7 @@ struct AppState {
     // Process and window handles
     HINSTANCE appInstance;
     HANDLE instanceMutex;      // never closed: the process end releases it
+    UINT bringForwardMessage;  // a second start's request to the running window
     HMENU mainMenu;            // made at its first opening, destroyed after the loop
     HMENU contextMenu;         // sub-menu 0 of mainMenu
     HWND aboutDialog;          // the open about box, or null
@@ -103,9 +104,15 @@ struct AppState {
     HBITMAP skinDCStartBitmap; // what skinDC was created with, put back by deleteMemoryDC
     HBITMAP backDCStartBitmap; // what backDC was created with, put back by deleteMemoryDC
     HFONT valueFont;           // made by loadSettings, deleted by onDestroy
-    HMODULE shellModule;       // shell32, comdlg32 and comctl32: loaded at first use
-    HMODULE dialogModule;      // (window/lateload.cpp), never freed
-    HMODULE controlsModule;
+    HMODULE shellModule;       // shell32, comdlg32, comctl32, dwmapi and ole32 (with COM set
+    HMODULE dialogModule;      // up on this thread): loaded at first use (window/lateload.cpp),
+    HMODULE controlsModule;    // never freed
+    HMODULE dwmModule;
+    HMODULE comModule;
+    // Looked up at their first call, or a stand-in that fails where the system lacks them;
+    // a test may put its own in first.
+    BOOL(WINAPI* shellNotifyIcon)(DWORD, NOTIFYICONDATAA*);
+    HRESULT(WINAPI* dwmGetWindowAttribute)(HWND, DWORD, void*, DWORD);
 
     // Geometry, screen coordinates
     RECT workArea;      // the primary monitor's
@@ -185,6 +192,7 @@ struct AppState {
 
     // Title, notification icon, tooltips
     NOTIFYICONDATAA trayIconData;
+    bool trayIconShown; // the shell holds the icon: only then is the window out of the taskbar
     char titleText[28];
     HRGN toolTipRegion; // a button's hitRegion, not owned here
 

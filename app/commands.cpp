@@ -41,6 +41,18 @@ void openContextMenu(HWND window, POINT at)
     TrackPopupMenuEx(app.contextMenu, 0, at.x, at.y, window, NULL);
 }
 
+// A right click (on the body or the tray icon) gives the pointer's screen point; Shift+F10 and
+// the menu key give -1, -1, and the menu opens at the window.
+void onContextMenu(HWND window, LPARAM point)
+{
+    POINT at = { static_cast<short>(LOWORD(point)), static_cast<short>(HIWORD(point)) };
+    if (point == -1) {
+        at.x = app.windowRect.left;
+        at.y = app.windowRect.top;
+    }
+    openContextMenu(window, at);
+}
+
 static void closeAboutBox()
 {
     if (app.aboutDialog)
@@ -193,9 +205,16 @@ void onCommand(HWND window, int command)
 }
 // clang-format on
 
-// The character decides, not the key: Caps Lock and Shift both give upper case.
-void onChar(HWND, WPARAM character)
+// The character decides, not the key: Caps Lock and Shift both give upper case. A character
+// outside ASCII (a Cyrillic or Greek layout, an input method; an ANSI window gets '?' for one
+// its code page lacks) gives way to the key's own letter, in the case Shift and Caps Lock make.
+void onChar(HWND, WPARAM character, LPARAM keyData)
 {
+    if (character >= 0x80 || character == '?') {
+        UINT key = MapVirtualKeyA((keyData >> 16) & 0xFF, MAPVK_VSC_TO_VK);
+        bool upper = (GetKeyState(VK_SHIFT) < 0) != ((GetKeyState(VK_CAPITAL) & 1) != 0);
+        character = key < 'A' || key > 'Z' ? 0 : upper ? key : key + ('a' - 'A');
+    }
     switch (character) {
     case 'R': adjustColor(+1, 0, 0); break;
     case 'r': adjustColor(-1, 0, 0); break;

@@ -11,26 +11,40 @@
 
 static const char* const windowClassName = "huebrickWin";
 
-// Another instance holds the mutex: with singleInstance the running one is brought
-// forward and this start ends; otherwise this one shares the mutex and goes on.
+// Another instance holds the mutex: with singleInstance the running one is asked forward and
+// this start ends; otherwise this one shares the mutex and goes on. A mutex this process may not
+// open belongs to an instance run as administrator.
 static bool claimInstance(int* exitCode)
 {
+    app.bringForwardMessage = RegisterWindowMessageA("Huebrick.BringForward");
     SECURITY_ATTRIBUTES security = { sizeof security, NULL, TRUE };
     app.instanceMutex = CreateMutexA(&security, TRUE, "HUEBRICK.INSTANCE.MUTEX");
-    if (GetLastError() != ERROR_ALREADY_EXISTS)
+    DWORD error = GetLastError();
+    if (error != ERROR_ALREADY_EXISTS && !(error == ERROR_ACCESS_DENIED && !app.instanceMutex))
         return true;
     if (app.singleInstance) {
+        // The foreground lock lets this new process take the foreground, not the older one: this
+        // one allows it, and the running one restores and raises itself.
         HWND running = FindWindowA(windowClassName, NULL);
-        // Minimised or hidden in the tray it comes back as a click on the tray icon brings it.
-        if (running && (IsIconic(running) || !IsWindowVisible(running)))
-            PostMessageA(running, WM_SYSCOMMAND, SC_RESTORE, 0);
-        if (running)
-            SetForegroundWindow(running);
+        DWORD process = 0;
+        if (running && GetWindowThreadProcessId(running, &process)) {
+            AllowSetForegroundWindow(process);
+            PostMessageA(running, app.bringForwardMessage, 0, 0);
+        }
         *exitCode = 0;
         return false;
     }
     app.instanceMutex = OpenMutexA(MUTEX_ALL_ACCESS, TRUE, "HUEBRICK.INSTANCE.MUTEX");
     return true;
+}
+
+// A second start asked this window forward. Minimised or hidden in the tray it comes back as a
+// click on the tray icon brings it, before it takes the foreground.
+void onBringForward(HWND window)
+{
+    if (IsIconic(window) || !IsWindowVisible(window))
+        SendMessageA(window, WM_SYSCOMMAND, SC_RESTORE, 0);
+    SetForegroundWindow(window);
 }
 
 static void registerWindowClass()
@@ -124,6 +138,11 @@ static void applyLoadedSettings(HWND window)
 
 void onCreate(HWND window)
 {
+    // Run as administrator, the window hears these from the shell and other programs only so.
+    const UINT messages[] = { RegisterWindowMessageA("TaskbarCreated"), app.bringForwardMessage, WM_DROPFILES,
+                              WM_COPYDATA, 0x0049 }; // 0x0049: the data of a drop
+    for (UINT message : messages)
+        admitMessage(window, message);
     app.windowDC = GetDC(window);
     if (!app.windowDC)
         fatal(-2);

@@ -7,6 +7,8 @@
 #include "skin/skin.h"
 #include "window/window.h"
 
+#include <tpcshrd.h>
+
 static void onPaint(HWND window)
 {
     PAINTSTRUCT paint;
@@ -32,6 +34,7 @@ void onTimer(HWND window, UINT_PTR timer)
     case TIMER_SAMPLING: sampleScreen(); break;
     case TIMER_REPEAT: repeatTick(window); break;
     case TIMER_TOOLTIPS: createToolTips(window); break;
+    case TIMER_TRAY_ICON: onTaskbarCreated(window); break;
     }
 }
 
@@ -42,6 +45,10 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 {
     if (message == taskbarCreated && taskbarCreated != 0) {
         onTaskbarCreated(window);
+        return 0;
+    }
+    if (message == app.bringForwardMessage && message != 0) {
+        onBringForward(window);
         return 0;
     }
     // clang-format off
@@ -55,8 +62,9 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_PAINT:           onPaint(window); return 0;
     case WM_SETTINGCHANGE:   refreshWindowMetrics(window); return 0;
     case WM_DISPLAYCHANGE:   refreshWindowMetrics(window); bringWindowBack(window); return 0;
-    case WM_KEYUP:           onKeyUp(window, wParam); return 0;
-    case WM_CHAR:            onChar(window, wParam); return 0;
+    case WM_KEYUP:           onKeyUp(window, wParam); break; // the menu key's WM_CONTEXTMENU
+    case WM_CONTEXTMENU:     onContextMenu(window, lParam); return 0;
+    case WM_CHAR:            onChar(window, wParam, lParam); return 0;
     case WM_COMMAND:         onCommand(window, LOWORD(wParam)); return 0;
     case WM_TIMER:           onTimer(window, wParam); return 0;
     case WM_MOUSEMOVE:       onMouseMove(window, wParam, lParam); return 0;
@@ -65,6 +73,8 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_LBUTTONDBLCLK:   onLeftDoubleClick(window, wParam, lParam); return 0;
     case WM_RBUTTONUP:       onRightButtonUp(window, wParam, lParam); return 0;
     case WM_CAPTURECHANGED:  onCaptureChanged(window, reinterpret_cast<HWND>(lParam)); return 0;
+    case WM_WINDOWPOSCHANGED: keepWindowRect(window); break;
+    case WM_TABLET_QUERYSYSTEMGESTURESTATUS: return TABLET_DISABLE_PRESSANDHOLD; // a held pen: no right click
     case WM_DROPFILES:       onDropFiles(window, reinterpret_cast<HDROP>(wParam)); return 0;
     case WM_USER:            onTrayCallback(window, lParam); return 0;
     case WM_DPICHANGED:      onDpiChanged(window, LOWORD(wParam), reinterpret_cast<RECT*>(lParam)); return 0;

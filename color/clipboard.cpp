@@ -1,5 +1,6 @@
 // The clipboard: a colour text out as CF_TEXT, and the text on it read back.
 #include "color/color.h"
+#include "app/appstate.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -11,7 +12,18 @@ static bool clipboardError(HGLOBAL block, const char* text, const char* caption)
     CloseClipboard();
     if (block)
         GlobalFree(block);
-    MessageBoxA(NULL, text, caption, MB_OK | MB_ICONINFORMATION);
+    MessageBoxA(WindowFromDC(app.windowDC), text, caption, MB_OK | MB_ICONINFORMATION);
+    return false;
+}
+
+// Opened with the window, which so becomes the owner EmptyClipboard needs for SetClipboardData
+// to hold. Another program may have it for a moment (clipboard history, remote desktop): a few
+// tries over about 50 ms before giving up.
+static bool openClipboard()
+{
+    for (int tries = 0; tries < 5; tries++, Sleep(10))
+        if (OpenClipboard(WindowFromDC(app.windowDC)))
+            return true;
     return false;
 }
 
@@ -31,7 +43,7 @@ bool copyColorText(const char* text)
     memcpy(memory, text, size);
     GlobalUnlock(block);
 
-    if (!OpenClipboard(NULL))
+    if (!openClipboard())
         return clipboardError(block, "Could not open clipboard.", "Error: OpenClipboard");
     if (!EmptyClipboard())
         return clipboardError(block, "Could not empty clipboard.", "Error: EmptyClipboard");
@@ -45,7 +57,7 @@ bool copyColorText(const char* text)
 // copy past the end of the block, and a block that reports no size holds no text.
 bool readClipboardText(char** text)
 {
-    if (!OpenClipboard(NULL))
+    if (!openClipboard())
         return clipboardError(NULL, "Could not open clipboard.", "Error: OpenClipboard");
     if (!IsClipboardFormatAvailable(CF_TEXT)) {
         CloseClipboard();

@@ -1,7 +1,6 @@
 // The press modes of the mouse: title buttons, channel buttons with repeat and scrubbing,
 // window dragging and the eye-dropper; and the double and right clicks.
 #include "dropper/dropper.h"
-#include "app/app.h"
 #include "app/appstate.h"
 #include "color/color.h"
 #include "color/colortext.h"
@@ -305,6 +304,7 @@ void onRightButtonUp(HWND window, WPARAM wParam, LPARAM lParam)
         }
     }
     GetCursorPos(&app.cursorPos);
-    openContextMenu(window, app.cursorPos);
+    SendMessageA(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window),
+                 MAKELPARAM(app.cursorPos.x, app.cursorPos.y));
     app.leftButtonDown = false;
 }

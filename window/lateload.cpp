@@ -1,8 +1,10 @@
-// The shell, common dialog and common controls DLLs, loaded when first used.
+// The DLLs of the shell, common dialogs, common controls, the window manager and COM, loaded
+// when first used.
 #include "window/lateload.h"
 #include "app/appstate.h"
 
 #include <commctrl.h>
+#include <objbase.h>
 
 // The DLL stays loaded until the process ends. A comctl32 loaded here is still the
 // manifest's version 6: the exe's manifest is the process's default activation context.
@@ -18,12 +20,18 @@ static FARPROC shellFunction(const char* name)
     return lateFunction(&app.shellModule, "shell32.dll", name);
 }
 
-void notifyIcon(DWORD message, NOTIFYICONDATAA* data)
+static BOOL WINAPI noNotifyIcon(DWORD, NOTIFYICONDATAA*)
 {
-    typedef BOOL(WINAPI * Function)(DWORD, NOTIFYICONDATAA*);
-    Function function = reinterpret_cast<Function>(shellFunction("Shell_NotifyIconA"));
-    if (function)
-        function(message, data);
+    return FALSE;
+}
+
+BOOL notifyIcon(DWORD message, NOTIFYICONDATAA* data)
+{
+    if (!app.shellNotifyIcon) {
+        FARPROC found = shellFunction("Shell_NotifyIconA");
+        app.shellNotifyIcon = found ? reinterpret_cast<decltype(app.shellNotifyIcon)>(found) : noNotifyIcon;
+    }
+    return app.shellNotifyIcon(message, data);
 }
 
 UINT dragQueryFile(HDROP drop, UINT index, char* file, UINT size)
@@ -41,12 +49,27 @@ void dragFinish(HDROP drop)
         function(drop);
 }
 
+// The shell's handlers may need COM on the calling thread: set up once, kept to the end. A
+// protocol no program handles does nothing, rather than offer to find an app for it.
 void openInShell(const char* file)
 {
-    typedef HINSTANCE(WINAPI * Function)(HWND, const char*, const char*, const char*, const char*, INT);
-    Function function = reinterpret_cast<Function>(shellFunction("ShellExecuteA"));
+    if (!app.comModule) {
+        typedef HRESULT(WINAPI * Initialize)(void*, DWORD);
+        Initialize initialize
+            = reinterpret_cast<Initialize>(lateFunction(&app.comModule, "ole32.dll", "CoInitializeEx"));
+        if (initialize)
+            initialize(NULL, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    }
+    typedef BOOL(WINAPI * Function)(SHELLEXECUTEINFOA*);
+    Function function = reinterpret_cast<Function>(shellFunction("ShellExecuteExA"));
+    SHELLEXECUTEINFOA execute = {};
+    execute.cbSize = sizeof execute;
+    execute.fMask = SEE_MASK_FLAG_NO_UI;
+    execute.lpVerb = "open";
+    execute.lpFile = file;
+    execute.nShow = SW_SHOWDEFAULT;
     if (function)
-        function(NULL, "open", file, NULL, NULL, SW_SHOWDEFAULT);
+        function(&execute);
 }
 
 UINT windowDpi(HWND window)
@@ -77,4 +100,29 @@ void initCommonControls()
     INITCOMMONCONTROLSEX controls = { sizeof controls, ICC_WIN95_CLASSES };
     if (function)
         function(&controls);
+}
+
+void admitMessage(HWND window, UINT message)
+{
+    typedef BOOL(WINAPI * Function)(HWND, UINT, DWORD, void*);
+    Function function
+        = reinterpret_cast<Function>(GetProcAddress(GetModuleHandleA("user32.dll"), "ChangeWindowMessageFilterEx"));
+    if (function)
+        function(window, message, 1, NULL); // MSGFLT_ALLOW
+}
+
+static HRESULT WINAPI noWindowAttribute(HWND, DWORD, void*, DWORD)
+{
+    return E_NOTIMPL;
+}
+
+// Asked for every window on every move of a drag: a missing DLL is looked for once.
+bool windowAttribute(HWND window, DWORD attribute, void* value, DWORD size)
+{
+    if (!app.dwmGetWindowAttribute) {
+        FARPROC found = lateFunction(&app.dwmModule, "dwmapi.dll", "DwmGetWindowAttribute");
+        app.dwmGetWindowAttribute
+            = found ? reinterpret_cast<decltype(app.dwmGetWindowAttribute)>(found) : noWindowAttribute;
+    }
+    return SUCCEEDED(app.dwmGetWindowAttribute(window, attribute, value, size));
 }

@@ -1,5 +1,5 @@
-// The shell, common dialog and common controls DLLs, loaded when first used: linked, they
-// load at process start, before a single line of the program runs.
+// The shell, common dialog, common controls, window manager and COM DLLs, loaded when first
+// used: linked, they load at process start, before a single line of the program runs.
 #pragma once
 
 #include <windows.h>
@@ -7,7 +7,7 @@
 #include <commdlg.h>
 
 // shell32
-void notifyIcon(DWORD message, NOTIFYICONDATAA* data);
+BOOL notifyIcon(DWORD message, NOTIFYICONDATAA* data);
 UINT dragQueryFile(HDROP drop, UINT index, char* file, UINT size);
 void dragFinish(HDROP drop);
 void openInShell(const char* file);
@@ -17,3 +17,7 @@ BOOL getOpenFileName(OPENFILENAMEA* dialog);
 UINT windowDpi(HWND window);
 // comctl32, the version the manifest names; registers the tooltip class
 void initCommonControls();
+// user32 of Windows 7 and later: the message reaches a window run as administrator
+void admitMessage(HWND window, UINT message);
+// dwmapi: false where the system cannot tell (Windows XP, Wine)
+bool windowAttribute(HWND window, DWORD attribute, void* value, DWORD size);

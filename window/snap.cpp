@@ -5,6 +5,8 @@
 #include "window/snapmath.h"
 #include "skin/skin.h"
 
+#include <dwmapi.h>
+
 struct SnapSearch {
     HWND self;
     int32_t tol; // in window pixels: the stored distance counts skin pixels
@@ -57,6 +59,15 @@ void refreshWindowMetrics(HWND window)
     if (!IsIconic(window))
         app.windowRect = r;
     readMonitors();
+}
+
+// The place saved is where the window is, also when the system moved it; minimised it keeps
+// the place it had.
+void keepWindowRect(HWND window)
+{
+    RECT r;
+    if (!IsIconic(window) && GetWindowRect(window, &r))
+        app.windowRect = r;
 }
 
 bool isOnSomeWorkArea(const RECT& r)
@@ -160,9 +171,13 @@ static BOOL CALLBACK snapToWindowProc(HWND other, LPARAM search)
     SnapSearch* s = reinterpret_cast<SnapSearch*>(search);
     if (!IsWindowVisible(other) || IsZoomed(other) || IsIconic(other) || other == s->self)
         return TRUE;
-    RECT r;
-    if (GetWindowRect(other, &r))
-        snapToRect(snapRectFrom(app.dragRect), s->tol, snapRectFrom(r), &s->state);
+    RECT r, frame = {};
+    DWORD cloaked = 0;
+    bool framed = windowAttribute(other, DWMWA_EXTENDED_FRAME_BOUNDS, &frame, sizeof frame);
+    windowAttribute(other, DWMWA_CLOAKED, &cloaked, sizeof cloaked);
+    SnapRect visible = snapRectFrom(frame), target;
+    if (GetWindowRect(other, &r) && snapTarget(snapRectFrom(r), framed ? &visible : NULL, cloaked != 0, &target))
+        snapToRect(snapRectFrom(app.dragRect), s->tol, target, &s->state);
     return TRUE;
 }
 

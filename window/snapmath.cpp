@@ -83,3 +83,13 @@ int32_t skinCoordinate(int32_t windowCoordinate, int32_t scale)
 {
     return windowCoordinate >= 0 ? windowCoordinate / scale : -((scale - 1 - windowCoordinate) / scale);
 }
+
+bool snapTarget(const SnapRect& window, const SnapRect* frame, bool cloaked, SnapRect* target)
+{
+    if (cloaked)
+        return false;
+    bool inside = frame && window.left <= frame->left && frame->left < frame->right && frame->right <= window.right
+        && window.top <= frame->top && frame->top < frame->bottom && frame->bottom <= window.bottom;
+    *target = inside ? *frame : window;
+    return true;
+}

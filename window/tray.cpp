@@ -1,7 +1,6 @@
 // The colour outside the window: the title and the notification icon with its tip;
 // tray mode, minimising and restoring.
 #include "window/window.h"
-#include "app/app.h"
 #include "app/appstate.h"
 #include "color/colortext.h"
 #include "res/resource.h"
@@ -24,12 +23,40 @@ void updateTitle()
     HWND window = WindowFromDC(app.windowDC);
     if (window && titleChanged)
         SetWindowTextA(window, app.titleText);
-    if (app.inSystemTray && tipChanged) {
+    if (app.trayIconShown && tipChanged) {
         app.trayIconData.uFlags = NIF_TIP;
         notifyIcon(NIM_MODIFY, &app.trayIconData);
     }
 }
 
+// Out of the taskbar: hidden and shown again around the style change, so the taskbar drops the
+// button. Minimised meanwhile, it stays hidden: in the tray.
+static void leaveTaskbar(HWND window)
+{
+    bool minimised = IsIconic(window);
+    ShowWindow(window, SW_HIDE);
+    SetWindowLongA(window, GWL_EXSTYLE, WS_EX_TOOLWINDOW | WS_EX_ACCEPTFILES);
+    if (!minimised)
+        ShowWindow(window, SW_RESTORE);
+}
+
+static void returnToTaskbar(HWND window)
+{
+    SetWindowLongA(window, GWL_EXSTYLE, WS_EX_APPWINDOW | WS_EX_ACCEPTFILES);
+    if (IsIconic(window)) {
+        ShowWindow(window, SW_MINIMIZE);
+    } else if (IsWindowVisible(window)) {
+        ShowWindow(window, SW_HIDE);
+        ShowWindow(window, SW_RESTORE);
+    } else {
+        ShowWindow(window, SW_MINIMIZE); // hidden in the tray: back as a taskbar button
+    }
+}
+
+// The shell refuses icons while it is still starting (a program started with Windows) and may
+// have sent TaskbarCreated already: a timer asks again until the icon stands, and until then the
+// window keeps its taskbar button, or the user could not reach it. An icon the shell still knows
+// (TaskbarCreated sent for other reasons) stands too.
 static void addTrayIcon(HWND window)
 {
     NOTIFYICONDATAA& icon = app.trayIconData;
@@ -42,37 +69,37 @@ static void addTrayIcon(HWND window)
     int size = GetSystemMetrics(SM_CXSMICON);
     icon.hIcon = static_cast<HICON>(
         LoadImageA(app.appInstance, size == 16 ? "RES_GFX_ICON_TRAY" : "RES_GFX_ICON_APP", IMAGE_ICON, size, size, 0));
-    notifyIcon(NIM_ADD, &icon);
+    bool added = notifyIcon(NIM_ADD, &icon) || notifyIcon(NIM_MODIFY, &icon);
     DestroyIcon(icon.hIcon); // loaded for this call alone; the shell keeps its own copy
     icon.hIcon = NULL;
+    if (added)
+        KillTimer(window, TIMER_TRAY_ICON);
+    else
+        SetTimer(window, TIMER_TRAY_ICON, 1000, NULL);
+    if (added && !app.trayIconShown)
+        leaveTaskbar(window);
+    else if (!added && app.trayIconShown)
+        returnToTaskbar(window);
+    app.trayIconShown = added;
 }
 
 void toggleSystemTray(HWND window)
 {
     app.inSystemTray = !app.inSystemTray;
-    NOTIFYICONDATAA& icon = app.trayIconData;
     if (app.inSystemTray) {
         addTrayIcon(window);
-        // Hidden and shown again around the style change, so the taskbar drops the button.
-        ShowWindow(window, SW_HIDE);
-        SetWindowLongA(window, GWL_EXSTYLE, WS_EX_TOOLWINDOW | WS_EX_ACCEPTFILES);
-        ShowWindow(window, SW_RESTORE);
     } else {
-        SetWindowLongA(window, GWL_EXSTYLE, WS_EX_APPWINDOW | WS_EX_ACCEPTFILES);
-        if (IsIconic(window)) {
-            ShowWindow(window, SW_MINIMIZE);
-        } else if (IsWindowVisible(window)) {
-            ShowWindow(window, SW_HIDE);
-            ShowWindow(window, SW_RESTORE);
-        } else {
-            ShowWindow(window, SW_MINIMIZE); // hidden in the tray: back as a taskbar button
-        }
-        notifyIcon(NIM_DELETE, &icon);
+        KillTimer(window, TIMER_TRAY_ICON);
+        if (app.trayIconShown)
+            returnToTaskbar(window);
+        app.trayIconShown = false;
+        notifyIcon(NIM_DELETE, &app.trayIconData);
     }
 }
 
 // A shell that starts again (or starts after us) has forgotten every icon and says so with
 // this message; without the icon again a window hidden in the tray could not be brought back.
+// The retry timer comes here too.
 void onTaskbarCreated(HWND window)
 {
     if (app.inSystemTray)
@@ -83,7 +110,7 @@ void minimizeOrRestore(HWND window)
 {
     if (!IsIconic(window) && IsWindowVisible(window)) {
         SendMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-        ShowWindow(window, app.inSystemTray ? SW_HIDE : SW_MINIMIZE);
+        ShowWindow(window, app.trayIconShown ? SW_HIDE : SW_MINIMIZE);
     } else {
         PostMessageA(window, WM_SYSCOMMAND, SC_RESTORE, 0);
     }
@@ -98,7 +125,7 @@ void onTrayCallback(HWND window, LPARAM mouseMessage)
         POINT p;
         GetCursorPos(&p);
         SetForegroundWindow(window);
-        openContextMenu(window, p);
+        SendMessageA(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window), MAKELPARAM(p.x, p.y));
         PostMessageA(window, WM_NULL, 0, 0); // lets the menu close properly
         break;
     }

@@ -23,6 +23,8 @@ int scaleOnMonitor(HWND window, UINT dpi);
 void onDpiChanged(HWND window, UINT dpi, const RECT* suggested);
 void onGetDpiScaledSize(HWND window, UINT dpi, SIZE* size);
 LRESULT onSysCommand(HWND window, WPARAM command, LPARAM lParam);
+// WM_WINDOWPOSCHANGED: the system moves the window too (after a change of displays)
+void keepWindowRect(HWND window);
 
 // Title, tray and tooltips
 void updateTitle();

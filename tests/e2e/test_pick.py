@@ -58,12 +58,16 @@ def pick_corner(program, corner, z, n, shot=None):
 
 def case_each_zoom_and_averaging_size():
     program = grey_start(splitScreen=0)
-    # (menu, its item, zoom, averaging): each zoom size, then each averaging size at the last zoom
+    # (menu, its item, zoom, averaging): each zoom size, then each averaging size at the last zoom; items
+    # chosen by keys
     sizes = [("z", i, z, 1) for i, z in enumerate((1, 2, 4, 8, 16))]
     sizes += [("a", i, 16, n) for i, n in ((1, 3), (2, 9), (3, 21))]
-    for menu, downs, z, n in sizes:
-        program.key()                   # the menu of a right click on the body, an item chosen by keys
-        program.click(2, 100, 3)
+    for i, (menu, downs, z, n) in enumerate(sizes):
+        program.key()                   # the menu from the keyboard, then of a right click on the body
+        if i < 2:
+            xdotool("windowfocus", program.window, "key", ("shift+F10", "Menu")[i])    # X focus, not the pointer
+        else:
+            program.click(2, 100, 3)
         xdotool("key", "--delay", 40, "t", menu, *["Down"] * downs, "Return")
         pick_corner(program, CORNER, z, n, "pick" if (z, n) == (4, 1) else None)
     values = program.close()

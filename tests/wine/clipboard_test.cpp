@@ -61,6 +61,7 @@ TEST_F(ClipboardTest, PastesOfWhatIsNoColourChangeNothing)
     DestroyWindow(owner);
     command(CMD_COPY);
     EXPECT_EQ(std::string("58748B", 7), clipboardBlock().substr(0, 7));
+    EXPECT_EQ(window, GetClipboardOwner()); // without an owner SetClipboardData may fail
 }
 
 // Cut, paste and a field's paste each say once that the clipboard could not be opened and

@@ -79,7 +79,8 @@ void PopupCatcher::watch()
                 bool locked = !menu && (!OpenClipboard(own) || !CloseClipboard());
                 std::lock_guard<std::mutex> hold(lock);
                 popups.push_back(menu ? "menu"
-                                      : caption + (" | " + std::string(text)) + (locked ? " (clipboard locked)" : ""));
+                                      : caption + (" | " + std::string(text)) + (locked ? " (clipboard locked)" : "")
+                                         + (GetWindow(popup, GW_OWNER) ? "" : " (no owner)"));
                 PostMessageA(popup, menu ? WM_KEYDOWN : WM_COMMAND, menu ? VK_ESCAPE : IDOK, 0);
             }
     DestroyWindow(own);

@@ -61,7 +61,8 @@ inline std::string clipboardText()
 
 // Answers this process's message boxes (OK) and closes its popup menus while it lives;
 // records "caption | text" of each box, followed by " (clipboard locked)" when no other
-// window could open the clipboard while it showed, and "menu" for each menu.
+// window could open the clipboard while it showed and " (no owner)" for one that could hide
+// behind a topmost window, and "menu" for each menu.
 class PopupCatcher {
 public:
     PopupCatcher()

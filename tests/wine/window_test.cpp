@@ -1,7 +1,9 @@
 // The window among the system's: the shell starting again, the about box's links handed to
 // the shell, news of changed settings, and the windows snapping must pass over.
 #include "harness.h"
+#include "window/lateload.h"
 
+#include <sddl.h>
 #include <shlwapi.h>
 
 #include <fstream>
@@ -47,10 +49,37 @@ TEST_F(ProgramTest, AlwaysOnTopAndTheTrayIcon)
     ASSERT_TRUE(trayIcon(NIM_DELETE)); // a shell that starts again has forgotten it
     SendMessageA(window, taskbarCreated, 0, 0);
     EXPECT_TRUE(trayIcon(NIM_MODIFY));
+    // A shell still starting refuses the icon: the window keeps its taskbar button, minimised
+    // rather than hidden, until a retry puts the icon up and the window into the tray.
+    command(CMD_SYSTEM_TRAY);
+    app.shellNotifyIcon = [](DWORD, NOTIFYICONDATAA*) WINAPI -> BOOL { return FALSE; };
+    command(CMD_SYSTEM_TRAY);
+    command(CMD_MINIMIZE);
+    pumpMessages(20);
+    EXPECT_TRUE(IsIconic(window) && IsWindowVisible(window)
+                && !(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW));
+    app.shellNotifyIcon = Shell_NotifyIconA;
+    EXPECT_TRUE(pumpUntil([&] { return !IsWindowVisible(window); }, 5000)) << "not hidden in the tray";
+    EXPECT_TRUE(trayIcon(NIM_MODIFY));
     command(CMD_CLOSE);
     EXPECT_FALSE(trayIcon(NIM_MODIFY)) << "the close leaves the icon";
     // the handlers must not run a second time at the teardown
     SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DefWindowProcA));
+}
+
+// Under the single-instance rule a second start ends also when the running instance's mutex may
+// not be opened: that one runs as administrator.
+TEST_F(ProgramTest, ASecondStartEndsBesideAnInstanceRunAsAdministrator)
+{
+    setDword("singleInstance", 1);
+    SECURITY_ATTRIBUTES elevated = { sizeof elevated, NULL, FALSE }; // an empty list: no one may open it
+    ConvertStringSecurityDescriptorToSecurityDescriptorA("D:", SDDL_REVISION_1, &elevated.lpSecurityDescriptor, NULL);
+    HANDLE mutex = CreateMutexA(&elevated, FALSE, "HUEBRICK.INSTANCE.MUTEX");
+    int exitCode = 0xdeadbeef;
+    EXPECT_FALSE(createMainWindow(GetModuleHandleA(NULL), SW_SHOWNORMAL, &window, &accelerators, &exitCode));
+    EXPECT_EQ(0, exitCode);
+    CloseHandle(mutex);
+    LocalFree(elevated.lpSecurityDescriptor);
 }
 
 // Each link's protocol is pointed at a command that writes its argument to a file, and put
@@ -96,22 +125,23 @@ TEST_F(ProgramTest, AboutBoxLinksGoToTheShellAndLeaveTheBoxOpen)
     }
     if (app.aboutDialog)
         command(CMD_ABOUT);
+    PopupCatcher catcher; // a protocol no program handles: no prompt to find one
+    openInShell("huebrick-unknown:x");
+    EXPECT_EQ(std::vector<std::string>(), catcher.seen());
 }
 
-// Snapping works from cached places; the system's news of a change renews them. Minimised
-// the system parks the window elsewhere: that must not become the place saved.
+// Snapping works from cached places; the system's news of a change renews them, and a move by
+// the system the place saved. Minimised the system parks the window elsewhere: that must not
+// become the place saved.
 TEST_F(ProgramTest, SettingAndDisplayChangesRenewTheCachedPlaces)
 {
     startProgram();
     RECT work, placed;
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
     for (UINT message : { WM_SETTINGCHANGE, WM_DISPLAYCHANGE }) {
-        SetWindowPos(window, NULL, 100 + message % 50, 77, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         SetRect(&app.workArea, 1, 2, 3, 4);
         SendMessageA(window, message, 0, 0);
-        GetWindowRect(window, &placed);
         EXPECT_TRUE(EqualRect(&work, &app.workArea)) << message;
-        EXPECT_TRUE(EqualRect(&placed, &app.windowRect)) << message;
     }
     // Left on no monitor by a change of displays, the window comes back to the nearest one,
     // centred on its work area.
@@ -119,7 +149,8 @@ TEST_F(ProgramTest, SettingAndDisplayChangesRenewTheCachedPlaces)
     SendMessageA(window, WM_DISPLAYCHANGE, 32, 0);
     GetWindowRect(window, &placed);
     EXPECT_EQ(work.left + (work.right - work.left - faceWidth) / 2, placed.left);
-    EXPECT_TRUE(EqualRect(&placed, &app.windowRect));
+    SetWindowPos(window, NULL, 150, 90, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE); // moved by the system
+    GetWindowRect(window, &placed);
     ShowWindow(window, SW_MINIMIZE);
     SendMessageA(window, WM_SETTINGCHANGE, 0, 0);
     SendMessageA(window, WM_DISPLAYCHANGE, 32, 0);
@@ -183,6 +214,27 @@ TEST_F(ProgramTest, SnappingPassesOverHiddenMinimisedMaximisedAndOwnWindows)
     EXPECT_EQ("597,282", dragTo(597, 282, -3, 2)) << "3 px from where the drag began";
     DestroyWindow(other);
     UnregisterClassA(windowClass.lpszClassName, NULL);
+}
+
+// On a Cyrillic or Greek layout R, G, B and W give no Latin letter (an ANSI window gets the
+// code page's character, or '?' where it has none): the key's own letter counts, in the case
+// Shift and Caps Lock make. A real '?' does nothing.
+TEST_F(ProgramTest, LetterKeysOnOtherLayouts)
+{
+    startProgram();
+    paste("808080");
+    // the character, its key's scan code, Shift and Caps Lock, the colour after
+    const std::tuple<WPARAM, int, BYTE, BYTE, const char*> rows[] = {
+        { 0xEA, 0x13, 0, 0, "7F8080" },   { 0xCF, 0x22, 0x80, 0, "7F8180" }, { '?', 0x30, 0, 1, "7F8181" },
+        { '?', 0x35, 0x80, 0, "7F8181" }, { 0xF6, 0x11, 0x80, 1, "7E8080" },
+    };
+    BYTE keys[256] = {};
+    for (auto [character, scanCode, shift, capsLock, want] : rows) {
+        keys[VK_SHIFT] = shift, keys[VK_CAPITAL] = capsLock;
+        SetKeyboardState(keys);
+        SendMessageA(window, WM_CHAR, character, 1 | scanCode << 16);
+        EXPECT_EQ(want, hex(app.curColor)) << std::hex << character << " from scan code " << scanCode;
+    }
 }
 
 // The program loads comctl32 itself once the window stands idle; the tooltip control must
