@@ -52,20 +52,23 @@ void hideToolTip()
     app.toolTipRegion = NULL;
 }
 
+// Nothing is recorded before the control exists: once made, it takes the pointer's place.
 void updateToolTip(HWND window, LPARAM point)
 {
+    if (!app.toolTipWindow)
+        return;
     int x = static_cast<short>(LOWORD(point)), y = static_cast<short>(HIWORD(point));
     for (int i = 0; i < skinButtonCount; i++) {
         HRGN region = app.skinButtons[i].hitRegion;
         if (!region || !PtInRegion(region, x, y))
             continue;
-        if (region != app.toolTipRegion && app.toolTipWindow) {
+        if (region != app.toolTipRegion) {
             RECT box;
             GetRgnBox(region, &box);
             TOOLINFOA tool = toolInfo(window, box, buttonDescriptions[i].toolTip);
             SendMessageA(app.toolTipWindow, TTM_SETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&tool));
         }
-        if (!app.toolTipRegion && app.toolTipWindow)
+        if (!app.toolTipRegion)
             SendMessageA(app.toolTipWindow, TTM_ACTIVATE, TRUE, 0);
         app.toolTipRegion = region;
         return;
