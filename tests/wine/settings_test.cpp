@@ -34,11 +34,9 @@ TEST_F(ProgramTest, StoredValuesAreReadByTheirRulesAndWrittenBack)
         EXPECT_EQ(v.saved, storedValue(v.name)) << v.name;
 
     // A value chosen in the menu is saved as chosen, even where the stored one meant the same.
-    setDword("antiDitherTol", 0);
-    setDword("zoomFactor", 300);
+    setDword("antiDitherTol", 0), setDword("zoomFactor", 300);
     startProgram();
-    command(CMD_DITHER_NONE);
-    command(CMD_ZOOM_MAX);
+    command(CMD_DITHER_NONE), command(CMD_ZOOM_MAX);
     closeProgram();
     EXPECT_EQ(dwordBytes(1), storedValue("antiDitherTol"));
     EXPECT_EQ(dwordBytes(0), storedValue("zoomFactor"));
