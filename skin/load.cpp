@@ -100,11 +100,6 @@ static int cachedMaskArea(AreaCache* cache, const MaskArea* areas, COLORREF colo
     return cache->area[slot];
 }
 
-// A window shape of 32,768 rectangles or more ends the process with an X error under Wine
-// (measured: a 250 x 250 checkerboard of 31,250 shows, a 256 x 256 one does not). Half of
-// that is still eight times what a round 2048 x 2048 window needs.
-static const DWORD maxShapeRectangles = 16384;
-
 // The window's shape is gathered with the areas, in the form its region takes: a noisy mask
 // is given up as soon as the shape passes the limit, before its areas fill the memory.
 struct MaskScan {
@@ -113,6 +108,7 @@ struct MaskScan {
     RunRegion runs[maskAreaCount];
     TextMarkers markers;
     RunRegion shape;
+    DWORD shapeLimit;
 };
 
 // Pixels of 24 or 32 bits, blue, green and red first in each.
@@ -156,7 +152,7 @@ static bool scanMaskRow(MaskScan* scan, const BYTE* row, int step, int width, in
     }
     if (shapeEnd > shapeStart)
         addRun(&scan->shape, shapeStart, y, shapeEnd - shapeStart);
-    return scan->shape.rowStart <= maxShapeRectangles; // the rows above are final
+    return scan->shape.rowStart <= scan->shapeLimit; // the rows above are final
 }
 
 // GetObject gives a DIB section's height as positive whichever way up its rows lie. Where
@@ -233,9 +229,10 @@ static bool scanMaskStrips(MaskScan* scan, HBITMAP mask, int width, int height)
 
 // The mask is scanned run by run; markers are few, so the skin pixels under them are
 // read one at a time. A mask too fine for a window's shape leaves no area.
-void scanMask(HBITMAP mask, int width, int height)
+void scanMask(HBITMAP mask, int width, int height, DWORD shapeLimit)
 {
     MaskScan scan = {};
+    scan.shapeLimit = shapeLimit;
     maskAreas(scan.areas);
     memset(scan.cache.color, 0xFF, sizeof scan.cache.color); // CLR_INVALID: no pixel's colour
     for (POINT& at : scan.markers.own)
