@@ -411,7 +411,8 @@ static bool readBitmapFile(const char* path, BitmapFile* bitmap)
     bool read = GetFileType(file) == FILE_TYPE_DISK && size != INVALID_FILE_SIZE && sizeHigh == 0
         && ReadFile(file, header, sizeof header, &got, NULL);
     if (read && bmpNeedsWholeFile(header, got)) {
-        bytes = static_cast<BYTE*>(malloc(size));
+        // Room past the end for a colour table of 256 the file may leave out: drawing reads one.
+        bytes = static_cast<BYTE*>(calloc(size + 1024, 1));
         read = bytes && ReadFile(file, bytes + got, size - got, &rest, NULL) && rest == size - got;
         if (bytes)
             memcpy(bytes, header, got);
