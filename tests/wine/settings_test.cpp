@@ -1,6 +1,6 @@
 // The settings store against the real registry: values of the wrong size or type, values the
-// program cannot use (written back unchanged until chosen in the menu), the sizes of a stored history, stored places,
-// and the menu's marks.
+// program cannot use (written back unchanged until chosen in the menu), the sizes of a stored
+// history, stored places, and the menu's marks.
 #include "harness.h"
 #include "app/appstate.h"
 #include "res/resource.h"
