@@ -140,7 +140,8 @@ struct AppState {
     int savedSnapTol;        // not persisted: what switching snapping on restores
     int storedZoomFactor;    // the three numbers as read: loadSettings puts their
     int storedAntiDitherTol; // usable values above, and saveSettings writes these
-    int storedSnapTol;       // back while the usable value is still in force
+    int storedSnapTol;       // back while the usable value is still in force (a
+                             // value chosen in the menu is stored as chosen)
     bool showToolTips;
     bool singleInstance;
     bool splashScreen;

@@ -150,6 +150,17 @@ static void showHistoryColor()
     refreshColorDisplay(app.displayRegion);
 }
 
+// A value chosen in the menu is saved as chosen, not as a stored number that meant the same.
+static void chooseAntiDither(int side)
+{
+    app.antiDitherTol = app.storedAntiDitherTol = side;
+}
+
+static void chooseZoom(int factor)
+{
+    app.zoomFactor = app.storedZoomFactor = factor;
+}
+
 void onCommand(HWND window, int command)
 {
     // clang-format off
@@ -189,18 +200,18 @@ void onCommand(HWND window, int command)
     case CMD_FORMAT_HEX:      setColorFormat(0); break;
     case CMD_FORMAT_DEC:      setColorFormat(1); break;
     case CMD_FORMAT_FLOAT:    setColorFormat(2); break;
-    case CMD_DITHER_NONE:     app.antiDitherTol = 1; break;
-    case CMD_DITHER_SMALL:    app.antiDitherTol = 3; break;
-    case CMD_DITHER_MEDIUM:   app.antiDitherTol = 9; break;
-    case CMD_DITHER_LARGE:    app.antiDitherTol = 21; break;
+    case CMD_DITHER_NONE:     chooseAntiDither(1); break;
+    case CMD_DITHER_SMALL:    chooseAntiDither(3); break;
+    case CMD_DITHER_MEDIUM:   chooseAntiDither(9); break;
+    case CMD_DITHER_LARGE:    chooseAntiDither(21); break;
     case CMD_STICKY_ZOOM:     toggleStickyZoom(); break;
     case CMD_SPLIT_SCREEN:    toggleSplitScreen(); break;
-    case CMD_ZOOM_1X:         app.zoomFactor = 1; break;
-    case CMD_ZOOM_2X:         app.zoomFactor = 2; break;
-    case CMD_ZOOM_4X:         app.zoomFactor = 4; break;
-    case CMD_ZOOM_8X:         app.zoomFactor = 8; break;
-    case CMD_ZOOM_16X:        app.zoomFactor = 16; break;
-    case CMD_ZOOM_MAX:        app.zoomFactor = 0; break;
+    case CMD_ZOOM_1X:         chooseZoom(1); break;
+    case CMD_ZOOM_2X:         chooseZoom(2); break;
+    case CMD_ZOOM_4X:         chooseZoom(4); break;
+    case CMD_ZOOM_8X:         chooseZoom(8); break;
+    case CMD_ZOOM_16X:        chooseZoom(16); break;
+    case CMD_ZOOM_MAX:        chooseZoom(0); break;
     }
 }
 // clang-format on

@@ -60,6 +60,9 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_DESTROY:         onDestroy(window); return 0;
     case WM_ENDSESSION:      onEndSession(window, wParam != 0); return 0;
     case WM_PAINT:           onPaint(window); return 0;
+    // No frame to draw; the system's drawing of none works out the window's visible region,
+    // which for a shape of many rectangles costs Wine half a second while the window is black.
+    case WM_NCPAINT:         return 0;
     case WM_SETTINGCHANGE:   refreshWindowMetrics(window); return 0;
     case WM_DISPLAYCHANGE:   refreshWindowMetrics(window); bringWindowBack(window); return 0;
     case WM_KEYUP:           onKeyUp(window, wParam); break; // the menu key's WM_CONTEXTMENU

@@ -59,10 +59,13 @@ static COLORREF sampledPixel(int x, int y)
     return pixelAt(app.sample, x, y);
 }
 
-// Between monitors of different sizes, as beyond the screen, there is nothing to read.
+// Between monitors of different sizes, as beyond the screen, there is nothing to read. The
+// list holds the first maxMonitors; a point on none of them may lie on a monitor past those.
 static bool onScreen(int x, int y)
 {
-    return onSomeMonitor(x, y, app.monitors, app.monitorCount);
+    POINT point = { x, y };
+    return onSomeMonitor(x, y, app.monitors, app.monitorCount)
+        || (app.monitorCount == maxMonitors && MonitorFromPoint(point, MONITOR_DEFAULTTONULL));
 }
 
 static COLORREF screenPixel(int x, int y, COLORREF fallback)

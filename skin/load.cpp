@@ -16,21 +16,22 @@ static const char* const userSkinError = "Could not load user skin: Unable to op
 struct MaskArea {
     COLORREF color;
     HRGN* region;
+    bool shapes; // part of the window's shape (a pressed picture is not)
 };
 static const int maskAreaCount = 3 + 2 * skinButtonCount + drawnFieldCount;
 
 static void maskAreas(MaskArea* areas)
 {
     int n = 0;
-    areas[n++] = { RGB(255, 0, 0), &app.bodySkinRegion };
-    areas[n++] = { RGB(0, 50, 50), &app.displayTopRegion };
-    areas[n++] = { RGB(0, 100, 100), &app.displayBottomRegion };
+    areas[n++] = { RGB(255, 0, 0), &app.bodySkinRegion, true };
+    areas[n++] = { RGB(0, 50, 50), &app.displayTopRegion, true };
+    areas[n++] = { RGB(0, 100, 100), &app.displayBottomRegion, true };
     for (int i = 0; i < skinButtonCount; i++) {
-        areas[n++] = { RGB(0, buttonDescriptions[i].faceGreen, 0), &app.skinButtons[i].faceRegion };
-        areas[n++] = { RGB(0, buttonDescriptions[i].pressedGreen, 0), &app.skinButtons[i].pressedRegion };
+        areas[n++] = { RGB(0, buttonDescriptions[i].faceGreen, 0), &app.skinButtons[i].faceRegion, true };
+        areas[n++] = { RGB(0, buttonDescriptions[i].pressedGreen, 0), &app.skinButtons[i].pressedRegion, false };
     }
     for (int i = 0; i < drawnFieldCount; i++)
-        areas[n++] = { RGB(0, 0, fieldDescriptions[i].maskBlue), &app.valueFields[i].region };
+        areas[n++] = { RGB(0, 0, fieldDescriptions[i].maskBlue), &app.valueFields[i].region, true };
 }
 
 static int maskAreaOf(const MaskArea* areas, COLORREF color)
@@ -100,11 +101,15 @@ static int cachedMaskArea(AreaCache* cache, const MaskArea* areas, COLORREF colo
     return cache->area[slot];
 }
 
+// The window's shape is gathered with the areas, in the form its region takes: a noisy mask
+// is given up as soon as the shape passes the limit, before its areas fill the memory.
 struct MaskScan {
     MaskArea areas[maskAreaCount];
     AreaCache cache;
     RunRegion runs[maskAreaCount];
     TextMarkers markers;
+    RunRegion shape;
+    DWORD shapeLimit;
 };
 
 // Pixels of 24 or 32 bits, blue, green and red first in each.
@@ -114,11 +119,12 @@ static COLORREF pixelOfRow(const BYTE* row, int step, int x)
     return RGB(p[2], p[1], p[0]);
 }
 
-// One row of the mask: each run to its area, or noted as a text marker. Most of a scan
-// is finding where runs end: 32-bit pixels are compared a word at a time (rows start on
-// a word), 24-bit ones byte by byte.
-static void scanMaskRow(MaskScan* scan, const BYTE* row, int step, int width, int y)
+// One row of the mask: each run to its area, or noted as a text marker; false once the
+// shape has too many rectangles. Most of a scan is finding where runs end: 32-bit pixels
+// are compared a word at a time (rows start on a word), 24-bit ones byte by byte.
+static bool scanMaskRow(MaskScan* scan, const BYTE* row, int step, int width, int y)
 {
+    int shapeStart = 0, shapeEnd = 0; // the shape's run under way: touching areas make one
     for (int x = 0; x < width;) {
         const BYTE* p = row + x * step;
         int end = x + 1;
@@ -136,8 +142,18 @@ static void scanMaskRow(MaskScan* scan, const BYTE* row, int step, int width, in
             addRun(&scan->runs[area], x, y, end - x);
         else
             noteTextMarker(&scan->markers, color, x, y);
+        if (area >= 0 && scan->areas[area].shapes && x != shapeEnd) {
+            if (shapeEnd > shapeStart)
+                addRun(&scan->shape, shapeStart, y, shapeEnd - shapeStart);
+            shapeStart = x;
+        }
+        if (area >= 0 && scan->areas[area].shapes)
+            shapeEnd = end;
         x = end;
     }
+    if (shapeEnd > shapeStart)
+        addRun(&scan->shape, shapeStart, y, shapeEnd - shapeStart);
+    return scan->shape.rowStart <= scan->shapeLimit; // the rows above are final
 }
 
 // GetObject gives a DIB section's height as positive whichever way up its rows lie. Where
@@ -152,7 +168,9 @@ static bool rowsBottomUp(HBITMAP mask, const BYTE* bits, size_t stride, int step
             COLORREF lower = pixelOfRow(bottom, step, x);
             if (pixelOfRow(top, step, x) != lower) {
                 HDC dc = CreateCompatibleDC(NULL);
-                HGDIOBJ old = SelectObject(dc, mask);
+                HGDIOBJ old = dc ? SelectObject(dc, mask) : NULL;
+                if (!old)
+                    fatal(-1);
                 bool bottomUp = GetPixel(dc, x, y) == lower;
                 SelectObject(dc, old);
                 DeleteDC(dc);
@@ -163,8 +181,9 @@ static bool rowsBottomUp(HBITMAP mask, const BYTE* bits, size_t stride, int step
     return false;
 }
 
-// A 24- or 32-bit mask, as mask files are, is read where it lies.
-static bool scanMaskBits(MaskScan* scan, HBITMAP mask, int width, int height)
+// A 24- or 32-bit mask, as mask files are, is read where it lies. False if it is not one;
+// *fits false if the shape grew too fine.
+static bool scanMaskBits(MaskScan* scan, HBITMAP mask, int width, int height, bool* fits)
 {
     DIBSECTION dib;
     if (GetObject(mask, sizeof dib, &dib) != sizeof dib || !dib.dsBm.bmBits || dib.dsBm.bmWidth != width
@@ -176,13 +195,13 @@ static bool scanMaskBits(MaskScan* scan, HBITMAP mask, int width, int height)
     size_t stride = (static_cast<size_t>(width) * step + 3) & ~size_t(3);
     const BYTE* bits = static_cast<const BYTE*>(dib.dsBm.bmBits);
     bool bottomUp = rowsBottomUp(mask, bits, stride, step, width, height);
-    for (int y = 0; y < height; y++)
-        scanMaskRow(scan, bits + stride * (bottomUp ? height - 1 - y : y), step, width, y);
+    for (int y = 0; y < height && *fits; y++)
+        *fits = scanMaskRow(scan, bits + stride * (bottomUp ? height - 1 - y : y), step, width, y);
     return true;
 }
 
 // Any other mask is copied in strips of rows, each in one copy.
-static void scanMaskStrips(MaskScan* scan, HBITMAP mask, int width, int height)
+static bool scanMaskStrips(MaskScan* scan, HBITMAP mask, int width, int height)
 {
     HDC maskDC = CreateCompatibleDC(app.windowDC);
     if (!maskDC)
@@ -195,34 +214,42 @@ static void scanMaskStrips(MaskScan* scan, HBITMAP mask, int width, int height)
     PixelBuffer strip;
     if (!createPixelBuffer(&strip, width, stripRows))
         fatal(-1);
-    for (int top = 0; top < height; top += stripRows) {
+    bool fits = true;
+    for (int top = 0; top < height && fits; top += stripRows) {
         int rows = height - top < stripRows ? height - top : stripRows;
         capturePixels(&strip, maskDC, 0, top, width, rows);
-        for (int r = 0; r < rows; r++)
-            scanMaskRow(scan, reinterpret_cast<const BYTE*>(strip.bits + static_cast<size_t>(r) * width), 4, width,
-                        top + r);
+        for (int r = 0; r < rows && fits; r++)
+            fits = scanMaskRow(scan, reinterpret_cast<const BYTE*>(strip.bits + static_cast<size_t>(r) * width), 4,
+                               width, top + r);
     }
     freePixelBuffer(&strip);
     SelectObject(maskDC, oldMask);
     DeleteDC(maskDC);
+    return fits;
 }
 
 // The mask is scanned run by run; markers are few, so the skin pixels under them are
-// read one at a time.
-void scanMask(HBITMAP mask, int width, int height)
+// read one at a time. A mask too fine for a window's shape leaves no area.
+void scanMask(HBITMAP mask, int width, int height, DWORD shapeLimit)
 {
     MaskScan scan = {};
+    scan.shapeLimit = shapeLimit;
     maskAreas(scan.areas);
     memset(scan.cache.color, 0xFF, sizeof scan.cache.color); // CLR_INVALID: no pixel's colour
     for (POINT& at : scan.markers.own)
         at.x = -1;
     scan.markers.common.x = -1;
 
-    if (!scanMaskBits(&scan, mask, width, height))
-        scanMaskStrips(&scan, mask, width, height);
+    bool fits = true;
+    if (!scanMaskBits(&scan, mask, width, height, &fits))
+        fits = scanMaskStrips(&scan, mask, width, height);
     takeTextColors(scan.markers);
-    for (int i = 0; i < maskAreaCount; i++)
-        *scan.areas[i].region = finishRunRegion(&scan.runs[i]);
+    for (int i = 0; i < maskAreaCount; i++) {
+        if (!fits)
+            free(scan.runs[i].rects);
+        *scan.areas[i].region = fits ? finishRunRegion(&scan.runs[i]) : NULL;
+    }
+    free(scan.shape.rects);
     finishMaskAreas();
 }
 
@@ -266,11 +293,6 @@ static void drawLatchedIntoBackBuffer(const SkinButton& button)
 {
     blitSkinRegion(app.backDC, button.hitRegion, button.pressedRegion);
 }
-
-// A window shape of 32,768 rectangles or more ends the process with an X error under Wine
-// (measured: a 250 x 250 checkerboard of 31,250 shows, a 256 x 256 one does not). Half of
-// that is still eight times what a round 2048 x 2048 window needs.
-static const DWORD maxShapeRectangles = 16384;
 
 static DWORD regionRectangles(HRGN region)
 {
@@ -341,44 +363,116 @@ static bool fileExists(const char* path, void*)
 }
 
 // A mask whose name is too long for the loader would be left out without a word, and the
-// skin shown in the wrong arrangement. Only the long form of the name finds such a file.
+// skin shown in the wrong arrangement. Only the long form of the full name finds such a
+// file: \\?\C:\... on a drive, \\?\UNC\server\share\... on a share.
 static bool unreachableMask(const char* maskPath)
 {
-    size_t length = strlen(maskPath);
-    if (length < MAX_PATH)
+    DWORD length = GetFullPathNameA(maskPath, 0, NULL, NULL);
+    if (length <= MAX_PATH) // with its terminator
         return false;
-    char* longName = static_cast<char*>(malloc(length + 5));
+    char* longName = static_cast<char*>(malloc(length + 8));
     if (!longName)
         return true;
-    memcpy(longName, "\\\\?\\", 4);
-    memcpy(longName + 4, maskPath, length + 1);
-    bool exists = GetFileAttributesA(longName) != INVALID_FILE_ATTRIBUTES;
+    char* name = longName + 8;
+    bool exists = false;
+    if (GetFullPathNameA(maskPath, length, name, NULL) - 1 < length - 1) {
+        bool share = name[0] == '\\' && name[1] == '\\';
+        name -= share ? 6 : 4; // the share's leading backslashes become part of the prefix
+        memcpy(name, share ? "\\\\?\\UNC\\" : "\\\\?\\", share ? 8 : 4);
+        exists = GetFileAttributesA(name) != INVALID_FILE_ATTRIBUTES;
+    }
     free(longName);
     return exists;
 }
 
-// The size of a usable BMP file: one whose header passes the size rules and whose
-// pixels are all there.
-static bool readBitmapSize(const char* path, int* width, int* height)
+// A usable BMP file: a file on a disk whose header passes the rules, whose pixels are all
+// there and whose run-length stream stays in the picture. A device is never opened: a
+// serial port's name would hang the start for good.
+struct BitmapFile {
+    int width, height;
+    BYTE* topDownFile; // the whole file if its rows run top-down (malloc'd), else null
+};
+
+static bool readBitmapFile(const char* path, BitmapFile* bitmap)
 {
+    bitmap->topDownFile = NULL;
+    if (isDeviceName(path))
+        return false;
     HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
     if (file == INVALID_HANDLE_VALUE)
         return false;
     BYTE header[bmpHeaderBytes];
-    DWORD got = 0, sizeHigh = 0;
-    BOOL read = ReadFile(file, header, sizeof header, &got, NULL);
-    DWORD size = GetFileSize(file, &sizeHigh);
+    BYTE* bytes = header;
+    DWORD got = 0, rest = 0, sizeHigh = 0, size = GetFileSize(file, &sizeHigh);
+    bool read = GetFileType(file) == FILE_TYPE_DISK && size != INVALID_FILE_SIZE && sizeHigh == 0
+        && ReadFile(file, header, sizeof header, &got, NULL);
+    if (read && bmpNeedsWholeFile(header, got)) {
+        // Room past the end for a colour table of 256 the file may leave out: drawing reads one.
+        bytes = static_cast<BYTE*>(calloc(size + 1024, 1));
+        read = bytes && ReadFile(file, bytes + got, size - got, &rest, NULL) && rest == size - got;
+        if (bytes)
+            memcpy(bytes, header, got);
+    }
     CloseHandle(file);
-    if (!read || size == INVALID_FILE_SIZE || sizeHigh != 0)
-        return false;
-    int32_t w, h;
-    if (!bmpFileUsable(header, got, size, &w, &h))
-        return false;
-    *width = w;
-    *height = h;
-    return true;
+    int32_t w = 0, h = 0;
+    bool topDown = false;
+    read = read && bmpFileUsable(bytes, got + rest, size, &w, &h, &topDown);
+    bitmap->width = w;
+    bitmap->height = h;
+    if (read && topDown)
+        bitmap->topDownFile = bytes;
+    else if (bytes != header)
+        free(bytes);
+    return read;
 }
 
+// Rows that run top-down, drawn at the given size (a mask's is the skin's): the system's
+// loader under Wine draws them black.
+static HBITMAP drawTopDownRows(const BYTE* file, int width, int height, int drawnWidth, int drawnHeight)
+{
+    void* bits;
+    HBITMAP bitmap = createTopDownDIB(drawnWidth, drawnHeight, &bits);
+    HDC dc = bitmap ? CreateCompatibleDC(NULL) : NULL;
+    const BITMAPINFO* info = reinterpret_cast<const BITMAPINFO*>(file + sizeof(BITMAPFILEHEADER));
+    DWORD offset;
+    memcpy(&offset, file + 10, sizeof offset);
+    int drawn = 0;
+    if (dc) {
+        HGDIOBJ old = SelectObject(dc, bitmap);
+        SetStretchBltMode(dc, COLORONCOLOR); // a mask's colours are kept, never blended
+        drawn = StretchDIBits(dc, 0, 0, drawnWidth, drawnHeight, 0, 0, width, height,
+                              file + (offset ? offset : sizeof(BITMAPFILEHEADER) + info->bmiHeader.biSize), info,
+                              DIB_RGB_COLORS, SRCCOPY);
+        SelectObject(dc, old);
+        DeleteDC(dc);
+    }
+    if (bitmap && drawn <= 0) { // none drawn, or GDI_ERROR
+        DeleteObject(bitmap);
+        bitmap = NULL;
+    }
+    return bitmap;
+}
+
+// Loads a usable file as the skin's image (its own size) or as a mask (the skin's size,
+// whatever its own).
+static HBITMAP loadBitmapFile(const char* path, int* width, int* height, bool mask)
+{
+    BitmapFile file;
+    if (!readBitmapFile(path, &file))
+        return NULL;
+    int drawnWidth = mask ? *width : file.width, drawnHeight = mask ? *height : file.height;
+    HBITMAP bitmap = file.topDownFile
+        ? drawTopDownRows(file.topDownFile, file.width, file.height, drawnWidth, drawnHeight)
+        : static_cast<HBITMAP>(LoadImageA(NULL, path, IMAGE_BITMAP, drawnWidth, drawnHeight,
+                                          LR_LOADFROMFILE | (mask ? LR_CREATEDIBSECTION : 0)));
+    free(file.topDownFile);
+    *width = drawnWidth;
+    *height = drawnHeight;
+    return bitmap;
+}
+
+// A mask that is there but cannot be read as drawn refuses the skin, as an unusable image
+// does; only a skin without a mask takes the built-in arrangement.
 static bool loadUserSkin(HWND window, const char* named)
 {
     size_t length = strlen(named);
@@ -387,13 +481,15 @@ static bool loadUserSkin(HWND window, const char* named)
     bool loaded = false;
     int width, height;
     if (skinPath && maskPath && resolveSkinPaths(named, skinPath, length + 16, maskPath, length + 16, fileExists, NULL)
-        && !unreachableMask(maskPath) && readBitmapSize(skinPath, &width, &height)) {
-        HBITMAP image = static_cast<HBITMAP>(LoadImageA(NULL, skinPath, IMAGE_BITMAP, width, height, LR_LOADFROMFILE));
-        HBITMAP mask = NULL;
-        int maskWidth, maskHeight; // stretched to the skin's size, whatever they are
-        if (image && maskPath[0] && readBitmapSize(maskPath, &maskWidth, &maskHeight))
-            mask = static_cast<HBITMAP>(
-                LoadImageA(NULL, maskPath, IMAGE_BITMAP, width, height, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+        && !unreachableMask(maskPath)) {
+        HBITMAP image = loadBitmapFile(skinPath, &width, &height, false), mask = NULL;
+        if (image && maskPath[0] && fileExists(maskPath, NULL)) {
+            mask = loadBitmapFile(maskPath, &width, &height, true);
+            if (!mask) {
+                DeleteObject(image);
+                image = NULL;
+            }
+        }
         // The built-in arrangement reads the faces and the pressed pictures from the image.
         if (image && !mask && (width < builtInImageWidth() || height < faceHeight)) {
             DeleteObject(image);

@@ -1,4 +1,5 @@
-// Skin file names (image and mask) and the BMP header test of a user skin.
+// Skin file names (image and mask), device names, and the BMP header and pixel stream tests of a
+// user skin.
 #include "skin/skinpath.h"
 
 #include <cstring>
@@ -148,41 +149,140 @@ static bool pixelFormatUsable(uint32_t bits, uint32_t compression)
     }
 }
 
+// Bit fields give colours only when they hold some bits of the pixel and no two share one:
+// masks all zero, all ones or overlapping draw black.
+static bool colorMasksUsable(const uint8_t* masks, uint32_t bits)
+{
+    uint32_t r = read32(masks), g = read32(masks + 4), b = read32(masks + 8);
+    uint64_t all = uint64_t(r) | g | b;
+    return all != 0 && all >> bits == 0 && (r & g) == 0 && (g & b) == 0 && (r & b) == 0;
+}
+
+static bool runLengthCoded(uint32_t infoSize, uint32_t compression)
+{
+    return infoSize != 12 && (compression == 1 || compression == 2);
+}
+
+bool bmpNeedsWholeFile(const uint8_t* header, size_t got)
+{
+    if (header == nullptr || got < 38)
+        return false;
+    uint32_t infoSize = read32(header + 14);
+    return runLengthCoded(infoSize, read32(header + 30)) || (infoSize != 12 && int32_t(read32(header + 22)) < 0);
+}
+
 // Only what the system's loader shows as drawn is usable: a header it reads otherwise gives
 // an all-black face. LoadImageA also takes a file cut short and makes a picture of whatever
 // lies past its end, so the announced pixel data must all be there.
-bool bmpFileUsable(const uint8_t* header, size_t got, uint64_t fileSize, int32_t* width, int32_t* height)
+bool bmpFileUsable(const uint8_t* bytes, size_t got, uint64_t fileSize, int32_t* width, int32_t* height, bool* topDown)
 {
     int32_t w, h;
-    if (header == nullptr || got < 28 || !skinSizeFromHeader(header, 28, &w, &h))
+    if (bytes == nullptr || got < 28 || !skinSizeFromHeader(bytes, 28, &w, &h))
         return false;
-    uint32_t offset = read32(header + 10), infoSize = read32(header + 14);
+    uint32_t offset = read32(bytes + 10), infoSize = read32(bytes + 14);
     uint32_t planes, bits, compression = 0, imageSize = 0;
+    bool down = false;
     if (infoSize == 12) { // BITMAPCOREHEADER: no compression, no 16 or 32 bits
-        planes = read16(header + 22);
-        bits = read16(header + 24);
+        planes = read16(bytes + 22);
+        bits = read16(bytes + 24);
         if (bits == 16 || bits == 32)
             return false;
     } else {
         if (got < 38)
             return false;
-        planes = read16(header + 26);
-        bits = read16(header + 28);
-        compression = read32(header + 30);
-        imageSize = read32(header + 34);
+        down = int32_t(read32(bytes + 22)) < 0;
+        planes = read16(bytes + 26);
+        bits = read16(bytes + 28);
+        compression = read32(bytes + 30);
+        imageSize = read32(bytes + 34);
     }
     if (planes != 1 || !pixelFormatUsable(bits, compression))
         return false;
-    uint64_t needed = compression == 1 || compression == 2
-        ? imageSize // run-length coded: only the header knows the length
-        : (uint64_t(w) * bits + 31) / 32 * 4 * uint64_t(h);
+    if (compression == 3 && (got < bmpHeaderBytes || !colorMasksUsable(bytes + 54, bits)))
+        return false;
+    bool runLength = runLengthCoded(infoSize, compression);
+    if (runLength && down) // compressed rows only run bottom-up
+        return false;
+    uint64_t needed = runLength ? imageSize // only the header knows the length
+                                : (uint64_t(w) * bits + 31) / 32 * 4 * uint64_t(h);
     // An offset of 0 means the pixels follow the headers.
     uint64_t start = offset != 0 ? offset : 14ull + infoSize;
     if (start < 14ull + infoSize || start + needed > fileSize)
+        return false;
+    if (runLength && (start + needed > got || !runLengthStreamFits(bytes + start, needed, w, h, bits)))
         return false;
     if (width != nullptr)
         *width = w;
     if (height != nullptr)
         *height = h;
+    if (topDown != nullptr)
+        *topDown = down;
     return true;
+}
+
+// Follows the stream as the system's decoder does: a pair is a run of count pixels, or after
+// a zero count an end of line (0), of picture (1), a move (2, then across and down) or count
+// pixels as they are, padded to 16 bits.
+bool runLengthStreamFits(const uint8_t* stream, size_t size, int32_t width, int32_t height, uint32_t bits)
+{
+    int64_t x = 0, y = 0;
+    bool drawn = false;
+    for (size_t i = 0; i + 1 < size;) {
+        uint32_t count = stream[i], code = stream[i + 1];
+        i += 2;
+        if (count == 0 && code == 0) {
+            x = 0;
+            if (++y > height)
+                return false;
+            continue;
+        }
+        if (count == 0 && code == 1)
+            break;
+        if (count == 0 && code == 2) {
+            if (i + 2 > size)
+                return false;
+            x += stream[i];
+            y += stream[i + 1];
+            i += 2;
+            if (x > width || y > height)
+                return false;
+            continue;
+        }
+        if (count == 0) { // as they are: code pixels
+            size_t length = bits == 8 ? code : (code + 1) / 2;
+            i += (length + 1) & ~size_t(1);
+            count = code;
+        }
+        x += count;
+        drawn = true;
+        if (i > size || x > width || y >= height)
+            return false;
+    }
+    return drawn;
+}
+
+bool isDeviceName(const char* path)
+{
+    if (path == nullptr)
+        return false;
+    const char* name = path;
+    for (const char* p = path; *p != '\0'; ++p)
+        if (*p == '\\' || *p == '/')
+            name = p + 1;
+    if (name == path && name[0] != '\0' && name[1] == ':') // a drive's current folder
+        name += 2;
+    size_t length = 0;
+    while (name[length] != '\0' && name[length] != '.' && name[length] != ':')
+        length++;
+    while (length > 0 && name[length - 1] == ' ')
+        length--;
+    static const char* const devices[] = { "CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$" };
+    for (const char* device : devices)
+        if (strlen(device) == length && equalNoCase(name, device, length))
+            return true;
+    // COM1 to COM9 and LPT1 to LPT9, also with the superscript digits 1, 2 and 3.
+    if (length != 4 || !(equalNoCase(name, "COM", 3) || equalNoCase(name, "LPT", 3)))
+        return false;
+    unsigned char digit = static_cast<unsigned char>(name[3]);
+    return (digit >= '1' && digit <= '9') || digit == 0xB9 || digit == 0xB2 || digit == 0xB3;
 }

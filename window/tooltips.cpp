@@ -53,22 +53,25 @@ void hideToolTip()
     app.toolTipRegion = NULL;
 }
 
+// Nothing is recorded before the control exists: once made, it takes the pointer's place.
 void updateToolTip(HWND window, LPARAM point)
 {
+    if (!app.toolTipWindow)
+        return;
     int x = skinCoordinate(static_cast<short>(LOWORD(point)), app.scale);
     int y = skinCoordinate(static_cast<short>(HIWORD(point)), app.scale);
     for (int i = 0; i < skinButtonCount; i++) {
         HRGN region = app.skinButtons[i].hitRegion;
         if (!region || !PtInRegion(region, x, y))
             continue;
-        if (region != app.toolTipRegion && app.toolTipWindow) {
+        if (region != app.toolTipRegion) {
             RECT box;
             GetRgnBox(region, &box);
             SetRect(&box, box.left * app.scale, box.top * app.scale, box.right * app.scale, box.bottom * app.scale);
             TOOLINFOA tool = toolInfo(window, box, buttonDescriptions[i].toolTip);
             SendMessageA(app.toolTipWindow, TTM_SETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&tool));
         }
-        if (!app.toolTipRegion && app.toolTipWindow)
+        if (!app.toolTipRegion)
             SendMessageA(app.toolTipWindow, TTM_ACTIVATE, TRUE, 0);
         app.toolTipRegion = region;
         return;

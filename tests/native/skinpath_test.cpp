@@ -60,7 +60,8 @@ TEST(SkinPath, SkinAndMaskNames)
     }
 }
 
-// A file's first 54 bytes in the given format, the file's size and the size it is drawn at.
+// A file's headers in the given format (bit fields: 8 bits a colour, or 5, 6 and 5; a run-length
+// stream of two rows of 8 pixels), the file's size and the size it is drawn at.
 struct BmpFile {
     std::vector<uint8_t> bytes;
     uint64_t size;
@@ -69,7 +70,7 @@ struct BmpFile {
 static BmpFile bmp(int32_t width, int32_t height, uint32_t infoSize = 40, uint16_t bits = 24, uint32_t compression = 0,
                    uint32_t imageSize = 0, uint16_t planes = 1)
 {
-    std::vector<uint8_t> b(54, 0);
+    std::vector<uint8_t> b(compression == 1 || compression == 2 ? 54 + imageSize : 66, 0);
     auto put = [&](size_t at, uint32_t v, int bytes) {
         for (int i = 0; i < bytes; ++i)
             b[at + i] = uint8_t(v >> (8 * i));
@@ -81,6 +82,12 @@ static BmpFile bmp(int32_t width, int32_t height, uint32_t infoSize = 40, uint16
     put(core ? 22 : 26, planes, 2), put(core ? 24 : 28, bits, 2);
     if (!core)
         put(30, compression, 4), put(34, imageSize, 4);
+    if (compression == 3)
+        put(54, bits == 16 ? 0xF800 : 0xFF0000, 4), put(58, bits == 16 ? 0x7E0 : 0xFF00, 4),
+            put(62, bits == 16 ? 0x1F : 0xFF, 4);
+    const uint8_t stream[] = { 8, 1, 0, 0, 8, 1, 0, 1 };
+    if ((compression == 1 || compression == 2) && imageSize >= sizeof stream)
+        std::copy(stream, stream + sizeof stream, b.begin() + 54);
     uint64_t pixels = compression == 1 || compression == 2
         ? imageSize
         : (uint64_t(width) * bits + 31) / 32 * 4 * std::llabs(height);
@@ -91,12 +98,17 @@ TEST(SkinPath, OnlyFilesTheLoaderShowsAsDrawnAreUsable)
 {
     BmpFile lowerCase = bmp(8, 2);
     lowerCase.bytes[0] = 'b';
+    auto fields = [](uint16_t bits, uint32_t red, uint32_t green, uint32_t blue) {
+        BmpFile file = bmp(8, 2, 40, bits, 3);
+        memcpy(&file.bytes[54], &red, 4), memcpy(&file.bytes[58], &green, 4), memcpy(&file.bytes[62], &blue, 4);
+        return file;
+    };
     struct Row {
         const char* name;
         BmpFile file;
         bool ok;
         int64_t sizeChange = 0;
-        size_t got = 54;
+        size_t got = SIZE_MAX; // all the bytes made
     };
     const std::vector<Row> rows = {
         { "24 bits", bmp(8, 2), true },
@@ -104,6 +116,7 @@ TEST(SkinPath, OnlyFilesTheLoaderShowsAsDrawnAreUsable)
         { "core header, 24 bits", bmp(8, 2, 12), true },
         { "run-length 8 bits", bmp(8, 2, 40, 8, 1, 20), true },
         { "bit fields, 16 bits", bmp(8, 2, 40, 16, 3), true },
+        { "bit fields, 32 bits, no blue", fields(32, 0xFF0000, 0xFF00, 0), true },
         { "top-down", bmp(83, -132), true },
         { "OS/2 2.x short header", bmp(8, 2, 16), true },
         { "core header, largest side", bmp(8192, 2048, 12), true },
@@ -112,6 +125,8 @@ TEST(SkinPath, OnlyFilesTheLoaderShowsAsDrawnAreUsable)
         { "one byte cut off", bmp(8, 2), false, -1 },
         { "run-length data cut short", bmp(8, 2, 40, 8, 1, 20), false, -1 },
         { "header cut short", bmp(8, 2), false, 0, 37 },
+        { "run-length stream not read", bmp(8, 2, 40, 8, 1, 20), false, 0, 54 },
+        { "bit-field masks not read", bmp(8, 2, 40, 32, 3), false, 0, 54 },
         // Formats the loader reads as an all-black face.
         { "two planes", bmp(8, 2, 40, 24, 0, 0, 2), false },
         { "7 bits", bmp(8, 2, 40, 7), false },
@@ -121,6 +136,12 @@ TEST(SkinPath, OnlyFilesTheLoaderShowsAsDrawnAreUsable)
         { "bit fields with 24 bits", bmp(8, 2, 40, 24, 3), false },
         { "unknown compression", bmp(8, 2, 40, 24, 9), false },
         { "core header, 32 bits", bmp(8, 2, 12, 32), false },
+        { "top-down run-length", bmp(8, -2, 40, 8, 1, 20), false },
+        { "run-length stream past the row", bmp(4, 2, 40, 8, 1, 20), false },
+        { "bit fields all zero", fields(32, 0, 0, 0), false },
+        { "bit fields all ones", fields(32, ~0u, ~0u, ~0u), false },
+        { "bit fields overlapping", fields(32, 0xFF0000, 0xFF00, 0xFFFF), false },
+        { "bit fields past 16 bits", fields(16, 0xFF0000, 0xFF00, 0xFF), false },
         // Sizes and headers no skin has.
         { "negative width", bmp(-8, 2), false },
         { "INT32_MIN height", bmp(8, INT32_MIN), false },
@@ -129,8 +150,46 @@ TEST(SkinPath, OnlyFilesTheLoaderShowsAsDrawnAreUsable)
     };
     for (const Row& r : rows) {
         int32_t w = -7, h = -7; // untouched on failure
-        bool ok = bmpFileUsable(r.file.bytes.data(), r.got, r.file.size + r.sizeChange, &w, &h);
+        size_t got = std::min(r.got, r.file.bytes.size());
+        bool ok = bmpFileUsable(r.file.bytes.data(), got, r.file.size + r.sizeChange, &w, &h);
         EXPECT_EQ(ok, r.ok) << r.name;
         EXPECT_EQ(std::make_pair(w, h), ok ? r.file.drawn : std::make_pair(-7, -7)) << r.name;
     }
+}
+
+// A stream is followed as the decoder reads it: 8 x 2 pictures unless said otherwise.
+TEST(SkinPath, RunLengthStreamsStayInsideThePicture)
+{
+    const struct {
+        const char* name;
+        std::vector<uint8_t> stream;
+        bool fits;
+        uint32_t bits = 8;
+        int32_t width = 8;
+    } rows[] = {
+        { "a row, a move, an end", { 8, 1, 0, 0, 0, 2, 3, 1, 0, 1 }, true },
+        { "255 pixels in a 166-pixel row", { 255, 1, 0, 1 }, false, 8, 166 },
+        { "a row of 166 pixels", { 166, 1, 0, 1 }, true, 8, 166 },
+        { "a move past the right edge", { 4, 1, 0, 2, 5, 0, 0, 1 }, false },
+        { "a move past the last row", { 0, 2, 0, 3 }, false },
+        { "end-of-line codes only", { 0, 0, 0, 0, 0, 0 }, false },
+        { "nothing drawn", { 0, 0, 0, 1 }, false },
+        { "odd run as it is, padded", { 0, 3, 1, 2, 3, 0, 2, 9, 0, 1 }, true },
+        { "odd run as it is, no padding", { 0, 3, 1, 2, 3, 2, 9, 0, 1 }, false },
+        { "RLE4 run past the row", { 9, 0x12, 0, 1 }, false, 4 },
+        { "RLE4 odd run as it is", { 0, 5, 0x12, 0x34, 0x50, 0, 3, 0x12 }, true, 4 },
+        { "RLE4 move past the last row", { 1, 0x12, 0, 2, 0, 3 }, false, 4 },
+    };
+    for (const auto& r : rows)
+        EXPECT_EQ(r.fits, runLengthStreamFits(r.stream.data(), r.stream.size(), r.width, 2, r.bits)) << r.name;
+}
+
+// The system opens a device for these names, in any folder and with any extension.
+TEST(SkinPath, DeviceNamesAreNoFiles)
+{
+    for (const char* device : { "COM1", "C:\\skins\\COM1.bmp", "C:\\skins\\AUX.bmp", "nul.txt", "C:lpt9.bmp",
+                                "\\\\.\\COM3", "COM1:", "con .bmp", "x/prn", "CONOUT$" })
+        EXPECT_TRUE(isDeviceName(device)) << device;
+    for (const char* file : { "COM10.bmp", "COM0", "COM.bmp", "console.bmp", "C:\\AUX\\steel.bmp", "LPT1x.bmp", "" })
+        EXPECT_FALSE(isDeviceName(file)) << file;
 }

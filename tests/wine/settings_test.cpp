@@ -1,6 +1,6 @@
 // The settings store against the real registry: values of the wrong size or type, values the
-// program cannot use (written back unchanged), the sizes of a stored history, stored places,
-// and the menu's marks.
+// program cannot use (written back unchanged until chosen in the menu), the sizes of a stored
+// history, stored places, and the menu's marks.
 #include "harness.h"
 #include "app/appstate.h"
 #include "res/resource.h"
@@ -32,6 +32,14 @@ TEST_F(ProgramTest, StoredValuesAreReadByTheirRulesAndWrittenBack)
     closeProgram();
     for (const auto& v : values)
         EXPECT_EQ(v.saved, storedValue(v.name)) << v.name;
+
+    // A value chosen in the menu is saved as chosen, even where the stored one meant the same.
+    setDword("antiDitherTol", 0), setDword("zoomFactor", 300);
+    startProgram();
+    command(CMD_DITHER_NONE), command(CMD_ZOOM_MAX);
+    closeProgram();
+    EXPECT_EQ(dwordBytes(1), storedValue("antiDitherTol"));
+    EXPECT_EQ(dwordBytes(0), storedValue("zoomFactor"));
 }
 
 // Starts with stored histories and places. Whole colours up to the ring's size are taken, a

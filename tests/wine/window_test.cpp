@@ -3,6 +3,7 @@
 #include "harness.h"
 #include "window/lateload.h"
 
+#include <commctrl.h>
 #include <sddl.h>
 #include <shlwapi.h>
 
@@ -238,15 +239,29 @@ TEST_F(ProgramTest, LetterKeysOnOtherLayouts)
 }
 
 // The program loads comctl32 itself once the window stands idle; the tooltip control must
-// still come from the version the manifest names, 6, as when the DLL was linked.
+// still come from the version the manifest names, 6, as when the DLL was linked. A pointer
+// that moved onto a button before then gets that button's tool.
 TEST_F(ProgramTest, TheTooltipControlComesFromCommonControls6)
 {
-    startProgram();
+    setDword("showToolTips", 1);
+    setDword("splashScreen", 0);
+    int exitCode;
+    ASSERT_TRUE(createMainWindow(GetModuleHandleA(NULL), SW_SHOWNORMAL, &window, &accelerators, &exitCode));
+    RECT button;
+    GetRgnBox(app.skinButtons[closeButton].hitRegion, &button);
+    POINT at = { button.left + 1, button.top + 1 };
+    ClientToScreen(window, &at);
+    SetCursorPos(at.x, at.y);
+    SendMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(button.left + 1, button.top + 1));
     ASSERT_TRUE(pumpUntil([] { return app.toolTipWindow != NULL; }, 2000));
     char path[MAX_PATH] = "(none)";
     GetModuleFileNameA(app.controlsModule, path, sizeof path);
     CharLowerA(path);
     EXPECT_TRUE(strstr(path, "\\x86_microsoft.windows.common-controls_6595b64144ccf1df_6.") != NULL) << path;
+    TOOLINFOA info = {};
+    info.cbSize = TTTOOLINFOA_V1_SIZE, info.hwnd = window, info.uId = 1;
+    SendMessageA(app.toolTipWindow, TTM_GETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&info));
+    EXPECT_TRUE(EqualRect(&button, &info.rect)) << info.rect.left << "," << info.rect.top;
 }
 
 } // namespace

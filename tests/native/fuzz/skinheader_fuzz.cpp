@@ -1,4 +1,5 @@
-// Fuzz target: the BMP header test and the skin/mask name rules on arbitrary bytes.
+// Fuzz target: the BMP header and run-length stream tests and the skin/mask name rules on
+// arbitrary bytes.
 #include "skin/skinpath.h"
 
 #include <cstdlib>
@@ -28,6 +29,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         require(w >= 1 && h >= 1 && w <= 8192 && h <= 8192 && int64_t(w) * h <= (16 << 20));
     if (size == 0)
         return 0;
+    // The input as a whole file, run-length stream and all, and as a stream on its own in a
+    // picture whose sides the first byte gives.
+    bmpFileUsable(data, size, size, &w, &h);
+    runLengthStreamFits(data + 1, size - 1, 1 + data[0] % 16, 1 + data[0] / 16, data[0] & 1 ? 4 : 8);
 
     // The name after the first byte; small buffers on odd first bytes, the real ones on even.
     std::string named(reinterpret_cast<const char*>(data) + 1, size - 1);
