@@ -137,8 +137,9 @@ def start(fresh=False, **settings):
     reg_add(**settings if fresh else dict({"splashScreen": 0}, **settings))
     others = {p.window for p in started if p.running()}     # X gives a closed one's id out again
     program = Program(["wine", EXE])
+    state = lambda: "running" if program.running() else "ended with %s" % program.process.returncode  # noqa: E731
     program.window = poll(lambda: next((w for w in windows_named(" - Huebrick$") if w not in others), None),
-                          "the Huebrick window", 15)
+                          lambda: "the Huebrick window (the program %s)" % state(), 15)
     return program
 
 
