@@ -9,7 +9,8 @@ OUTPUT_DIR defaults to res/ beside this tools/ folder. Writes:
     about.bmp  the picture of the about box
     app.ico    the program icon (32x32 true colour, 16x16 256 colours; 20, 24, 40 and 48
                pixels as PNG with hard-edged discs, which pack small, for scaled displays)
-    tray.ico   the notification-area icon (16x16 256 colours)
+    tray.ico   the notification-area icon, with a lighter rim (16x16 256 colours; 20 to 48
+               pixels as PNG like the program icon)
 
 Everything is drawn here, pixel by pixel, with the Python standard library
 only, so the art can be changed and rebuilt on any machine. The output is
@@ -810,9 +811,9 @@ def make_about():
 # Icons
 # ---------------------------------------------------------------------------
 
-def make_icon(size, hard=False):
+def make_icon(size, hard=False, rim=OUTLINE):
     cv = Canvas(size, size, (0, 0, 0), alpha=True)
-    draw_logo(cv, (1, 1, size - 1, size - 1), use_alpha=True, radius=max(3, size * 5 // 32), hard=hard)
+    draw_logo(cv, (1, 1, size - 1, size - 1), use_alpha=True, radius=max(3, size * 5 // 32), hard=hard, rim=rim)
     return cv
 
 
@@ -822,11 +823,14 @@ DISC8 = ["..####..", ".######.", "########", "########",
          "########", "########", ".######.", "..####.."]
 
 
+TRAY_RIM = (138, 144, 156)
+
+
 def make_icon16(tray=False):
     cv = Canvas(16, 16, (0, 0, 0), alpha=True)
     # the tray version gets a lighter rim so it keeps its shape on dark taskbars
     draw_tile(cv, (0, 0, 16, 16), 3, BODY_TOP, BODY_BOTTOM,
-              (138, 144, 156) if tray else OUTLINE, BODY_LIGHT, BODY_DARK, True)
+              TRAY_RIM if tray else OUTLINE, BODY_LIGHT, BODY_DARK, True)
     keys = [[0] * 16 for _ in range(16)]
     for bit, (ox, oy) in ((1, (2, 2)), (2, (6, 2)), (4, (4, 6))):
         for r, row in enumerate(DISC8):
@@ -948,7 +952,7 @@ def main(argv):
     ] + [(size, size, 32, ico_png(make_icon(size, hard=True))) for size in (20, 24, 40, 48)]))
     write(os.path.join(out, "tray.ico"), ico_bytes([
         (16, 16, 8, ico_image8(make_icon16(tray=True))),
-    ]))
+    ] + [(size, size, 32, ico_png(make_icon(size, hard=True, rim=TRAY_RIM))) for size in (20, 24, 32, 40, 48)]))
     return 0
 
 

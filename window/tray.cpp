@@ -65,10 +65,9 @@ static void addTrayIcon(HWND window)
     icon.uID = 1;
     icon.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     icon.uCallbackMessage = WM_USER;
-    // At the small-icon size of the DPI: the tray's own picture at 16, the program's larger ones.
+    // At the small-icon size of the DPI, not a larger picture shrunk.
     int size = GetSystemMetrics(SM_CXSMICON);
-    icon.hIcon = static_cast<HICON>(
-        LoadImageA(app.appInstance, size == 16 ? "RES_GFX_ICON_TRAY" : "RES_GFX_ICON_APP", IMAGE_ICON, size, size, 0));
+    icon.hIcon = static_cast<HICON>(LoadImageA(app.appInstance, "RES_GFX_ICON_TRAY", IMAGE_ICON, size, size, 0));
     bool added = notifyIcon(NIM_ADD, &icon) || notifyIcon(NIM_MODIFY, &icon);
     DestroyIcon(icon.hIcon); // loaded for this call alone; the shell keeps its own copy
     icon.hIcon = NULL;
