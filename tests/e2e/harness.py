@@ -50,7 +50,7 @@ def poll(condition, what, timeout=5.0, interval=0.02, quiet=False):
 
 
 def run(*args, check=True):
-    result = subprocess.run([str(a) for a in args], capture_output=True, text=True, timeout=30)
+    result = subprocess.run([str(a) for a in args], capture_output=True, text=True, timeout=60)
     if check and result.returncode:
         raise AssertionError("%s failed: %s" % (" ".join(map(str, args)), result.stderr.strip()))
     return result.stdout.strip()
@@ -137,9 +137,11 @@ def start(fresh=False, **settings):
     reg_add(**settings if fresh else dict({"splashScreen": 0}, **settings))
     others = {p.window for p in started if p.running()}     # X gives a closed one's id out again
     program = Program(["wine", EXE])
+    # Generous: Wine's own processes (the desktop, services) end a little after the last program and
+    # start again with the next one, which on a busy machine can take many seconds.
     state = lambda: "running" if program.running() else "ended with %s" % program.process.returncode  # noqa: E731
     program.window = poll(lambda: next((w for w in windows_named(" - Huebrick$") if w not in others), None),
-                          lambda: "the Huebrick window (the program %s)" % state(), 15)
+                          lambda: "the Huebrick window (the program %s)" % state(), 40)
     return program
 
 
@@ -213,5 +215,5 @@ def plain_window(x, y, width, height, title, *colours):
     """A window of one colour (r, g, b), or of four quadrants (top left, top right, bottom left, bottom right)."""
     quadrants = "/".join("%02X%02X%02X" % c for c in (colours * 4)[:4])
     window = Program(["wine", TEST_WINDOW_EXE] + [str(a) for a in (x, y, width, height)] + [quadrants, title])
-    poll(lambda: windows_named("^%s$" % re.escape(title)), "the test window " + title, 15)
+    poll(lambda: windows_named("^%s$" % re.escape(title)), "the test window " + title, 40)
     return window

@@ -4,7 +4,8 @@ zoom persists. The pointer sits where the target's four quadrants meet: views an
 import contextlib
 import time
 
-from harness import DISPLAY, RED, plain_window, expect, expect_equal, history, poll, screenshot, start, xdotool
+from harness import DISPLAY, RED, plain_window, popup, expect, expect_equal, history, poll, screenshot, start, \
+    visible_windows, xdotool
 
 QUADRANTS = TOP_LEFT, TOP_RIGHT, BOTTOM_LEFT, BOTTOM_RIGHT = (16, 32, 48), (64, 80, 96), (112, 128, 144), \
     (160, 176, 192)
@@ -65,7 +66,9 @@ def case_each_zoom_and_averaging_size():
     for i, (menu, downs, z, n) in enumerate(sizes):
         program.key()                   # the menu from the keyboard, then of a right click on the body
         if i < 2:
+            before = visible_windows()
             xdotool("windowfocus", program.window, "key", ("shift+F10", "Menu")[i])    # X focus, not the pointer
+            popup("the menu at the window", lambda g: g[:2] == program.geometry()[:2], before)
         else:
             program.click(2, 100, 3)
         xdotool("key", "--delay", 40, "t", menu, *["Down"] * downs, "Return")
