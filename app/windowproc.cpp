@@ -18,6 +18,22 @@ static void onPaint(HWND window)
     EndPaint(window, &paint);
 }
 
+// A window being shown is painted without the system's erase first, which would work out
+// its visible region once more: for a shape of many rectangles another half second under
+// Wine while the window stands black.
+static void onWindowPosChanging(WINDOWPOS* position)
+{
+    if (position->flags & SWP_SHOWWINDOW)
+        position->flags |= SWP_NOREDRAW;
+}
+
+static void onWindowPosChanged(HWND window, const WINDOWPOS* position)
+{
+    keepWindowRect(window);
+    if (position->flags & SWP_SHOWWINDOW)
+        InvalidateRect(window, NULL, FALSE);
+}
+
 static void onMouseMove(HWND window, WPARAM wParam, LPARAM lParam)
 {
     if (app.leftButtonDown)
@@ -63,6 +79,7 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     // No frame to draw; the system's drawing of none works out the window's visible region,
     // which for a shape of many rectangles costs Wine half a second while the window is black.
     case WM_NCPAINT:         return 0;
+    case WM_NCACTIVATE:      return TRUE; // likewise: no frame to show active
     case WM_SETTINGCHANGE:   refreshWindowMetrics(window); return 0;
     case WM_DISPLAYCHANGE:   refreshWindowMetrics(window); bringWindowBack(window); return 0;
     case WM_KEYUP:           onKeyUp(window, wParam); break; // the menu key's WM_CONTEXTMENU
@@ -76,7 +93,8 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_LBUTTONDBLCLK:   onLeftDoubleClick(window, wParam, lParam); return 0;
     case WM_RBUTTONUP:       onRightButtonUp(window, wParam, lParam); return 0;
     case WM_CAPTURECHANGED:  onCaptureChanged(window, reinterpret_cast<HWND>(lParam)); return 0;
-    case WM_WINDOWPOSCHANGED: keepWindowRect(window); break;
+    case WM_WINDOWPOSCHANGING: onWindowPosChanging(reinterpret_cast<WINDOWPOS*>(lParam)); break;
+    case WM_WINDOWPOSCHANGED: onWindowPosChanged(window, reinterpret_cast<WINDOWPOS*>(lParam)); break;
     case WM_TABLET_QUERYSYSTEMGESTURESTATUS: return TABLET_DISABLE_PRESSANDHOLD; // a held pen: no right click
     case WM_DROPFILES:       onDropFiles(window, reinterpret_cast<HDROP>(wParam)); return 0;
     case WM_USER:            onTrayCallback(window, lParam); return 0;

@@ -165,6 +165,9 @@ HRGN finishLayout()
 // The region in window pixels: each skin pixel scale x scale of them.
 HRGN windowPixels(HRGN region)
 {
+    // Rebuilding a region from its rectangles costs Wine the square of their number.
+    if (app.scale == 1)
+        return copyRegion(region);
     DWORD size = GetRegionData(region, 0, NULL);
     RGNDATA* data = static_cast<RGNDATA*>(malloc(size));
     if (!data || !GetRegionData(region, size, data))

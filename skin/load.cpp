@@ -546,7 +546,10 @@ bool loadSkin(HWND window, char* path)
 void changeSkin(HWND window, char* path)
 {
     loadSkin(window, path);
+    // The whole window is shown here: the repaint the new shape asked for would only work out
+    // its visible region again, for a shape of many rectangles half a second under Wine.
     presentBackBuffer(NULL);
+    ValidateRect(window, NULL);
     showSplash(window);
     refreshColorDisplay(app.displayRegion);
 }
