@@ -51,7 +51,7 @@ struct FieldDescription {
 
 // One clickable button of the skin.
 struct SkinButton {
-    HRGN hitRegion;     // window coordinates: hit tests and blit destination
+    HRGN hitRegion;     // the back buffer's coordinates (the window in skin pixels)
     HRGN faceRegion;    // skin coordinates: the released picture
     HRGN pressedRegion; // skin coordinates: the pressed picture
     bool pressed;       // shown pressed: held by the pointer, or latched on
@@ -59,8 +59,8 @@ struct SkinButton {
 
 // One text form of one colour channel.
 struct ValueField {
-    int textX, textY; // text origin, window coordinates
-    HRGN region;      // window coordinates; null when the skin lacks the field
+    int textX, textY; // text origin, the back buffer's coordinates
+    HRGN region;      // the back buffer's coordinates; null without the field
     COLORREF textColor;
     char text[8];
     double value;
