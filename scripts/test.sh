@@ -52,6 +52,7 @@ start_wine() {
     HUEBRICK_OWN_DISPLAY=1 wine_env_start "$root/$build/test-prefix"
     wine_started=1
     trap wine_env_stop EXIT
+    wine_keep_desktop "$root/$build/tests/huebrick_testwindow.exe"
 }
 
 build_cross() {

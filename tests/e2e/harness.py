@@ -211,6 +211,12 @@ class Program:
         self.process.wait(10)
 
 
+def keep_desktop():
+    """Starts the hidden window that keeps Wine's desktop open (scripts/wine-env.sh) unless it runs."""
+    subprocess.run(["bash", "-c", '. "$0"/scripts/wine-env.sh && wine_keep_desktop "$1"', ROOT, TEST_WINDOW_EXE],
+                   check=True, timeout=200)
+
+
 def plain_window(x, y, width, height, title, *colours):
     """A window of one colour (r, g, b), or of four quadrants (top left, top right, bottom left, bottom right)."""
     quadrants = "/".join("%02X%02X%02X" % c for c in (colours * 4)[:4])

@@ -18,6 +18,7 @@ for _, name, case in sorted((f.__code__.co_firstlineno, name, f) for name, f in 
                             if name.startswith("case_") and os.environ.get("HUEBRICK_CASE", "") in name):
     harness.run("wine", "reg", "delete", harness.KEY, "/f", check=False)
     harness.dpi(96)
+    harness.keep_desktop()      # logoff and a change of display end it
     try:
         case()
         print("PASS " + name)

@@ -6,9 +6,17 @@ import os
 import subprocess
 import time
 
-from harness import QUIET, expect_equal, geometry, plain_window, popup, run, start
+from harness import QUIET, expect_equal, geometry, keep_desktop, plain_window, popup, start
 from test_pick import GREY, QUADRANTS, pick_corner
 from test_window import drag_through
+
+
+def restart_wine():
+    """Wine's server and desktop, started again on the display now named as scripts/test.sh starts them:
+    the server persistent, the desktop kept open. Wine's own services start with them, which on a busy
+    machine takes longer than a test window is given to show."""
+    subprocess.run(["sh", "-c", "wineserver -k; wineserver -w; wineserver -p"], timeout=60, **QUIET)
+    keep_desktop()
 
 
 @contextlib.contextmanager
@@ -25,14 +33,11 @@ def two_monitors():
             os.close(write)
             with os.fdopen(read) as number:
                 os.environ["DISPLAY"] = ":" + number.readline().strip()     # the next server shows in this one
-        run("sh", "-c", "wineserver -k; wineserver -w", check=False)      # gone before Wine starts again
-        # Wine's own services start with the first program on the new display; on a busy machine that
-        # takes longer than a test window is given to show, so they start here first.
-        subprocess.run(["wine", "reg", "query", r"HKCU\Software"], timeout=120, **QUIET)
+        restart_wine()
         yield
     finally:
-        run("sh", "-c", "wineserver -k; wineserver -w", check=False)      # gone before Wine starts again
         os.environ["DISPLAY"] = before
+        restart_wine()
         for process in reversed(servers):
             process.kill()
             process.wait(10)

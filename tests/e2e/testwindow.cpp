@@ -1,6 +1,7 @@
 // A plain window for the end-to-end tests: known colours at a known place, to pick from and to
 // snap to. usage: huebrick_testwindow X Y WIDTH HEIGHT RRGGBB/RRGGBB/RRGGBB/RRGGBB TITLE
 // The four colours fill quadrants (top left, top right, bottom left, bottom right) meeting at the centre.
+// A WIDTH of 0 makes the window hidden: it only keeps Wine's desktop open (see scripts/test.sh).
 #include <windows.h>
 #include <cstdio>
 #include <cstdlib>
@@ -36,8 +37,9 @@ int main(int argc, char** argv)
     HINSTANCE instance = GetModuleHandleA(NULL);
     WNDCLASSA windowClass = { 0, testWindowProc, 0, 0, instance, NULL, NULL, NULL, NULL, "huebrickTestWindow" };
     RegisterClassA(&windowClass);
-    CreateWindowExA(0, "huebrickTestWindow", argv[6], WS_POPUP | WS_VISIBLE, atoi(argv[1]), atoi(argv[2]),
-                    atoi(argv[3]), atoi(argv[4]), NULL, NULL, instance, NULL); // if it fails, the harness times out
+    int width = atoi(argv[3]);
+    CreateWindowExA(0, "huebrickTestWindow", argv[6], WS_POPUP | (width ? WS_VISIBLE : 0), atoi(argv[1]), atoi(argv[2]),
+                    width, atoi(argv[4]), NULL, NULL, instance, NULL); // if it fails, the harness times out
     MSG message;
     while (GetMessageA(&message, NULL, 0, 0) > 0)
         DispatchMessageA(&message);
