@@ -30,19 +30,26 @@ have_cmd python3                      || need+=(python3)
 have_cmd zip                          || need+=(zip)
 have_cmd unzip                        || need+=(unzip)
 
-if [ ${#need[@]} -eq 0 ]; then
-    exit 0
-fi
+install() {
+    if [ "$(id -u)" -ne 0 ]; then
+        echo "setup: missing packages: $*; run this script as root (or with sudo)" >&2
+        exit 1
+    fi
+    echo "setup: installing $*"
+    export DEBIAN_FRONTEND=noninteractive
+    if ! dpkg --print-foreign-architectures | grep -qx i386; then
+        dpkg --add-architecture i386
+    fi
+    apt-get update -qq
+    apt-get install -y -qq --no-install-recommends "$@" >/dev/null
+}
+[ ${#need[@]} -eq 0 ] || install "${need[@]}"
 
-if [ "$(id -u)" -ne 0 ]; then
-    echo "setup: missing packages: ${need[*]}; run this script as root (or with sudo)" >&2
-    exit 1
+# A machine that cannot run 32-bit x86 code (no IA-32 emulation in its kernel) tests a 64-bit
+# build under 64-bit Wine instead (scripts/wine-env.sh).
+if ! /usr/lib/wine/wineserver32 --version >/dev/null 2>&1; then
+    need=()
+    have_cmd x86_64-w64-mingw32-g++-posix || need+=(g++-mingw-w64-x86-64-posix)
+    [ -x /usr/lib/wine/wine64 ]           || need+=(wine64)
+    [ ${#need[@]} -eq 0 ] || install "${need[@]}"
 fi
-
-echo "setup: installing ${need[*]}"
-export DEBIAN_FRONTEND=noninteractive
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
-    dpkg --add-architecture i386
-fi
-apt-get update -qq
-apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null

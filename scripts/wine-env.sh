@@ -5,6 +5,22 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win32
 
+# Some machines cannot run 32-bit x86 code at all (a kernel without IA-32 emulation): neither
+# 32-bit Wine nor a 32-bit program starts there. On such a machine the lanes run the same
+# sources built as a 64-bit program (HUEBRICK_ARCH) under 64-bit Wine.
+HUEBRICK_ARCH=i686
+if ! /usr/lib/wine/wineserver32 --version >/dev/null 2>&1 && [ -x /usr/lib/wine/wine64 ]; then
+    HUEBRICK_ARCH=x86_64
+    export WINEARCH=win64 WINELOADER=/usr/lib/wine/wine64
+    wine_shims=$(mktemp -d)
+    for name in wine wine-stable; do
+        printf '#!/bin/sh\nexec /usr/lib/wine/wine64 "$@"\n' >"$wine_shims/$name"
+        chmod +x "$wine_shims/$name"
+    done
+    export PATH="$wine_shims:$PATH"
+fi
+export HUEBRICK_ARCH
+
 wine_env_start() {
     # $1: a folder for the prefix (it is wiped first).
     WINE_ENV_OWN_XVFB=""
