@@ -37,3 +37,7 @@ void closeWindow(HWND window);
 extern const char* const settingsKey;
 bool loadSettings(HINSTANCE instance);
 bool saveSettings();
+// What start-up settled on counts as saved; later changes are written within a second.
+void rememberSavedSettings();
+void saveSoon(HWND window);
+void onSaveTimer(HWND window);

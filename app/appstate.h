@@ -113,6 +113,8 @@ struct AppState {
     // a test may put its own in first.
     BOOL(WINAPI* shellNotifyIcon)(DWORD, NOTIFYICONDATAA*);
     HRESULT(WINAPI* dwmGetWindowAttribute)(HWND, DWORD, void*, DWORD);
+    UINT(WINAPI* getDpiForWindow)(HWND);
+    BOOL(WINAPI* enumDisplayMonitors)(HDC, LPCRECT, MONITORENUMPROC, LPARAM);
 
     // Geometry, screen coordinates
     RECT workArea;      // the primary monitor's
@@ -127,6 +129,9 @@ struct AppState {
     RECT dragRect;               // the unsnapped place during a drag
     POINT cursorPos;             // scratch: refreshed by each handler before use
     POINT lastCursorPos;         // source of pointer deltas while a button is held
+    UINT promisedDpi;            // the factor answered for a DPI the system is about to change to
+    int promisedScale;
+    bool minimised; // as the last WM_SIZE said
 
     // Settings, persisted under the registry key
     bool splitScreen;
@@ -147,6 +152,7 @@ struct AppState {
     bool splashScreen;
     bool inSystemTray;
     char* skinFileName; // heap copy; null means the built-in skin
+    uint64_t savedHash; // of the values as last written (or as start-up settled them)
 
     // The colour
     COLORREF curColor;

@@ -218,10 +218,13 @@ void onCommand(HWND window, int command)
 
 // The character decides, not the key: Caps Lock and Shift both give upper case. A character
 // outside ASCII (a Cyrillic or Greek layout, an input method; an ANSI window gets '?' for one
-// its code page lacks) gives way to the key's own letter, in the case Shift and Caps Lock make.
+// its code page lacks) gives way to the key's own letter, in the case Shift and Caps Lock make;
+// not one typed with Ctrl or Alt held, as AltGr is (AltGr+R is a character of its own).
 void onChar(HWND, WPARAM character, LPARAM keyData)
 {
     if (character >= 0x80 || character == '?') {
+        if (GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0)
+            return;
         UINT key = MapVirtualKeyA((keyData >> 16) & 0xFF, MAPVK_VSC_TO_VK);
         bool upper = (GetKeyState(VK_SHIFT) < 0) != ((GetKeyState(VK_CAPITAL) & 1) != 0);
         character = key < 'A' || key > 'Z' ? 0 : upper ? key : key + ('a' - 'A');

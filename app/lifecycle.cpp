@@ -163,6 +163,7 @@ void onCreate(HWND window)
     showSplash(window);
     setColor(currentColor(&app.history));
     refreshColorDisplay(app.displayRegion);
+    rememberSavedSettings();
 }
 
 void onDestroy(HWND window)
@@ -171,6 +172,7 @@ void onDestroy(HWND window)
     if (app.inSystemTray)
         notifyIcon(NIM_DELETE, &app.trayIconData);
     freeSkinRegions(window);
+    setWindowIcons(window, 0);
     deleteMemoryDC(&app.skinDC, app.skinDCStartBitmap);
     deleteMemoryDC(&app.backDC, app.backDCStartBitmap);
     freeSamplingBuffers();

@@ -1,7 +1,9 @@
-// The settings store: defaults, the registry key read once at start and written at the close.
+// The settings store: defaults, the registry key read once at start, written soon after each
+// change and at the close.
 #include "app/app.h"
 #include "app/appstate.h"
 #include "app/settingsrules.h"
+#include "res/resource.h"
 #include "window/lateload.h"
 #include "window/snapmath.h"
 #include "window/window.h"
@@ -137,44 +139,103 @@ bool loadSettings(HINSTANCE instance)
     return true;
 }
 
-static void writeNumber(HKEY key, const char* name, DWORD value)
-{
-    RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
-}
-
 // A stored number goes back as it was read while its usable value is still the one in use.
 static DWORD storedOr(int current, int stored, int32_t (*usable)(int32_t))
 {
     return static_cast<DWORD>(current == usable(stored) ? stored : current);
 }
 
+typedef void (*ValueVisitor)(void* context, const char* name, DWORD type, const void* data, DWORD size);
+
+// Every value under the key, as the close writes them.
+static void visitStoredValues(ValueVisitor visit, void* context)
+{
+    const struct {
+        const char* name;
+        DWORD value;
+    } numbers[] = {
+        { "xPos", static_cast<DWORD>(app.windowRect.left) },
+        { "yPos", static_cast<DWORD>(app.windowRect.top) },
+        { "splitScreen", app.splitScreen },
+        { "stickyZoom", app.stickyZoom },
+        { "autoFormat", app.autoFormat },
+        { "colorFormat", static_cast<DWORD>(app.colorFormat) },
+        { "zoomFactor", storedOr(app.zoomFactor, app.storedZoomFactor, usableZoom) },
+        { "antiDitherTol", storedOr(app.antiDitherTol, app.storedAntiDitherTol, usableAntiDither) },
+        { "alwaysOnTop", app.alwaysOnTop },
+        { "snapTol", storedOr(app.snapTol, app.storedSnapTol, usableSnapTol) },
+        { "showToolTips", app.showToolTips },
+        { "singleInstance", app.singleInstance },
+        { "splashScreen", app.splashScreen },
+        { "inSystemTray", app.inSystemTray },
+    };
+    for (const auto& number : numbers)
+        visit(context, number.name, REG_DWORD, &number.value, sizeof number.value);
+    BYTE history[historySize * 4];
+    visit(context, "colorHistory", REG_BINARY, history, static_cast<DWORD>(saveHistoryBytes(&app.history, history)));
+    const char* skin = app.skinFileName ? app.skinFileName : "";
+    visit(context, "skinFileName", REG_SZ, skin, static_cast<DWORD>(strlen(skin) + 1));
+}
+
+struct ValueWriter {
+    HKEY key;
+    bool written;
+};
+
+static void writeValue(void* context, const char* name, DWORD type, const void* data, DWORD size)
+{
+    ValueWriter* writer = static_cast<ValueWriter*>(context);
+    // Each value is written whole or not at all.
+    if (RegSetValueExA(writer->key, name, 0, type, static_cast<const BYTE*>(data), size) != ERROR_SUCCESS)
+        writer->written = false;
+}
+
 bool saveSettings()
 {
-    HKEY key;
-    if (RegCreateKeyA(HKEY_CURRENT_USER, settingsKey, &key) != ERROR_SUCCESS)
+    ValueWriter writer = { NULL, true };
+    if (RegCreateKeyA(HKEY_CURRENT_USER, settingsKey, &writer.key) != ERROR_SUCCESS)
         return false;
+    visitStoredValues(writeValue, &writer);
+    RegCloseKey(writer.key);
+    return writer.written;
+}
 
-    BYTE history[historySize * 4];
-    size_t historyBytes = saveHistoryBytes(&app.history, history);
-    const char* skin = app.skinFileName ? app.skinFileName : "";
+// FNV-1a over every value's size and bytes: whether anything the close would write has changed.
+static void hashValue(void* context, const char*, DWORD, const void* data, DWORD size)
+{
+    uint64_t& hash = *static_cast<uint64_t*>(context);
+    const BYTE* bytes = static_cast<const BYTE*>(data);
+    hash = (hash ^ size) * 1099511628211ULL;
+    for (DWORD i = 0; i < size; i++)
+        hash = (hash ^ bytes[i]) * 1099511628211ULL;
+}
 
-    writeNumber(key, "xPos", static_cast<DWORD>(app.windowRect.left));
-    writeNumber(key, "yPos", static_cast<DWORD>(app.windowRect.top));
-    RegSetValueExA(key, "colorHistory", 0, REG_BINARY, history, static_cast<DWORD>(historyBytes));
-    writeNumber(key, "splitScreen", app.splitScreen);
-    writeNumber(key, "stickyZoom", app.stickyZoom);
-    writeNumber(key, "autoFormat", app.autoFormat);
-    writeNumber(key, "colorFormat", static_cast<DWORD>(app.colorFormat));
-    writeNumber(key, "zoomFactor", storedOr(app.zoomFactor, app.storedZoomFactor, usableZoom));
-    writeNumber(key, "antiDitherTol", storedOr(app.antiDitherTol, app.storedAntiDitherTol, usableAntiDither));
-    writeNumber(key, "alwaysOnTop", app.alwaysOnTop);
-    writeNumber(key, "snapTol", storedOr(app.snapTol, app.storedSnapTol, usableSnapTol));
-    writeNumber(key, "showToolTips", app.showToolTips);
-    writeNumber(key, "singleInstance", app.singleInstance);
-    writeNumber(key, "splashScreen", app.splashScreen);
-    writeNumber(key, "inSystemTray", app.inSystemTray);
-    RegSetValueExA(key, "skinFileName", 0, REG_SZ, reinterpret_cast<const BYTE*>(skin),
-                   static_cast<DWORD>(strlen(skin) + 1));
-    RegCloseKey(key);
-    return true;
+static uint64_t storedValuesHash()
+{
+    uint64_t hash = 14695981039346656037ULL;
+    visitStoredValues(hashValue, &hash);
+    return hash;
+}
+
+void rememberSavedSettings()
+{
+    app.savedHash = storedValuesHash();
+}
+
+// Input that may have changed a stored value (a colour recorded, a setting, the place): it is
+// written half a second after the last change of a burst, so a program ended from outside
+// loses nothing older. A press under way is no change until it ends.
+void saveSoon(HWND window)
+{
+    if (!app.leftButtonDown && storedValuesHash() != app.savedHash)
+        SetTimer(window, TIMER_SAVE, 500, NULL);
+}
+
+// A write that fails is tried again at the next change and at the close.
+void onSaveTimer(HWND window)
+{
+    KillTimer(window, TIMER_SAVE);
+    uint64_t hash = storedValuesHash();
+    if (!app.leftButtonDown && saveSettings())
+        app.savedHash = hash;
 }

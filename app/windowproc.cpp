@@ -51,6 +51,7 @@ void onTimer(HWND window, UINT_PTR timer)
     case TIMER_REPEAT: repeatTick(window); break;
     case TIMER_TOOLTIPS: createToolTips(window); break;
     case TIMER_TRAY_ICON: onTaskbarCreated(window); break;
+    case TIMER_SAVE: onSaveTimer(window); break;
     }
 }
 
@@ -82,25 +83,25 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_NCACTIVATE:      return TRUE; // likewise: no frame to show active
     case WM_SETTINGCHANGE:   refreshWindowMetrics(window); return 0;
     case WM_DISPLAYCHANGE:   refreshWindowMetrics(window); bringWindowBack(window); return 0;
-    case WM_KEYUP:           onKeyUp(window, wParam); break; // the menu key's WM_CONTEXTMENU
+    case WM_KEYUP:           onKeyUp(window, wParam); saveSoon(window); break; // the menu key's WM_CONTEXTMENU
     case WM_CONTEXTMENU:     onContextMenu(window, lParam); return 0;
     case WM_CHAR:            onChar(window, wParam, lParam); return 0;
-    case WM_COMMAND:         onCommand(window, LOWORD(wParam)); return 0;
+    case WM_COMMAND:         onCommand(window, LOWORD(wParam)); saveSoon(window); return 0;
     case WM_TIMER:           onTimer(window, wParam); return 0;
     case WM_MOUSEMOVE:       onMouseMove(window, wParam, lParam); return 0;
     case WM_LBUTTONDOWN:     onLeftButtonDown(window, wParam, lParam); return 0;
-    case WM_LBUTTONUP:       onLeftButtonUp(window, wParam, lParam); return 0;
+    case WM_LBUTTONUP:       onLeftButtonUp(window, wParam, lParam); saveSoon(window); return 0;
     case WM_LBUTTONDBLCLK:   onLeftDoubleClick(window, wParam, lParam); return 0;
     case WM_RBUTTONUP:       onRightButtonUp(window, wParam, lParam); return 0;
-    case WM_CAPTURECHANGED:  onCaptureChanged(window, reinterpret_cast<HWND>(lParam)); return 0;
+    case WM_CAPTURECHANGED:  onCaptureChanged(window, reinterpret_cast<HWND>(lParam)); saveSoon(window); return 0;
     case WM_WINDOWPOSCHANGING: onWindowPosChanging(reinterpret_cast<WINDOWPOS*>(lParam)); break;
-    case WM_WINDOWPOSCHANGED: onWindowPosChanged(window, reinterpret_cast<WINDOWPOS*>(lParam)); break;
-    case WM_TABLET_QUERYSYSTEMGESTURESTATUS: return TABLET_DISABLE_PRESSANDHOLD; // a held pen: no right click
-    case WM_DROPFILES:       onDropFiles(window, reinterpret_cast<HDROP>(wParam)); return 0;
+    case WM_WINDOWPOSCHANGED: onWindowPosChanged(window, reinterpret_cast<WINDOWPOS*>(lParam)); saveSoon(window); break;
+    case WM_TABLET_QUERYSYSTEMGESTURESTATUS: return onGestureQuery(lParam);
+    case WM_DROPFILES:       onDropFiles(window, reinterpret_cast<HDROP>(wParam)); saveSoon(window); return 0;
     case WM_USER:            onTrayCallback(window, lParam); return 0;
     case WM_DPICHANGED:      onDpiChanged(window, LOWORD(wParam), reinterpret_cast<RECT*>(lParam)); return 0;
-    case WM_GETDPISCALEDSIZE: onGetDpiScaledSize(window, wParam, reinterpret_cast<SIZE*>(lParam)); return TRUE;
-    case WM_SYSCOMMAND:      return onSysCommand(window, wParam, lParam);
+    case WM_GETDPISCALEDSIZE: onGetDpiScaledSize(wParam, reinterpret_cast<SIZE*>(lParam)); return TRUE;
+    case WM_SIZE:            onSize(window, wParam); return 0;
     }
     // clang-format on
     return DefWindowProcA(window, message, wParam, lParam);

@@ -12,6 +12,9 @@ void onCaptureChanged(HWND window, HWND newCapture);
 void onDropperDelay(HWND window);
 void acceptPress(HWND window);
 void cancelPress(HWND window);
+// WM_TABLET_QUERYSYSTEMGESTURESTATUS: whether a pen or finger held at a screen point is a right
+// click, or the hold that picks or repeats.
+LRESULT onGestureQuery(LPARAM point);
 // A pick, a held channel button or scrubbing is under way.
 bool pointerActionInProgress();
 

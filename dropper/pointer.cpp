@@ -10,6 +10,8 @@
 #include "window/snapmath.h"
 #include "window/window.h"
 
+#include <tpcshrd.h>
+
 // Mouse messages carry the point as two unsigned 16-bit words, in window pixels; the
 // regions it is tested against count skin pixels.
 static POINT pointFrom(LPARAM lParam)
@@ -257,6 +259,17 @@ void onCaptureChanged(HWND window, HWND newCapture)
             drawButton(i, false);
         }
     }
+}
+
+// Holding is Huebrick's own gesture on the display (a pick) and on the channel buttons (the
+// repeat); anywhere else a long press is the right click it is everywhere in Windows: a copy of
+// a field, the menu.
+LRESULT onGestureQuery(LPARAM point)
+{
+    app.cursorPos.x = static_cast<short>(LOWORD(point));
+    app.cursorPos.y = static_cast<short>(HIWORD(point));
+    POINT p = cursorInWindow();
+    return inRegion(app.displayRegion, p) || inRegion(app.channelButtonsRegion, p) ? TABLET_DISABLE_PRESSANDHOLD : 0;
 }
 
 void onLeftDoubleClick(HWND window, WPARAM wParam, LPARAM lParam)

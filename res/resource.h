@@ -59,6 +59,7 @@
 #define TIMER_REPEAT 4
 #define TIMER_TOOLTIPS 5
 #define TIMER_TRAY_ICON 6
+#define TIMER_SAVE 7
 
 // Version of the version resource (the about picture shows it too)
 #define HUEBRICK_VERSION 1, 0, 0, 0

@@ -190,7 +190,9 @@ void shapeWindow(HWND window, UINT flags)
     RECT& r = app.windowRect;
     r.right = r.left + app.skinWidth * app.scale;
     r.bottom = r.top + app.skinHeight * app.scale;
-    SetWindowPos(window, NULL, r.left, r.top, r.right - r.left, r.bottom - r.top, flags | SWP_NOZORDER);
+    // A new skin or factor is no reason to take the foreground from another program.
+    SetWindowPos(window, NULL, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                 flags | SWP_NOZORDER | SWP_NOACTIVATE);
     // The system owns the region from here on; a window not yet shown is painted whole anyway.
     SetWindowRgn(window, windowPixels(app.windowRegion), IsWindowVisible(window));
 }

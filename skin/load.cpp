@@ -341,7 +341,7 @@ static bool installSkin(HWND window, HBITMAP image, HBITMAP mask, int width, int
     if (app.alwaysOnTop)
         drawLatchedIntoBackBuffer(app.skinButtons[onTopButton]);
 
-    app.scale = scaleOnMonitor(window, windowDpi(window));
+    app.scale = scaleForWindow(window);
     shapeWindow(window, SWP_NOMOVE);
     DeleteObject(extent);
     return true;

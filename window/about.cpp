@@ -17,6 +17,18 @@ static bool onLink(HRGN link, int x, int y)
     return PtInRegion(link, skinCoordinate(x, app.aboutScale), skinCoordinate(y, app.aboutScale));
 }
 
+// The box at the factor of a DPI, centred on a work area.
+static void placeAboutBox(HWND box, UINT dpi, const RECT& work)
+{
+    int n = app.aboutScale = windowScale(dpi, work.right - work.left, work.bottom - work.top, aboutWidth, aboutHeight);
+    SetWindowPos(box, NULL, work.left + (work.right - work.left - aboutWidth * n) / 2,
+                 work.top + (work.bottom - work.top - aboutHeight * n) / 2, aboutWidth * n, aboutHeight * n,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(box, NULL, TRUE);
+}
+
+// The box is made on the primary monitor and moved, hidden, to the window's; a monitor of
+// another DPI sends WM_DPICHANGED on the way, which the box leaves alone until it shows.
 void showAboutBox(HWND window)
 {
     if (app.aboutDialog) {
@@ -26,15 +38,7 @@ void showAboutBox(HWND window)
     app.aboutDialog = CreateDialogParamA(app.appInstance, "RES_DIALOG_ABOUT", window, aboutDialogProc, 0);
     if (!app.aboutDialog)
         fatal(-2);
-    MONITORINFO monitor = {};
-    monitor.cbSize = sizeof monitor;
-    if (!GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor))
-        monitor.rcWork = app.workArea;
-    const RECT& work = monitor.rcWork;
-    int n = app.aboutScale
-        = windowScale(windowDpi(window), work.right - work.left, work.bottom - work.top, aboutWidth, aboutHeight);
-    MoveWindow(app.aboutDialog, work.left + (work.right - work.left - aboutWidth * n) / 2,
-               work.top + (work.bottom - work.top - aboutHeight * n) / 2, aboutWidth * n, aboutHeight * n, FALSE);
+    placeAboutBox(app.aboutDialog, windowDpi(window), workAreaHolding(app.windowRect));
     ShowWindow(app.aboutDialog, SW_SHOW);
 }
 
@@ -70,7 +74,7 @@ static void paintAboutPicture(HWND box)
     ReleaseDC(box, dc);
 }
 
-static INT_PTR CALLBACK aboutDialogProc(HWND box, UINT message, WPARAM, LPARAM lParam)
+static INT_PTR CALLBACK aboutDialogProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_INITDIALOG:
@@ -102,8 +106,11 @@ static INT_PTR CALLBACK aboutDialogProc(HWND box, UINT message, WPARAM, LPARAM l
             closeAboutBox(box, 1);
         return TRUE;
     }
+    case WM_DPICHANGED:
+        if (IsWindowVisible(box))
+            placeAboutBox(box, LOWORD(wParam), workAreaHolding(*reinterpret_cast<RECT*>(lParam)));
+        return TRUE;
     case WM_KILLFOCUS:
-    case WM_DPICHANGED: // its picture and links are at the factor it opened with
     case WM_KEYDOWN:
     case WM_CHAR:
     case WM_COMMAND:

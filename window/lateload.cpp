@@ -72,17 +72,33 @@ void openInShell(const char* file)
         function(&execute);
 }
 
+static UINT WINAPI noDpiForWindow(HWND)
+{
+    return 0;
+}
+
 UINT windowDpi(HWND window)
 {
-    typedef UINT(WINAPI * Function)(HWND);
-    Function function = reinterpret_cast<Function>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow"));
-    UINT dpi = function && window ? function(window) : 0;
+    if (!app.getDpiForWindow) {
+        FARPROC found = GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow");
+        app.getDpiForWindow = found ? reinterpret_cast<decltype(app.getDpiForWindow)>(found) : noDpiForWindow;
+    }
+    UINT dpi = window ? app.getDpiForWindow(window) : 0;
     if (dpi == 0) {
         HDC screen = GetDC(NULL);
         dpi = GetDeviceCaps(screen, LOGPIXELSX);
         ReleaseDC(NULL, screen);
     }
     return dpi;
+}
+
+// In a process aware of each monitor's DPI, GetSystemMetrics answers at the DPI of the sign-in.
+int metricForDpi(int index, UINT dpi)
+{
+    typedef int(WINAPI * Function)(int, UINT);
+    Function function
+        = reinterpret_cast<Function>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetSystemMetricsForDpi"));
+    return function ? function(index, dpi) : GetSystemMetrics(index);
 }
 
 BOOL getOpenFileName(OPENFILENAMEA* dialog)

@@ -15,6 +15,8 @@ void openInShell(const char* file);
 BOOL getOpenFileName(OPENFILENAMEA* dialog);
 // user32 of Windows 10 and later: the DPI of the window's monitor; else the system's
 UINT windowDpi(HWND window);
+// user32 of Windows 10 and later: a system metric (an icon's size) at a DPI; else the system's
+int metricForDpi(int index, UINT dpi);
 // comctl32, the version the manifest names; registers the tooltip class
 void initCommonControls();
 // user32 of Windows 7 and later: the message reaches a window run as administrator

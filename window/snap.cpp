@@ -7,6 +7,8 @@
 
 #include <dwmapi.h>
 
+#include <climits>
+
 struct SnapSearch {
     HWND self;
     int32_t tol; // in window pixels: the stored distance counts skin pixels
@@ -24,9 +26,10 @@ static BOOL CALLBACK addMonitor(HMONITOR monitor, HDC, LPRECT bounds, LPARAM)
     UnionRect(&app.virtualScreen, &app.virtualScreen, bounds);
     MONITORINFO info = {};
     info.cbSize = sizeof info;
-    if (app.monitorCount < maxMonitors && GetMonitorInfoA(monitor, &info)) {
-        const RECT& r = info.rcMonitor;
-        app.monitors[app.monitorCount] = { r.left, r.top, r.right, r.bottom };
+    if (!GetMonitorInfoA(monitor, &info))
+        info.rcWork = *bounds;
+    if (app.monitorCount < maxMonitors) {
+        app.monitors[app.monitorCount] = { bounds->left, bounds->top, bounds->right, bounds->bottom };
         app.workAreas[app.monitorCount++] = info.rcWork;
     }
     return TRUE;
@@ -37,7 +40,9 @@ void readMonitors()
 {
     SetRectEmpty(&app.virtualScreen);
     app.monitorCount = 0;
-    EnumDisplayMonitors(NULL, NULL, addMonitor, 0);
+    if (!app.enumDisplayMonitors)
+        app.enumDisplayMonitors = EnumDisplayMonitors;
+    app.enumDisplayMonitors(NULL, NULL, addMonitor, 0);
     if (app.monitorCount == 0) {
         int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
         SetRect(&app.virtualScreen, left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN),
@@ -79,76 +84,113 @@ bool isOnSomeWorkArea(const RECT& r)
     return false;
 }
 
-static RECT workAreaOf(HMONITOR monitor)
+// How far two spans overlap; negative, how far apart they lie.
+static long long overlap(long low, long high, long otherLow, long otherHigh)
 {
-    MONITORINFO info = {};
-    info.cbSize = sizeof info;
-    if (!GetMonitorInfoA(monitor, &info))
-        return app.workArea;
-    return info.rcWork;
+    return static_cast<long long>(high < otherHigh ? high : otherHigh) - (low > otherLow ? low : otherLow);
 }
 
-static RECT nearestWorkArea(const RECT& r)
+// The monitor holding the larger part of r, as the system decides a window's DPI; for a
+// rectangle on none, the nearest. An index into app.monitors.
+static int monitorHolding(const RECT& r)
 {
-    return workAreaOf(MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST));
+    int best = 0;
+    long long bestScore = LLONG_MIN;
+    for (int i = 0; i < app.monitorCount; i++) {
+        const PixelBox& m = app.monitors[i];
+        long long width = overlap(r.left, r.right, m.left, m.right), height = overlap(r.top, r.bottom, m.top, m.bottom);
+        // overlapping: the area; apart: minus the gap, so the nearest comes next
+        long long score
+            = width > 0 && height > 0 ? width * height : (width < 0 ? width : 0) + (height < 0 ? height : 0);
+        if (score > bestScore) {
+            bestScore = score;
+            best = i;
+        }
+    }
+    return best;
 }
 
-static int scaleOn(HMONITOR monitor, UINT dpi)
+RECT workAreaHolding(const RECT& r)
 {
-    RECT work = workAreaOf(monitor);
+    return app.workAreas[monitorHolding(r)];
+}
+
+// The whole factor at a DPI for the skin as loaded, on the monitor holding the place.
+static int scaleAt(UINT dpi, const RECT& place)
+{
+    RECT work = workAreaHolding(place);
     return windowScale(dpi, work.right - work.left, work.bottom - work.top, app.skinWidth, app.skinHeight);
 }
 
-int scaleOnMonitor(HWND window, UINT dpi)
+int scaleForWindow(HWND window)
 {
-    return scaleOn(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), dpi);
+    RECT r;
+    GetWindowRect(window, &r);
+    return scaleAt(windowDpi(window), r);
+}
+
+// Asked inside a move to a monitor of another DPI, before WM_DPICHANGED: the window's size at
+// the factor there. The place is the one the move goes to (a drag sets it first); the factor
+// promised is the one applied, or the rectangle the system suggests would not fit.
+void onGetDpiScaledSize(UINT dpi, SIZE* size)
+{
+    readMonitors();
+    app.promisedDpi = dpi;
+    app.promisedScale = scaleAt(dpi, app.windowRect);
+    size->cx = app.skinWidth * app.promisedScale;
+    size->cy = app.skinHeight * app.promisedScale;
 }
 
 // A window moved onto a monitor of another DPI (or any window at a DPI change of the system)
-// takes the factor there, at the place suggested. A drag keeps the grabbed skin point under
-// the pointer: dragRect, which the next move starts from, takes the new size around it.
+// takes the factor there, at the place suggested. A drag keeps the grabbed skin point under the
+// pointer, as far as the window's larger part then stays on that monitor: regrown around the
+// pointer it could lie mostly on the monitor it left, whose DPI would come back at once, and
+// the window would change size with every move (or inside this very call).
 void onDpiChanged(HWND window, UINT dpi, const RECT* suggested)
 {
+    setWindowIcons(window, dpi);
+    bool promised = app.promisedDpi == dpi;
+    app.promisedDpi = 0;
     if (IsIconic(window))
         return; // moving it would move its icon; the restore checks the factor
+    readMonitors();
     int before = app.scale;
-    app.scale = scaleOn(MonitorFromRect(suggested, MONITOR_DEFAULTTONEAREST), dpi);
-    SetRect(&app.windowRect, suggested->left, suggested->top, suggested->left, suggested->top);
+    app.scale = promised ? app.promisedScale : scaleAt(dpi, *suggested);
+    int width = app.skinWidth * app.scale, height = app.skinHeight * app.scale;
+    RECT& r = app.windowRect;
+    SetRect(&r, suggested->left, suggested->top, suggested->left + width, suggested->top + height);
     if (app.draggingWindow) {
-        RECT& d = app.dragRect;
         const POINT& p = app.lastCursorPos;
-        d.left = p.x - skinCoordinate(p.x - d.left, before) * app.scale;
-        d.top = p.y - skinCoordinate(p.y - d.top, before) * app.scale;
-        SetRect(&d, d.left, d.top, d.left + app.skinWidth * app.scale, d.top + app.skinHeight * app.scale);
-        app.windowRect = d;
+        const RECT& d = app.dragRect;
+        int left = p.x - skinCoordinate(p.x - d.left, before) * app.scale;
+        int top = p.y - skinCoordinate(p.y - d.top, before) * app.scale;
+        const PixelBox& m = app.monitors[monitorHolding(*suggested)];
+        SnapRect kept = centreOn({ left, top, left + width, top + height }, { m.left, m.top, m.right, m.bottom });
+        RECT grabbed = { kept.left, kept.top, kept.right, kept.bottom };
+        if (monitorHolding(grabbed) == monitorHolding(*suggested))
+            r = grabbed;
+        app.dragRect = r;
     }
     hideToolTip(); // its rectangle was the button's at the old factor
     shapeWindow(window, 0);
     InvalidateRect(window, NULL, FALSE);
 }
 
-// Asked before a move to another DPI: the window's size at the factor there.
-void onGetDpiScaledSize(HWND window, UINT dpi, SIZE* size)
+// Back from minimised or the tray, however that came (the window's own button, another program
+// restoring it), the window's monitor may have another DPI than before.
+void onSize(HWND window, WPARAM type)
 {
-    int n = scaleOnMonitor(window, dpi);
-    size->cx = app.skinWidth * n;
-    size->cy = app.skinHeight * n;
-}
-
-// Back from minimised or the tray, the window's monitor may have another DPI than before.
-LRESULT onSysCommand(HWND window, WPARAM command, LPARAM lParam)
-{
-    LRESULT result = DefWindowProcA(window, WM_SYSCOMMAND, command, lParam);
-    if ((command & 0xFFF0) != SC_RESTORE || IsIconic(window))
-        return result;
-    int n = scaleOnMonitor(window, windowDpi(window));
+    bool restored = app.minimised && type != SIZE_MINIMIZED;
+    app.minimised = type == SIZE_MINIMIZED;
+    if (!restored)
+        return;
+    int n = scaleForWindow(window);
     if (n != app.scale) {
         app.scale = n;
         hideToolTip();
         shapeWindow(window, SWP_NOMOVE);
         InvalidateRect(window, NULL, FALSE);
     }
-    return result;
 }
 
 // After a change of displays a window left on no monitor comes back onto the nearest one.
@@ -158,7 +200,7 @@ void bringWindowBack(HWND window)
     RECT& r = app.windowRect;
     if (IsIconic(window) || isOnSomeWorkArea(r))
         return;
-    RECT work = nearestWorkArea(r);
+    RECT work = workAreaHolding(r);
     int width = r.right - r.left, height = r.bottom - r.top;
     int left = work.left + (work.right - work.left - width) / 2;
     int top = work.top + (work.bottom - work.top - height) / 2;
@@ -202,7 +244,7 @@ void moveWindowSnapped(HWND window, int dx, int dy)
         }
     }
     if (!overSome)
-        snapToWorkArea(drag, snapRectFrom(nearestWorkArea(app.dragRect)), &search.state);
+        snapToWorkArea(drag, snapRectFrom(workAreaHolding(app.dragRect)), &search.state);
 
     int width = app.dragRect.right - app.dragRect.left, height = app.dragRect.bottom - app.dragRect.top;
     SetRect(&app.windowRect, search.state.x, search.state.y, search.state.x + width, search.state.y + height);

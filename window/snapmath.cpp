@@ -84,6 +84,26 @@ int32_t skinCoordinate(int32_t windowCoordinate, int32_t scale)
     return windowCoordinate >= 0 ? windowCoordinate / scale : -((scale - 1 - windowCoordinate) / scale);
 }
 
+// The new low edge of a span whose middle must lie strictly between from and to. Its middle
+// counts twice to stay whole; exactly on a monitor's edge both halves would be equal.
+static int32_t centreSpan(int32_t low, int32_t high, int32_t from, int32_t to)
+{
+    int32_t size = high - low;
+    if (low + high <= 2 * from)
+        return from - (size - 1) / 2;
+    if (low + high >= 2 * to)
+        return to - size + (size - 1) / 2;
+    return low;
+}
+
+SnapRect centreOn(const SnapRect& window, const SnapRect& monitor)
+{
+    int32_t left = centreSpan(window.left, window.right, monitor.left, monitor.right);
+    int32_t top = centreSpan(window.top, window.bottom, monitor.top, monitor.bottom);
+    SnapRect moved = { left, top, left + window.right - window.left, top + window.bottom - window.top };
+    return moved;
+}
+
 bool snapTarget(const SnapRect& window, const SnapRect* frame, bool cloaked, SnapRect* target)
 {
     if (cloaked)

@@ -28,6 +28,9 @@ void snapToWorkArea(const SnapRect& drag, const SnapRect& work, SnapState* s);
 int32_t windowScale(int32_t dpi, int32_t workWidth, int32_t workHeight, int32_t skinWidth, int32_t skinHeight);
 // The skin pixel a window pixel shows at a factor (also for points left of or above it).
 int32_t skinCoordinate(int32_t windowCoordinate, int32_t scale);
+// The window moved the least distance that puts its centre inside the monitor, so that the larger
+// part of it lies there (the system gives a window the DPI of the monitor holding most of it).
+SnapRect centreOn(const SnapRect& window, const SnapRect& monitor);
 // The rectangle another window offers: its visible frame where the system gives one (Windows 10
 // and 11 count invisible resize borders into the window rectangle) and it lies within the window
 // rectangle, else the window rectangle; none (false) when the window is cloaked, on another

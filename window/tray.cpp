@@ -29,6 +29,24 @@ void updateTitle()
     }
 }
 
+static HICON loadIconAt(const char* name, int metric, UINT dpi)
+{
+    int size = metricForDpi(metric, dpi);
+    return static_cast<HICON>(LoadImageA(app.appInstance, name, IMAGE_ICON, size, size, 0));
+}
+
+void setWindowIcons(HWND window, UINT dpi)
+{
+    const WPARAM kinds[] = { ICON_SMALL, ICON_BIG };
+    for (WPARAM kind : kinds) {
+        HICON icon = dpi ? loadIconAt("RES_GFX_ICON_APP", kind == ICON_SMALL ? SM_CXSMICON : SM_CXICON, dpi) : NULL;
+        HICON previous
+            = reinterpret_cast<HICON>(SendMessageA(window, WM_SETICON, kind, reinterpret_cast<LPARAM>(icon)));
+        if (previous)
+            DestroyIcon(previous); // only ever set here
+    }
+}
+
 // Out of the taskbar: hidden and shown again around the style change, so the taskbar drops the
 // button. Minimised meanwhile, it stays hidden: in the tray.
 static void leaveTaskbar(HWND window)
@@ -65,9 +83,9 @@ static void addTrayIcon(HWND window)
     icon.uID = 1;
     icon.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     icon.uCallbackMessage = WM_USER;
-    // At the small-icon size of the DPI, not a larger picture shrunk.
-    int size = GetSystemMetrics(SM_CXSMICON);
-    icon.hIcon = static_cast<HICON>(LoadImageA(app.appInstance, "RES_GFX_ICON_TRAY", IMAGE_ICON, size, size, 0));
+    // At the small-icon size of the taskbar's DPI, which may have changed since the sign-in
+    // (the shell then says TaskbarCreated again), not a larger picture shrunk.
+    icon.hIcon = loadIconAt("RES_GFX_ICON_TRAY", SM_CXSMICON, windowDpi(FindWindowA("Shell_TrayWnd", NULL)));
     bool added = notifyIcon(NIM_ADD, &icon) || notifyIcon(NIM_MODIFY, &icon);
     DestroyIcon(icon.hIcon); // loaded for this call alone; the shell keeps its own copy
     icon.hIcon = NULL;

@@ -18,16 +18,20 @@ void readMonitors();
 // Whether the rectangle shares a pixel with some monitor's work area.
 bool isOnSomeWorkArea(const RECT& r);
 void bringWindowBack(HWND window);
-// The whole factor: the window's monitor at a DPI, for the skin as loaded
-int scaleOnMonitor(HWND window, UINT dpi);
+// The work area of the monitor holding the larger part of r (or the nearest one).
+RECT workAreaHolding(const RECT& r);
+// The whole factor for the window's DPI where it stands, for the skin as loaded
+int scaleForWindow(HWND window);
 void onDpiChanged(HWND window, UINT dpi, const RECT* suggested);
-void onGetDpiScaledSize(HWND window, UINT dpi, SIZE* size);
-LRESULT onSysCommand(HWND window, WPARAM command, LPARAM lParam);
+void onGetDpiScaledSize(UINT dpi, SIZE* size);
+void onSize(HWND window, WPARAM type);
 // WM_WINDOWPOSCHANGED: the system moves the window too (after a change of displays)
 void keepWindowRect(HWND window);
 
 // Title, tray and tooltips
 void updateTitle();
+// The icons of the taskbar button and Alt+Tab at a DPI; 0 takes them away (the class's show).
+void setWindowIcons(HWND window, UINT dpi);
 void toggleSystemTray(HWND window);
 void minimizeOrRestore(HWND window);
 void onTrayCallback(HWND window, LPARAM mouseMessage);

@@ -143,3 +143,24 @@ TEST(SnapTest, TheVisibleFrameAndCloakedWindows)
                   std::tie(got.left, got.top, got.right, got.bottom));
     }
 }
+
+// Moved onto the monitor whose DPI it takes, the window's centre lies inside it, one pixel past
+// an exact tie, for either width's parity; a window already centred there stays.
+TEST(SnapTest, CentredOnTheMonitorItTakesItsScaleFrom)
+{
+    const SnapRect right = { 512, 0, 1024, 600 }, left = { 0, 0, 512, 600 };
+    const SnapRect rows[][3] = {
+        { { 400, 100, 566, 364 }, right, { 430, 100, 596, 364 } },
+        { { 429, 100, 595, 364 }, right, { 430, 100, 596, 364 } },
+        { { 430, 100, 596, 364 }, right, { 430, 100, 596, 364 } },
+        { { 471, 100, 554, 232 }, left, { 470, 100, 553, 232 } },
+        { { 430, 100, 596, 364 }, left, { 428, 100, 594, 364 } },
+        { { 100, 500, 183, 764 }, left, { 100, 467, 183, 731 } },
+    };
+    for (const auto& r : rows) {
+        SnapRect got = centreOn(r[0], r[1]);
+        EXPECT_EQ(std::tie(r[2].left, r[2].top, r[2].right, r[2].bottom),
+                  std::tie(got.left, got.top, got.right, got.bottom))
+            << r[0].left << "," << r[0].top << " on " << r[1].left;
+    }
+}

@@ -318,6 +318,12 @@ TEST_F(ScaledTest, TheWindowIsTheSkinAtItsFactorPixelForPixel)
         EXPECT_EQ((&c - changes) % 2 == 0, app.alwaysOnTop) << c.dpi;
     }
 
+    // A held pen is a right click but where holding picks (the display) or repeats (channel buttons).
+    const std::pair<POINT, LRESULT> holds[]
+        = { { upperDisplay, 1 }, { moreRed, 1 }, { { 40, 74 }, 0 }, { body, 0 }, { { 70, 10 }, 0 } };
+    for (auto [at, disabled] : holds)
+        EXPECT_EQ(disabled, SendMessageA(window, 0x2CC, 0, MAKELPARAM(r.left + 2 * at.x, r.top + 2 * at.y))) << at.x;
+
     SetCursorPos(r.left + 82 + 31, r.top + 128 + 17);                      // moved on before the press is handled
     SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(82, 128)); // the body
     drag(82 + 31, 128 + 17), release(82 + 31, 128 + 17), GetWindowRect(window, &moved);

@@ -116,4 +116,48 @@ TEST_F(ProgramTest, TheMenuShowsTheSettingsWhenItOpens)
     EXPECT_EQ(2u, catcher.seen().size());
 }
 
+// Ended from outside (Task Manager's End task, a crash), the program has written what changed a
+// second before; idle it writes nothing. A write the registry refuses loses nothing: the next
+// change writes it. (A key under a volatile one cannot be made.)
+TEST_F(ProgramTest, ChangesAreWrittenWithinASecond)
+{
+    char exe[MAX_PATH];
+    GetModuleFileNameA(NULL, exe, sizeof exe);
+    strcpy(strrchr(exe, '\\'), "\\..\\huebrick.exe");
+    SHDeleteKeyA(HKEY_CURRENT_USER, "Software\\Vexel");
+    HKEY vexel, key;
+    RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Vexel", 0, NULL, REG_OPTION_VOLATILE, KEY_ALL_ACCESS, NULL, &vexel,
+                    NULL);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION program;
+    ASSERT_TRUE(CreateProcessA(exe, NULL, NULL, NULL, FALSE, 0, NULL, NULL, &startup, &program));
+    HWND found = NULL;
+    ASSERT_TRUE(pumpUntil([&] { return (found = FindWindowA("huebrickWin", NULL)) != NULL; }, 20000));
+    putText("123456");
+    SendMessageA(found, WM_COMMAND, CMD_PASTE, 0);
+    pumpMessages(1000);
+    EXPECT_EQ(0u, storedValue("colorHistory").size()) << "written under a volatile key";
+    RegCloseKey(vexel);
+    SHDeleteKeyA(HKEY_CURRENT_USER, "Software\\Vexel");
+    SendMessageA(found, WM_COMMAND, 0, 0); // input that changes nothing
+    EXPECT_TRUE(pumpUntil([] { return storedValue("colorHistory").size() == 8; }, 1500)) << "the refused write lost";
+    SendMessageA(found, WM_COMMAND, CMD_SPLIT_SCREEN, 0);
+    SetWindowPos(found, NULL, 200, 150, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_TRUE(pumpUntil([] { return storedValue("yPos") == dwordBytes(150); }, 1500)) << "not written";
+    pumpMessages(100);
+    HANDLE written = CreateEventA(NULL, TRUE, FALSE, NULL);
+    RegOpenKeyA(HKEY_CURRENT_USER, settingsKey, &key);
+    RegNotifyChangeKeyValue(key, TRUE, REG_NOTIFY_CHANGE_LAST_SET, written, TRUE);
+    EXPECT_EQ(WAIT_TIMEOUT, WaitForSingleObject(written, 2500)) << "written while idle";
+    TerminateProcess(program.hProcess, 1);
+    WaitForSingleObject(program.hProcess, 5000);
+    std::vector<BYTE> history = storedValue("colorHistory");
+    history.erase(history.begin(), history.end() - std::min<size_t>(4, history.size()));
+    EXPECT_EQ((std::vector<BYTE>{ 0x12, 0x34, 0x56, 0 }), history) << "the colour of the refused write";
+    EXPECT_EQ(dwordBytes(0), storedValue("splitScreen"));
+    EXPECT_EQ(dwordBytes(200), storedValue("xPos"));
+    RegCloseKey(key), CloseHandle(written), CloseHandle(program.hProcess), CloseHandle(program.hThread);
+}
+
 } // namespace

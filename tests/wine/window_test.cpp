@@ -2,12 +2,14 @@
 // the shell, news of changed settings, and the windows snapping must pass over.
 #include "harness.h"
 #include "window/lateload.h"
+#include "window/window.h"
 
 #include <commctrl.h>
 #include <sddl.h>
 #include <shlwapi.h>
 
 #include <fstream>
+#include <map>
 
 namespace {
 
@@ -219,7 +221,7 @@ TEST_F(ProgramTest, SnappingPassesOverHiddenMinimisedMaximisedAndOwnWindows)
 
 // On a Cyrillic or Greek layout R, G, B and W give no Latin letter (an ANSI window gets the
 // code page's character, or '?' where it has none): the key's own letter counts, in the case
-// Shift and Caps Lock make. A real '?' does nothing.
+// Shift and Caps Lock make; not with Ctrl or Alt held. A real '?' does nothing.
 TEST_F(ProgramTest, LetterKeysOnOtherLayouts)
 {
     startProgram();
@@ -236,6 +238,159 @@ TEST_F(ProgramTest, LetterKeysOnOtherLayouts)
         SendMessageA(window, WM_CHAR, character, 1 | scanCode << 16);
         EXPECT_EQ(want, hex(app.curColor)) << std::hex << character << " from scan code " << scanCode;
     }
+    for (int held : { VK_CONTROL, VK_MENU }) { // AltGr arrives as both: its R is (R) on US-International
+        BYTE modified[256] = {};
+        modified[held] = 0x80;
+        SetKeyboardState(modified);
+        SendMessageA(window, WM_CHAR, 0xAE, 1 | 0x13 << 16);
+        EXPECT_EQ("7E8080", hex(app.curColor)) << "a character typed with key " << held;
+    }
+}
+
+// Windows as its documentation describes two monitors side by side, the left at 96 dpi and the
+// right at rightDpi: a top-level window has the DPI of the monitor holding most of it, and a move
+// that changes that sends WM_GETDPISCALEDSIZE and then WM_DPICHANGED inside the very call, with
+// the size promised. (Wine gives every monitor one DPI and sends neither.)
+struct TwoScales {
+    HWND windows[2];          // the main window and the about box
+    std::map<HWND, UINT> dpi; // as last sent; 96 for others, the taskbar's as set
+    UINT rightDpi = 192;
+    int changes = 0, depth = 0, deepest = 0;
+    std::string broken;
+} model;
+
+BOOL WINAPI twoMonitors(HDC, LPCRECT, MONITORENUMPROC add, LPARAM data)
+{
+    RECT left = { 0, 0, 512, 768 }, right = { 512, 0, 1024, 768 };
+    return add(NULL, NULL, &left, data) && add(NULL, NULL, &right, data);
+}
+
+UINT WINAPI modelDpi(HWND window)
+{
+    return model.dpi.count(window) ? model.dpi[window] : 96;
+}
+
+LRESULT CALLBACK afterMessage(int code, WPARAM wParam, LPARAM lParam)
+{
+    const CWPRETSTRUCT& m = *reinterpret_cast<CWPRETSTRUCT*>(lParam);
+    RECT r;
+    if (m.message == WM_WINDOWPOSCHANGED && (m.hwnd == model.windows[0] || m.hwnd == app.aboutDialog)
+        && !IsIconic(m.hwnd) && GetWindowRect(m.hwnd, &r)) {
+        long onLeft = r.right < 512 ? r.right - r.left : 512 - r.left, width = r.right - r.left;
+        UINT dpi = 2 * onLeft < width ? model.rightDpi : 96, before = modelDpi(m.hwnd);
+        if (dpi != before && ++model.depth < 4) {
+            model.dpi[m.hwnd] = dpi;
+            model.changes++, model.deepest = std::max(model.deepest, model.depth);
+            SIZE size = { MulDiv(width, dpi, before), MulDiv(r.bottom - r.top, dpi, before) };
+            SendMessageA(m.hwnd, WM_GETDPISCALEDSIZE, dpi, LPARAM(&size));
+            RECT suggested = { r.left, r.top, r.left + size.cx, r.top + size.cy };
+            SendMessageA(m.hwnd, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), LPARAM(&suggested));
+            if (m.hwnd == model.windows[0] && GetWindowRect(m.hwnd, &r) && r.right - r.left != size.cx)
+                model.broken
+                    = "promised " + std::to_string(size.cx) + " wide, made " + std::to_string(r.right - r.left);
+        }
+        model.depth -= dpi != before;
+    }
+    return CallNextHookEx(NULL, code, wParam, lParam);
+}
+
+// A drag across to the monitor of 192 dpi and back changes the size once each way, at any grab
+// point and speed, never again inside the change, the grabbed point under the pointer where the
+// larger part of the window can stay on its new monitor; snapping counts the new factor. The
+// about box opens at the factor of its monitor and follows a change; a restore by another program
+// finds the DPI changed; the icons are the size the DPI asks; a change never takes the foreground.
+TEST_F(ProgramTest, MonitorsOfTwoScales)
+{
+    setDword("snapTol", 0);
+    startProgram();
+    model = TwoScales();
+    model.windows[0] = window;
+    app.enumDisplayMonitors = twoMonitors;
+    app.getDpiForWindow = modelDpi;
+    HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROCRET, afterMessage, NULL, GetCurrentThreadId());
+    RECT r;
+    auto dragTo = [&](int x) {
+        GetWindowRect(window, &r);
+        drag(x - r.left, 300 + 64 - r.top);
+        GetWindowRect(window, &r);
+        return r.right - r.left;
+    };
+    for (int grab : { 8, 41, 60, 76 })
+        for (int step : { 5, 70 }) {
+            SCOPED_TRACE(testing::Message() << "grabbed at " << grab << ", moves of " << step);
+            SetWindowPos(window, NULL, 420 - grab, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+            press(grab, 64);
+            int width = 83, sizes = 0, changes = model.changes;
+            for (int x = 420; x < 620 + step; x += step)
+                sizes += dragTo(std::min(x, 620)) != width, width = r.right - r.left;
+            EXPECT_TRUE(r.left <= 620 && 620 < r.right) << "the pointer is off the window at " << r.left;
+            if (grab <= 41) {
+                EXPECT_EQ(620 - 2 * grab, r.left) << "the grabbed point moved";
+            }
+            for (int x = 620; x > 420 - step; x -= step)
+                sizes += dragTo(std::max(x, 420)) != width, width = r.right - r.left;
+            release(grab, 64);
+            EXPECT_EQ(2, sizes) << "sizes taken";
+            EXPECT_EQ(2, model.changes - changes);
+        }
+    EXPECT_EQ(1, model.deepest) << "a DPI change inside the change";
+    EXPECT_EQ("", model.broken);
+
+    command(CMD_SNAP_TO_SCREEN);
+    press(41, 64);
+    dragTo(900), dragTo(1024 - 166 + 41 * 2 - 12); // 12 px from the edge: within 8 skin pixels at factor 2
+    release(41, 64);
+    EXPECT_EQ(1024, r.right) << "snapping at factor 2";
+    ICONINFO icon = {};
+    BITMAP bitmap = {};
+    GetIconInfo(HICON(SendMessageA(window, WM_GETICON, ICON_SMALL, 0)), &icon);
+    GetObjectA(icon.hbmColor, sizeof bitmap, &bitmap);
+    EXPECT_EQ(32, bitmap.bmWidth) << "the small icon at 192 dpi";
+    DeleteObject(icon.hbmColor), DeleteObject(icon.hbmMask);
+
+    command(CMD_ABOUT);
+    ASSERT_TRUE(app.aboutDialog && IsWindowVisible(app.aboutDialog)) << "the box closed before it showed";
+    GetWindowRect(app.aboutDialog, &r);
+    EXPECT_EQ(228 * 2, r.right - r.left);
+    SendMessageA(app.aboutDialog, WM_DPICHANGED, MAKEWPARAM(96, 96), LPARAM(&r));
+    GetWindowRect(app.aboutDialog, &r);
+    EXPECT_EQ(228, r.right - r.left) << "the box after a change of scale";
+    command(CMD_ABOUT);
+
+    // Minimised, its monitor's scale changes; restored by the window's button or another program.
+    for (UINT dpi : { 96, 192 }) {
+        ShowWindow(window, SW_MINIMIZE);
+        model.rightDpi = model.dpi[window] = dpi;
+        WINDOWPLACEMENT placement = {};
+        placement.length = sizeof placement;
+        GetWindowPlacement(window, &placement);
+        placement.showCmd = SW_RESTORE;
+        dpi == 96 ? SendMessageA(window, WM_SYSCOMMAND, SC_RESTORE, 0) : SetWindowPlacement(window, &placement);
+        GetWindowRect(window, &r);
+        EXPECT_EQ(83 * int(dpi / 96), r.right - r.left) << "restored at " << dpi;
+    }
+    HWND cover = CreateWindowExA(0, "STATIC", "cover", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, NULL, NULL, NULL, NULL);
+    SetForegroundWindow(cover);
+    SetWindowPos(window, NULL, 100, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_EQ(83, app.windowRect.right - app.windowRect.left);
+    EXPECT_EQ(cover, GetForegroundWindow()) << "a change of scale took the foreground";
+    DestroyWindow(cover);
+
+    // The tray icon at the small-icon size of the taskbar's DPI.
+    static int trayIconWidth;
+    model.dpi[FindWindowA("Shell_TrayWnd", NULL)] = 192;
+    app.shellNotifyIcon = [](DWORD, NOTIFYICONDATAA* data) WINAPI -> BOOL {
+        ICONINFO i = {};
+        BITMAP b = {};
+        GetIconInfo(data->hIcon, &i), GetObjectA(i.hbmColor, sizeof b, &b);
+        DeleteObject(i.hbmColor), DeleteObject(i.hbmMask);
+        trayIconWidth = b.bmWidth;
+        return TRUE;
+    };
+    command(CMD_SYSTEM_TRAY);
+    EXPECT_EQ(32, trayIconWidth);
+    command(CMD_SYSTEM_TRAY);
+    UnhookWindowsHookEx(hook);
 }
 
 // The program loads comctl32 itself once the window stands idle; the tooltip control must
