@@ -236,6 +236,6 @@ void onSaveTimer(HWND window)
 {
     KillTimer(window, TIMER_SAVE);
     uint64_t hash = storedValuesHash();
-    if (!app.leftButtonDown && saveSettings())
+    if (!app.leftButtonDown && hash != app.savedHash && saveSettings())
         app.savedHash = hash;
 }
