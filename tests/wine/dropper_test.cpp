@@ -280,9 +280,10 @@ TEST_F(DropperTest, DoubleClickPastesIntoTheFieldUnderIt)
 }
 
 // At 192 dpi (the start journey sees the window start doubled) a DPI change takes the place suggested at a factor the
-// work area holds: each skin pixel n x n window pixels, the shape's too, and presses act at those
-// points. A drag, its press handled after the pointer moved on, moves by the pointer's own
-// distance. A pick reads the screen pixel under the pointer; an average leaves out the own display.
+// work area holds: each skin pixel n x n window pixels, the shape's too, also where a paste and a
+// latched button redraw only their part, and presses act at those points; a scrub counts skin pixels. A drag, its press
+// handled after the pointer moved on, moves by the pointer's own distance. A pick reads the screen pixel under the
+// pointer; an average leaves out the own display.
 TEST_F(ScaledTest, TheWindowIsTheSkinAtItsFactorPixelForPixel)
 {
     setDword("snapTol", 0);
@@ -300,6 +301,11 @@ TEST_F(ScaledTest, TheWindowIsTheSkinAtItsFactorPixelForPixel)
         GetWindowRect(window, &r);
         EXPECT_TRUE(EqualRect(&r, &c.suggested) && EqualRect(&r, &app.windowRect)) << c.dpi;
         const int n = (r.right - r.left) / faceWidth, w = faceWidth * n, h = faceHeight * n;
+        paste(hex(RGB(0x20 + 0x30 * (&c - changes), 0x40, 0x60))); // the display and fields drawn in part
+        press(28 * n, 10 * n);                                     // Always On Top: its button in part
+        release(28 * n, 10 * n);
+        pumpMessages(20);
+        EXPECT_EQ((&c - changes) % 2 == 0, app.alwaysOnTop) << c.dpi;
         HRGN shape = CreateRectRgn(0, 0, 0, 0);
         PixelBuffer shown;
         HDC screen = GetDC(NULL);
@@ -313,9 +319,6 @@ TEST_F(ScaledTest, TheWindowIsTheSkinAtItsFactorPixelForPixel)
         }
         EXPECT_EQ("", bad) << c.dpi;
         ReleaseDC(NULL, screen), freePixelBuffer(&shown), DeleteObject(shape);
-        press(28 * n, 10 * n); // Always On Top
-        release(28 * n, 10 * n);
-        EXPECT_EQ((&c - changes) % 2 == 0, app.alwaysOnTop) << c.dpi;
     }
 
     // A held pen is a right click but where holding picks (the display) or repeats (channel buttons).
@@ -323,6 +326,15 @@ TEST_F(ScaledTest, TheWindowIsTheSkinAtItsFactorPixelForPixel)
         = { { upperDisplay, 1 }, { moreRed, 1 }, { { 40, 74 }, 0 }, { body, 0 }, { { 70, 10 }, 0 } };
     for (auto [at, disabled] : holds)
         EXPECT_EQ(disabled, SendMessageA(window, 0x2CC, 0, MAKELPARAM(r.left + 2 * at.x, r.top + 2 * at.y))) << at.x;
+
+    // Scrubbing off the held button: a step a skin pixel, what is left of one carried to the next move.
+    press(2 * moreRed.x, 2 * moreRed.y);
+    const int red = GetRValue(app.curColor);
+    for (int dx : { 31, 32 }) {
+        drag(2 * moreRed.x + dx, 2 * moreRed.y);
+        EXPECT_EQ(red + dx / 2, GetRValue(app.curColor)) << "scrubbed " << dx << " window pixels";
+    }
+    release(2 * moreRed.x + 32, 2 * moreRed.y);
 
     SetCursorPos(r.left + 82 + 31, r.top + 128 + 17);                      // moved on before the press is handled
     SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(82, 128)); // the body
@@ -338,7 +350,9 @@ TEST_F(ScaledTest, TheWindowIsTheSkinAtItsFactorPixelForPixel)
         press(82, 60); // the upper display
         SendMessageA(window, WM_TIMER, TIMER_DROPPER_DELAY, 0);
         drag(at.x - app.windowRect.left, at.y - app.windowRect.top);
-        HRGN skip = windowPixels(app.zoomRegion);
+        RECT box; // the display is a plain rectangle: its window pixels are twice its skin pixels
+        ASSERT_EQ(SIMPLEREGION, GetRgnBox(app.zoomRegion, &box));
+        HRGN skip = CreateRectRgn(2 * box.left, 2 * box.top, 2 * box.right, 2 * box.bottom);
         POINT origin = { app.windowRect.left, app.windowRect.top };
         EXPECT_EQ(hex(referenceAverage(at.x, at.y, app.antiDitherTol, skip, origin, grey)), hex(app.curColor))
             << at.x << "," << at.y << (app.dropperActive ? "" : " no pick");
