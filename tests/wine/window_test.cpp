@@ -265,6 +265,15 @@ BOOL WINAPI twoMonitors(HDC, LPCRECT, MONITORENUMPROC add, LPARAM data)
     return add(NULL, NULL, &left, data) && add(NULL, NULL, &right, data);
 }
 
+int iconWidth(HICON icon)
+{
+    ICONINFO info = {};
+    BITMAP bitmap = {};
+    GetIconInfo(icon, &info), GetObjectA(info.hbmColor, sizeof bitmap, &bitmap);
+    DeleteObject(info.hbmColor), DeleteObject(info.hbmMask);
+    return bitmap.bmWidth;
+}
+
 UINT WINAPI modelDpi(HWND window)
 {
     return model.dpi.count(window) ? model.dpi[window] : 96;
@@ -337,12 +346,7 @@ TEST_F(ProgramTest, MonitorsOfTwoScales)
     dragTo(900), dragTo(1024 - 166 + 41 * 2 - 12); // 12 px from the edge: within 8 skin pixels at factor 2
     release(41, 64);
     EXPECT_EQ(1024, r.right) << "snapping at factor 2";
-    ICONINFO icon = {};
-    BITMAP bitmap = {};
-    GetIconInfo(HICON(SendMessageA(window, WM_GETICON, ICON_SMALL, 0)), &icon);
-    GetObjectA(icon.hbmColor, sizeof bitmap, &bitmap);
-    EXPECT_EQ(32, bitmap.bmWidth) << "the small icon at 192 dpi";
-    DeleteObject(icon.hbmColor), DeleteObject(icon.hbmMask);
+    EXPECT_EQ(32, iconWidth(HICON(SendMessageA(window, WM_GETICON, ICON_SMALL, 0)))) << "the small icon at 192 dpi";
 
     command(CMD_ABOUT);
     ASSERT_TRUE(app.aboutDialog && IsWindowVisible(app.aboutDialog)) << "the box closed before it showed";
@@ -353,36 +357,28 @@ TEST_F(ProgramTest, MonitorsOfTwoScales)
     EXPECT_EQ(228, r.right - r.left) << "the box after a change of scale";
     command(CMD_ABOUT);
 
-    // Minimised, its monitor's scale changes; restored by the window's button or another program.
-    for (UINT dpi : { 96, 192 }) {
-        ShowWindow(window, SW_MINIMIZE);
-        model.rightDpi = model.dpi[window] = dpi;
-        WINDOWPLACEMENT placement = {};
-        placement.length = sizeof placement;
-        GetWindowPlacement(window, &placement);
-        placement.showCmd = SW_RESTORE;
-        dpi == 96 ? SendMessageA(window, WM_SYSCOMMAND, SC_RESTORE, 0) : SetWindowPlacement(window, &placement);
-        GetWindowRect(window, &r);
-        EXPECT_EQ(83 * int(dpi / 96), r.right - r.left) << "restored at " << dpi;
-    }
     HWND cover = CreateWindowExA(0, "STATIC", "cover", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, NULL, NULL, NULL, NULL);
     SetForegroundWindow(cover);
-    SetWindowPos(window, NULL, 100, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    EXPECT_EQ(83, app.windowRect.right - app.windowRect.left);
+    SetWindowPos(window, NULL, 100, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE); // onto the left: 96 dpi
     EXPECT_EQ(cover, GetForegroundWindow()) << "a change of scale took the foreground";
     DestroyWindow(cover);
+    // Minimised on the right, its monitor's scale changes; another program restores it.
+    SetWindowPos(window, NULL, 700, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    ShowWindow(window, SW_MINIMIZE);
+    model.rightDpi = model.dpi[window] = 96;
+    WINDOWPLACEMENT placement = {};
+    placement.length = sizeof placement;
+    GetWindowPlacement(window, &placement);
+    placement.showCmd = SW_RESTORE;
+    SetWindowPlacement(window, &placement);
+    GetWindowRect(window, &r);
+    EXPECT_EQ(83, r.right - r.left) << "restored after a change of scale";
 
     // The tray icon at the small-icon size of the taskbar's DPI.
     static int trayIconWidth;
     model.dpi[FindWindowA("Shell_TrayWnd", NULL)] = 192;
-    app.shellNotifyIcon = [](DWORD, NOTIFYICONDATAA* data) WINAPI -> BOOL {
-        ICONINFO i = {};
-        BITMAP b = {};
-        GetIconInfo(data->hIcon, &i), GetObjectA(i.hbmColor, sizeof b, &b);
-        DeleteObject(i.hbmColor), DeleteObject(i.hbmMask);
-        trayIconWidth = b.bmWidth;
-        return TRUE;
-    };
+    app.shellNotifyIcon
+        = [](DWORD, NOTIFYICONDATAA* data) WINAPI -> BOOL { return trayIconWidth = iconWidth(data->hIcon); };
     command(CMD_SYSTEM_TRAY);
     EXPECT_EQ(32, trayIconWidth);
     command(CMD_SYSTEM_TRAY);
