@@ -110,7 +110,7 @@ TEST(SkinPath, OnlyFilesTheLoaderShowsAsDrawnAreUsable)
         { "core header, largest side", bmp(8192, 2048, 12), true },
         { "16M pixels exactly", bmp(8192, -2048), true },
         // Pixel data cut short: the loader would draw whatever lies past the file's end.
-        { "one byte cut off", bmp(8, 2), false, -1 },
+        { "one byte cut off a padded row", bmp(9, 2, 40, 1), false, -1 },
         { "run-length data cut short", bmp(8, 2, 40, 8, 1, 20), false, -1 },
         { "header cut short", bmp(8, 2), false, 0, 37 },
         { "run-length stream not read", bmp(8, 2, 40, 8, 1, 20), false, 0, 54 },
