@@ -186,7 +186,7 @@ TEST(SkinPath, RunLengthStreamsStayInsideThePicture)
 TEST(SkinPath, DeviceNamesAreNoFiles)
 {
     for (const char* device : { "COM1", "C:\\skins\\AUX.bmp", "nul.txt", "C:lpt9.bmp", "\\\\.\\COM3",
-                                "COM1:", "con .bmp", "x/prn", "CONOUT$" })
+                                "COM1:", "con .bmp", "x/prn", "CONOUT$", "conin$.bmp" })
         EXPECT_TRUE(isDeviceName(device)) << device;
     for (const char* file : { "COM10.bmp", "COM.bmp", "console.bmp", "C:\\AUX\\steel.bmp", "LPT1x.bmp", "" })
         EXPECT_FALSE(isDeviceName(file)) << file;
