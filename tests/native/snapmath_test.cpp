@@ -98,22 +98,3 @@ TEST(ScaleTest, FactorAndSkinPoints)
     for (const auto& p : points)
         EXPECT_EQ(p[2], skinCoordinate(p[0], p[1])) << p[0] << " at " << p[1];
 }
-
-// Windows 10 and 11 count invisible resize borders into an ordinary window's rectangle: the
-// visible frame is docked to where the system gives one that fits; a cloaked window not at all.
-TEST(SnapTest, TheVisibleFrameAndCloakedWindows)
-{
-    const SnapRect window = { 93, 100, 307, 407 }, visible = { 100, 100, 300, 400 }, none = { -1, -1, -1, -1 };
-    const SnapRect empty = { 100, 100, 100, 400 }, outside = { 150, 150, 460, 610 }; // outside: another scale
-    // the frame given (or none), cloaked, what is offered
-    const std::tuple<const SnapRect*, bool, SnapRect> rows[] = {
-        { NULL, false, window },     { &visible, false, visible }, { &empty, false, window },
-        { &outside, false, window }, { &visible, true, none },
-    };
-    for (auto [frame, cloaked, want] : rows) {
-        SnapRect got = none;
-        EXPECT_EQ(!cloaked, snapTarget(window, frame, cloaked, &got));
-        EXPECT_EQ(std::tie(want.left, want.top, want.right, want.bottom),
-                  std::tie(got.left, got.top, got.right, got.bottom));
-    }
-}
