@@ -230,7 +230,7 @@ TEST_F(ProgramTest, SnappingPassesOverHiddenMinimisedMaximisedAndOwnWindows)
     // what the frame call answers and writes, the cloaking; where the drag ends unsnapped, snapped
     const std::tuple<HRESULT, RECT, DWORD, int, int> frames[] = {
         { E_FAIL, { 407, 300, 498, 393 }, 0, 505, 500 }, { S_OK, { 407, 300, 498, 393 }, 0, 505, 498 },
-        { S_OK, { 400, 307, 496, 400 }, 0, 505, 496 },   { S_OK, { 405, 305, 500, 395 }, 0, 319, 322 },
+        { S_OK, { 400, 307, 496, 400 }, 0, 503, 496 },   { S_OK, { 405, 305, 500, 395 }, 0, 319, 322 },
         { S_OK, { 450, 300, 450, 400 }, 0, 505, 500 },   { S_OK, { 395, 300, 505, 400 }, 0, 505, 500 },
         { S_OK, { 400, 300, 500, 400 }, 1, 505, 505 },   { S_OK, { 400, 300, 500, 400 }, 2, 505, 505 },
         { S_OK, { 400, 300, 500, 400 }, 4, 505, 505 },
