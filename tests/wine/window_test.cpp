@@ -56,10 +56,12 @@ TEST_F(ProgramTest, AlwaysOnTopAndTheTrayIcon)
         = [](DWORD m, NOTIFYICONDATAA* i) WINAPI -> BOOL { return m != NIM_ADD && Shell_NotifyIconA(m, i); };
     SendMessageA(window, taskbarCreated, 0, 0);
     EXPECT_TRUE(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) << "an icon the shell still knows";
-    // A shell still starting refuses the icon: the window keeps its taskbar button, minimised
-    // rather than hidden, until a retry puts the icon up and the window into the tray.
-    command(CMD_SYSTEM_TRAY);
+    // A shell still starting refuses the icon: the window comes back to the taskbar, and keeps its
+    // button, minimised rather than hidden, until a retry puts the icon up and the window into the tray.
     app.shellNotifyIcon = [](DWORD, NOTIFYICONDATAA*) WINAPI -> BOOL { return FALSE; };
+    SendMessageA(window, taskbarCreated, 0, 0);
+    EXPECT_FALSE(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) << "the icon refused";
+    command(CMD_SYSTEM_TRAY);
     command(CMD_SYSTEM_TRAY);
     command(CMD_MINIMIZE);
     pumpMessages(20);
