@@ -118,12 +118,13 @@ protected:
         GlobalUnlock(block);
         SendMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0);
     }
-    // Its image and mask with rows top-down, which the system's loader draws black under Wine.
+    // Its image and mask with rows top-down, which the system's loader draws black under Wine; the mask
+    // drawn twice the size, to be brought to the skin's.
     std::string arrangedSkin()
     {
-        Picture mask(120, 90, RGB(255, 255, 255));
+        Picture mask(240, 180, RGB(255, 255, 255));
         for (const auto& a : arrangement)
-            mask.fill(a.rect.left, a.rect.top, a.rect.right, a.rect.bottom, a.color);
+            mask.fill(2 * a.rect.left, 2 * a.rect.top, 2 * a.rect.right, 2 * a.rect.bottom, a.color);
         files.write("arranged_mask.bmp", bmpBytes(mask, true));
         return files.write("arranged.bmp", bmpBytes(placedPicture(120, 90), true));
     }
