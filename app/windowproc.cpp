@@ -83,7 +83,7 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_NCACTIVATE:      return TRUE; // likewise: no frame to show active
     case WM_SETTINGCHANGE:   refreshWindowMetrics(window); return 0;
     case WM_DISPLAYCHANGE:   refreshWindowMetrics(window); bringWindowBack(window); return 0;
-    case WM_KEYUP:           onKeyUp(window, wParam); saveSoon(window); break; // the menu key's WM_CONTEXTMENU
+    case WM_KEYUP:           onKeyUp(window, wParam); saveSoon(window); break; // only Windows makes the menu key's WM_CONTEXTMENU of it
     case WM_CONTEXTMENU:     onContextMenu(window, lParam); return 0;
     case WM_CHAR:            onChar(window, wParam, lParam); return 0;
     case WM_COMMAND:         onCommand(window, LOWORD(wParam)); saveSoon(window); return 0;

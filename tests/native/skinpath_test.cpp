@@ -22,24 +22,11 @@ TEST(SkinPath, SkinAndMaskNames)
         size_t maskSize = 517;
     };
     const std::vector<Row> rows = {
-        { "the image with its mask",
-          "steel.bmp",
-          { "steel.bmp", "steel_mask.bmp" },
-          "steel.bmp",
-          "steel_mask.bmp",
-          15 },
-        { "no room for the mask", "steel.bmp", {}, "", "", 14 },
-        { "the mask named, image present",
-          "STEEL_MASK.BMP",
-          { "STEEL.bmp", "STEEL_MASK.BMP" },
-          "STEEL.bmp",
-          "STEEL_MASK.BMP" },
-        { "the mask named, no image", "steel_mask.bmp", { "steel_mask.bmp" }, "steel_mask.bmp", "steel_mask_mask.bmp" },
-        { "its own mask exists",
-          "a_mask.bmp",
-          { "a.bmp", "a_mask.bmp", "a_mask_mask.bmp" },
-          "a_mask.bmp",
-          "a_mask_mask.bmp" },
+        { "the image with its mask", "st.bmp", { "st.bmp", "st_mask.bmp" }, "st.bmp", "st_mask.bmp", 12 },
+        { "no room for the mask", "st.bmp", {}, "", "", 11 },
+        { "the mask named, image present", "ST_MASK.BMP", { "ST.bmp", "ST_MASK.BMP" }, "ST.bmp", "ST_MASK.BMP" },
+        { "the mask named, no image", "st_mask.bmp", { "st_mask.bmp" }, "st_mask.bmp", "st_mask_mask.bmp" },
+        { "own mask too", "a_mask.bmp", { "a.bmp", "a_mask.bmp", "a_mask_mask.bmp" }, "a_mask.bmp", "a_mask_mask.bmp" },
         { "nothing exists", "C:\\x.bmp\\a.bmp.bmp", {}, "C:\\x.bmp\\a.bmp.bmp", "C:\\x.bmp\\a.bmp_mask.bmp" },
         { "no .bmp: no mask", "picture", { "picture" }, "picture", "" },
         { "the longest name", longest, {}, longest, longest.substr(0, 507) + "_mask.bmp" },
@@ -61,7 +48,8 @@ TEST(SkinPath, SkinAndMaskNames)
 }
 
 // A file's headers in the given format (bit fields: 8 bits a colour, or 5, 6 and 5; a run-length
-// stream of two rows of 8 pixels), the file's size and the size it is drawn at.
+// stream of two rows of 8 pixels), the file's size and the size it is drawn at, its height
+// negative when the rows run top-down.
 struct BmpFile {
     std::vector<uint8_t> bytes;
     uint64_t size;
@@ -91,7 +79,7 @@ static BmpFile bmp(int32_t width, int32_t height, uint32_t infoSize = 40, uint16
     uint64_t pixels = compression == 1 || compression == 2
         ? imageSize
         : (uint64_t(width) * bits + 31) / 32 * 4 * std::llabs(height);
-    return { b, 14 + infoSize + pixels, { width, int32_t(std::llabs(height)) } };
+    return { b, 14 + infoSize + pixels, { width, height } };
 }
 
 TEST(SkinPath, OnlyFilesTheLoaderShowsAsDrawnAreUsable)
@@ -115,14 +103,14 @@ TEST(SkinPath, OnlyFilesTheLoaderShowsAsDrawnAreUsable)
         { "1 bit", bmp(8, 2, 40, 1), true },
         { "core header, 24 bits", bmp(8, 2, 12), true },
         { "run-length 8 bits", bmp(8, 2, 40, 8, 1, 20), true },
-        { "bit fields, 16 bits", bmp(8, 2, 40, 16, 3), true },
+        { "bit fields 5, 6 and 5", bmp(8, 2, 40, 16, 3), true },
         { "bit fields, 32 bits, no blue", fields(32, 0xFF0000, 0xFF00, 0), true },
         { "top-down", bmp(83, -132), true },
         { "OS/2 2.x short header", bmp(8, 2, 16), true },
         { "core header, largest side", bmp(8192, 2048, 12), true },
         { "16M pixels exactly", bmp(8192, -2048), true },
         // Pixel data cut short: the loader would draw whatever lies past the file's end.
-        { "one byte cut off", bmp(8, 2), false, -1 },
+        { "one byte cut off a padded row", bmp(9, 2, 40, 1), false, -1 },
         { "run-length data cut short", bmp(8, 2, 40, 8, 1, 20), false, -1 },
         { "header cut short", bmp(8, 2), false, 0, 37 },
         { "run-length stream not read", bmp(8, 2, 40, 8, 1, 20), false, 0, 54 },
@@ -138,10 +126,13 @@ TEST(SkinPath, OnlyFilesTheLoaderShowsAsDrawnAreUsable)
         { "core header, 32 bits", bmp(8, 2, 12, 32), false },
         { "top-down run-length", bmp(8, -2, 40, 8, 1, 20), false },
         { "run-length stream past the row", bmp(4, 2, 40, 8, 1, 20), false },
-        { "bit fields all zero", fields(32, 0, 0, 0), false },
-        { "bit fields all ones", fields(32, ~0u, ~0u, ~0u), false },
-        { "bit fields overlapping", fields(32, 0xFF0000, 0xFF00, 0xFFFF), false },
-        { "bit fields past 16 bits", fields(16, 0xFF0000, 0xFF00, 0xFF), false },
+        { "bit fields all zero", fields(16, 0, 0, 0), false },
+        { "bit fields, red and green overlapping", fields(16, 0xF800, 0xFFE0, 0x1F), false },
+        { "bit fields, green and blue overlapping", fields(32, 0xFF0000, 0xFF00, 0xFFFF), false },
+        { "bit fields, red and blue overlapping", fields(32, 0xFF0000, 0xFF00, 0xFF00FF), false },
+        { "bit fields, red past 16 bits", fields(16, 0x1F800, 0x7E0, 0x1F), false },
+        { "bit fields, green past 16 bits", fields(16, 0xF800, 0x107E0, 0x1F), false },
+        { "bit fields, blue past 16 bits", fields(16, 0xF800, 0x7E0, 0x1001F), false },
         // Sizes and headers no skin has.
         { "negative width", bmp(-8, 2), false },
         { "INT32_MIN height", bmp(8, INT32_MIN), false },
@@ -150,10 +141,11 @@ TEST(SkinPath, OnlyFilesTheLoaderShowsAsDrawnAreUsable)
     };
     for (const Row& r : rows) {
         int32_t w = -7, h = -7; // untouched on failure
+        bool down = false;
         size_t got = std::min(r.got, r.file.bytes.size());
-        bool ok = bmpFileUsable(r.file.bytes.data(), got, r.file.size + r.sizeChange, &w, &h);
+        bool ok = bmpFileUsable(r.file.bytes.data(), got, r.file.size + r.sizeChange, &w, &h, &down);
         EXPECT_EQ(ok, r.ok) << r.name;
-        EXPECT_EQ(std::make_pair(w, h), ok ? r.file.drawn : std::make_pair(-7, -7)) << r.name;
+        EXPECT_EQ(std::make_pair(w, down ? -h : h), ok ? r.file.drawn : std::make_pair(-7, -7)) << r.name;
     }
 }
 
@@ -167,15 +159,21 @@ TEST(SkinPath, RunLengthStreamsStayInsideThePicture)
         uint32_t bits = 8;
         int32_t width = 8;
     } rows[] = {
-        { "a row, a move, an end", { 8, 1, 0, 0, 0, 2, 3, 1, 0, 1 }, true },
+        { "a row, a move to below the last row at the stream's end", { 8, 1, 0, 0, 0, 2, 3, 1 }, true },
+        { "a move cut short", { 8, 1, 0, 2, 0 }, false },
+        { "an end of picture before more pixels", { 8, 1, 0, 1, 9, 1 }, true },
+        { "an end of line at the last row, no end of picture", { 8, 1, 0, 0, 8, 1, 0, 0 }, true },
+        { "an end of line past the last row", { 8, 1, 0, 0, 8, 1, 0, 0, 0, 0 }, false },
+        { "half a pair at the stream's end", { 8, 1, 0 }, true },
         { "255 pixels in a 166-pixel row", { 255, 1, 0, 1 }, false, 8, 166 },
         { "a row of 166 pixels", { 166, 1, 0, 1 }, true, 8, 166 },
         { "a move past the right edge", { 4, 1, 0, 2, 5, 0, 0, 1 }, false },
         { "a move past the last row", { 0, 2, 0, 3 }, false },
-        { "end-of-line codes only", { 0, 0, 0, 0, 0, 0 }, false },
         { "nothing drawn", { 0, 0, 0, 1 }, false },
         { "odd run as it is, padded", { 0, 3, 1, 2, 3, 0, 2, 9, 0, 1 }, true },
         { "odd run as it is, no padding", { 0, 3, 1, 2, 3, 2, 9, 0, 1 }, false },
+        { "run as it is past the row", { 0, 9, 1, 2, 3, 4, 5, 6, 7, 8, 9, 0, 0, 1 }, false },
+        { "run as it is padded past the stream", { 0, 4, 1, 2 }, false },
         { "RLE4 run past the row", { 9, 0x12, 0, 1 }, false, 4 },
         { "RLE4 odd run as it is", { 0, 5, 0x12, 0x34, 0x50, 0, 3, 0x12 }, true, 4 },
         { "RLE4 move past the last row", { 1, 0x12, 0, 2, 0, 3 }, false, 4 },
@@ -187,9 +185,13 @@ TEST(SkinPath, RunLengthStreamsStayInsideThePicture)
 // The system opens a device for these names, in any folder and with any extension.
 TEST(SkinPath, DeviceNamesAreNoFiles)
 {
-    for (const char* device : { "COM1", "C:\\skins\\COM1.bmp", "C:\\skins\\AUX.bmp", "nul.txt", "C:lpt9.bmp",
-                                "\\\\.\\COM3", "COM1:", "con .bmp", "x/prn", "CONOUT$" })
+    for (const char* device : { "COM1", "C:\\skins\\AUX.bmp", "nul.txt", "C:lpt9.bmp", "\\\\.\\COM3",
+                                "COM1:", "con .bmp", "x/prn", "CONOUT$", "conin$.bmp" })
         EXPECT_TRUE(isDeviceName(device)) << device;
-    for (const char* file : { "COM10.bmp", "COM0", "COM.bmp", "console.bmp", "C:\\AUX\\steel.bmp", "LPT1x.bmp", "" })
+    for (const char* file : { "COM10.bmp", "COM.bmp", "console.bmp", "C:\\AUX\\steel.bmp", "LPT1x.bmp", "" })
         EXPECT_FALSE(isDeviceName(file)) << file;
+    // Ports are numbered from 1; superscript 1, 2 and 3 count as digits, as Windows reads them.
+    for (std::string port : { "C:\\skins\\COM", "lpt" })
+        for (char digit : std::string("0123456789\xB9\xB2\xB3\xB4"))
+            EXPECT_EQ(digit != '0' && digit != '\xB4', isDeviceName((port + digit + ".bmp").c_str())) << port << digit;
 }

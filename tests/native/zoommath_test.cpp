@@ -69,6 +69,7 @@ TEST(ZoomMath, StripsBlackenWhatLiesOffTheScreen)
     };
     // Two monitors, the second left of and above the primary: the virtual screen starts negative.
     const PixelBox both{ -1280, -200, 1920, 1080 };
+    const int32_t far = 1 << 24;
     // Over the box 18,20,65,60; at zoom 4 the view is dest (7, 6, 64, 64) from 16 x 16 pixels.
     // source: where the copy starts on the screen and in the view.
     const std::vector<Row> rows = {
@@ -78,19 +79,8 @@ TEST(ZoomMath, StripsBlackenWhatLiesOffTheScreen)
         { "top-left", 4, 0, 0, { 0, 0, 39, 38 }, { { 0, 0, 32, 64 }, { 0, 0, 64, 32 } } },
         { "odd zoom, bottom-left", 3, 1, 1079, { 0, 1071, 37, 15 }, { { 0, 0, 45, 48 }, { 0, 27, 96, 48 } } },
         { "right monitor", 4, 2500, 500, { 2492, 492, 7, 6 }, { { 0, 0, 64, 64 } } },
-        { "far up-left monitor",
-          maxZoom,
-          -(1 << 24),
-          -(1 << 24),
-          { 0, 0, 169, 168 },
-          { { 0, 0, 512, 512 }, { 0, 0, 512, 512 } } },
-        { "left edge of a monitor left of the primary",
-          4,
-          -1280,
-          500,
-          { -1280, 492, 39, 6 },
-          { { 0, 0, 32, 64 } },
-          both },
+        { "far up-left monitor", maxZoom, -far, -far, { 0, 0, 169, 168 }, { { 0, 0, 512, 512 }, { 0, 0, 512, 512 } } },
+        { "left edge of the left monitor", 4, -1280, 500, { -1280, 492, 39, 6 }, { { 0, 0, 32, 64 } }, both },
         { "across the primary's left edge", 4, 0, 500, { -8, 492, 7, 6 }, {}, both },
         { "top edge of the upper monitor", 4, -500, -200, { -508, -200, 7, 38 }, { { 0, 0, 64, 32 } }, both },
     };

@@ -38,10 +38,7 @@ TEST_F(ClipboardTest, PastesOfWhatIsNoColourChangeNothing)
         std::vector<std::string> boxes;
     } cases[] = {
         { "a bitmap only", [] { return putClipboard(CF_BITMAP, CreateBitmap(4, 4, 1, 32, NULL)); }, start, {} },
-        { "text never rendered",
-          [&] { return putClipboard(CF_TEXT, NULL, owner); },
-          start,
-          { unrendered, unrendered } },
+        { "unrendered text", [&] { return putClipboard(CF_TEXT, NULL, owner); }, start, { unrendered, unrendered } },
         { "4 MB of digits", [&] { return putText(digits); }, start, {} },
         { "junk without a NUL", [&] { return putTextBytes(junk.data(), junk.size()); }, start, {} },
         { "a NUL cuts the text", [] { return putTextBytes("1,2\0,3", 7); }, start, {} },

@@ -72,8 +72,7 @@ TEST_F(ProgramTest, StoredHistorySizesAndPlaces)
         std::vector<BYTE> kept = s.taken ? std::vector<BYTE>(bytes.begin(), bytes.begin() + s.taken) : white;
         clearSettings();
         setValue("colorHistory", REG_BINARY, bytes.data(), s.bytes);
-        setDword("xPos", DWORD(s.x));
-        setDword("yPos", DWORD(s.y));
+        setDword("xPos", DWORD(s.x)), setDword("yPos", DWORD(s.y));
         startProgram();
         RECT r;
         GetWindowRect(window, &r);
@@ -87,11 +86,8 @@ TEST_F(ProgramTest, StoredHistorySizesAndPlaces)
 // The menu shows the settings as stored and as changed since, whenever it opens.
 TEST_F(ProgramTest, TheMenuShowsTheSettingsWhenItOpens)
 {
-    setDword("splitScreen", 0);
-    setDword("alwaysOnTop", 1);
-    setDword("zoomFactor", 4);
-    setDword("antiDitherTol", 9);
-    setDword("showToolTips", 1);
+    setDword("splitScreen", 0), setDword("alwaysOnTop", 1), setDword("zoomFactor", 4);
+    setDword("antiDitherTol", 9), setDword("showToolTips", 1);
     startProgram();
     const struct {
         int item;

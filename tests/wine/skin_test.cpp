@@ -34,6 +34,25 @@ std::vector<BYTE> bmpBytes(const Picture& picture, bool topDown = false)
     return out;
 }
 
+// BMP file bytes of 166 x 132 pixels of noise at 1 to 32 bits a pixel, 16 and 32 as bit fields
+// (compression 3, their 12 bytes of masks where the colour table would be), up to 8 with a colour
+// table of noise; the rows top-down or bottom-up.
+std::vector<BYTE> noiseBmp(WORD bits, bool topDown)
+{
+    const int w = 166, h = 132, stride = (w * bits + 31) / 32 * 4, rows = stride * h;
+    const int table = bits < 16 ? 4 << bits : bits == 24 ? 0 : 12, start = 54 + table, size = start + rows;
+    const int header[] = { size, 0, start, 40, w, topDown ? -h : h, 1 | bits << 16, table == 12 ? 3 : 0, rows };
+    const DWORD masks[] = { 0xF800, 0x7E0, 0x1F, 0xFF0000, 0xFF00, 0xFF }; // 5, 6 and 5 bits, or 8 each
+    std::vector<BYTE> b(size);
+    memcpy(&b[0], "BM", 2), memcpy(&b[2], header, sizeof header), memcpy(&b[54], masks + (bits == 16 ? 0 : 3), 12);
+    unsigned noise = 12345;
+    for (int i = bits < 16 ? 54 : start; i < size; i++) {
+        int row = (i - start) / stride, flipped = start + (h - 1 - row) * stride + (i - start) % stride;
+        b[topDown || i < start ? i : flipped] = BYTE((noise = noise * 1103515245 + 12345) >> 16);
+    }
+    return b;
+}
+
 // Files under the temporary folder, removed again with the object.
 struct TempFiles {
     std::vector<std::string> paths;
@@ -99,12 +118,13 @@ protected:
         GlobalUnlock(block);
         SendMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0);
     }
-    // Its image and mask with rows top-down, which the system's loader draws black under Wine.
+    // Its image and mask with rows top-down, which the system's loader draws black under Wine; the mask
+    // drawn twice the size, to be brought to the skin's.
     std::string arrangedSkin()
     {
-        Picture mask(120, 90, RGB(255, 255, 255));
+        Picture mask(240, 180, RGB(255, 255, 255));
         for (const auto& a : arrangement)
-            mask.fill(a.rect.left, a.rect.top, a.rect.right, a.rect.bottom, a.color);
+            mask.fill(2 * a.rect.left, 2 * a.rect.top, 2 * a.rect.right, 2 * a.rect.bottom, a.color);
         files.write("arranged_mask.bmp", bmpBytes(mask, true));
         return files.write("arranged.bmp", bmpBytes(placedPicture(120, 90), true));
     }
@@ -298,6 +318,20 @@ HBITMAP maskCopy(HBITMAP source, int width, int height, WORD bits)
     DeleteDC(to);
     DeleteObject(source);
     return copy;
+}
+
+// Rows that run top-down are read by the program itself: each depth drawn as the system draws
+// the same picture bottom-up.
+TEST_F(SkinTest, TopDownPicturesOfEveryDepthAreDrawnAsBottomUpOnes)
+{
+    PopupCatcher catcher;
+    for (WORD bits : { 1, 4, 8, 16, 24, 32 }) {
+        drop(files.write("up.bmp", noiseBmp(bits, false)));
+        std::vector<COLORREF> bottomUp = backBuffer();
+        drop(files.write("down.bmp", noiseBmp(bits, true)));
+        EXPECT_TRUE(bottomUp == backBuffer()) << bits << " bits";
+    }
+    EXPECT_EQ(std::vector<std::string>(), catcher.seen());
 }
 
 // The scan on its own: a skin in skinDC and busy random masks, each scanned both ways.

@@ -5,6 +5,7 @@
 #include "window/window.h"
 
 #include <commctrl.h>
+#include <dwmapi.h>
 #include <sddl.h>
 #include <shlwapi.h>
 
@@ -52,10 +53,17 @@ TEST_F(ProgramTest, AlwaysOnTopAndTheTrayIcon)
     ASSERT_TRUE(trayIcon(NIM_DELETE)); // a shell that starts again has forgotten it
     SendMessageA(window, taskbarCreated, 0, 0);
     EXPECT_TRUE(trayIcon(NIM_MODIFY));
-    // A shell still starting refuses the icon: the window keeps its taskbar button, minimised
-    // rather than hidden, until a retry puts the icon up and the window into the tray.
-    command(CMD_SYSTEM_TRAY);
+    // One that still knows it refuses to add it again: the icon stands, the window stays in the tray.
+    app.shellNotifyIcon
+        = [](DWORD m, NOTIFYICONDATAA* i) WINAPI -> BOOL { return m != NIM_ADD && Shell_NotifyIconA(m, i); };
+    SendMessageA(window, taskbarCreated, 0, 0);
+    EXPECT_TRUE(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) << "an icon the shell still knows";
+    // A shell still starting refuses the icon: the window comes back to the taskbar, and keeps its
+    // button, minimised rather than hidden, until a retry puts the icon up and the window into the tray.
     app.shellNotifyIcon = [](DWORD, NOTIFYICONDATAA*) WINAPI -> BOOL { return FALSE; };
+    SendMessageA(window, taskbarCreated, 0, 0);
+    EXPECT_FALSE(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) << "the icon refused";
+    command(CMD_SYSTEM_TRAY);
     command(CMD_SYSTEM_TRAY);
     command(CMD_MINIMIZE);
     pumpMessages(20);
@@ -212,6 +220,28 @@ TEST_F(ProgramTest, SnappingPassesOverHiddenMinimisedMaximisedAndOwnWindows)
         EXPECT_EQ(std::to_string(o.right + (r.attracts ? 0 : 5)) + "," + std::to_string(o.top - 20),
                   dragTo(o.right + 5, o.top - 20))
             << "show command " << r.show << ", other at " << o.left << "," << o.top;
+    }
+    // Windows 10 and 11: the visible frame dwmapi gives, if it lies within the window's
+    // rectangle (flush sides too), else the rectangle; a window cloaked in any way (by its
+    // program, by the shell, by its owner) is passed over. The other stands at 400,300,500,400.
+    static std::tuple<HWND, HRESULT, RECT, DWORD> dwm; // the window, its frame's answer, the frame, its cloaking
+    app.dwmGetWindowAttribute = [](HWND window, DWORD attribute, void* value, DWORD) WINAPI -> HRESULT {
+        auto [other, result, frame, cloaked] = dwm;
+        if (window != other)
+            return E_FAIL;
+        return attribute == DWMWA_CLOAKED ? (memcpy(value, &cloaked, 4), S_OK) : (memcpy(value, &frame, 16), result);
+    };
+    // what the frame call answers and writes, the cloaking; where the drag ends unsnapped, snapped
+    const std::tuple<HRESULT, RECT, DWORD, int, int> frames[] = {
+        { E_FAIL, { 407, 300, 498, 393 }, 0, 505, 500 }, { S_OK, { 407, 300, 498, 393 }, 0, 505, 498 },
+        { S_OK, { 400, 307, 496, 400 }, 0, 503, 496 },   { S_OK, { 405, 305, 500, 395 }, 0, 319, 322 },
+        { S_OK, { 450, 300, 450, 400 }, 0, 505, 500 },   { S_OK, { 395, 300, 505, 400 }, 0, 505, 500 },
+        { S_OK, { 400, 300, 500, 400 }, 1, 505, 505 },   { S_OK, { 400, 300, 500, 400 }, 2, 505, 505 },
+        { S_OK, { 400, 300, 500, 400 }, 4, 505, 505 },
+    };
+    for (auto [result, frame, cloaked, left, want] : frames) {
+        dwm = { other, result, frame, cloaked };
+        EXPECT_EQ(std::to_string(want) + ",280", dragTo(left, 280)) << "frame at " << frame.left << "," << frame.top;
     }
     ShowWindow(other, SW_HIDE);
     EXPECT_EQ("597,282", dragTo(597, 282, -3, 2)) << "3 px from where the drag began";

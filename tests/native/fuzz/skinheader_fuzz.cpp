@@ -2,6 +2,7 @@
 // arbitrary bytes.
 #include "skin/skinpath.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -31,7 +32,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     // The input as a whole file, run-length stream and all, and as a stream on its own in a
     // picture whose sides the first byte gives.
-    bmpFileUsable(data, size, size, &w, &h);
+    bool down = false;
+    if (bmpFileUsable(data, size, size, &w, &h, &down)) {
+        // Drawing reads the rows (or the stream the header announces) from the pixel offset, or
+        // from the headers' end when it is 0, and bit-field masks after the info header: all within
+        // the file. Only info headers' heights, negative, run top-down.
+        uint32_t at[9] = {}; // the header from byte 2 on, 4 bytes a field (a little-endian host)
+        memcpy(at, data + 2, std::min(size - 2, sizeof at));
+        bool core = at[3] == 12, runLength = !core && (at[7] == 1 || at[7] == 2);
+        uint64_t bits = at[core ? 5 : 6] >> 16, start = at[2] ? at[2] : 14ull + at[3];
+        uint64_t rows = runLength ? at[8] : (w * bits + 31) / 32 * 4 * h;
+        require(start + rows <= size && (core || at[7] != 3 || size >= 66) && down == (!core && int32_t(at[5]) < 0));
+    }
     runLengthStreamFits(data + 1, size - 1, 1 + data[0] % 16, 1 + data[0] / 16, data[0] & 1 ? 4 : 8);
 
     // The name after the first byte; small buffers on odd first bytes, the real ones on even.
