@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what building, running and testing Huebrick needs from Debian's packages.
+# Installs what building, running and testing Huebrick needs from Debian's packages, and builds
+# the Debian 13 root whose Wine 10 runs the Wine and end-to-end lanes a second time.
 # Does nothing when everything is already there.
 set -euo pipefail
 
@@ -11,7 +12,6 @@ have_cmd cmake                        || need+=(cmake)
 have_cmd make                         || need+=(make)
 have_cmd g++                          || need+=(g++)
 have_cmd clang                        || need+=(clang)
-have_cmd clang-format                 || need+=(clang-format)
 have_pkg libclang-rt-14-dev           || have_pkg libclang-rt-dev || need+=(libclang-rt-dev)
 have_pkg googletest                   || need+=(googletest)
 have_pkg libgtest-dev                 || need+=(libgtest-dev)
@@ -29,20 +29,64 @@ have_pkg libxinerama1:i386            || need+=(libxinerama1:i386)    # so 32-bi
 have_cmd python3                      || need+=(python3)
 have_cmd zip                          || need+=(zip)
 have_cmd unzip                        || need+=(unzip)
+have_cmd debootstrap                  || need+=(debootstrap)          # the Wine 10 root below
 
-if [ ${#need[@]} -eq 0 ]; then
+# Wine 10 runs from a Debian 13 root kept outside the clone (scripts/wine10.sh enters it), one per
+# machine. The stamp in it names its release and packages: another list builds it again.
+wine10_root=${HUEBRICK_WINE10_ROOT:-/var/cache/huebrick/wine10}
+wine10_packages="trixie: wine wine32:i386 libxinerama1:i386 libxrandr2:i386 fonts-dejavu-core clang-format"
+wine10_stamp=$(sha256sum <<<"$wine10_packages" | cut -c1-16)
+wine10_ready() { [ "$(cat "$wine10_root/huebrick-stamp" 2>/dev/null)" = "$wine10_stamp" ]; }
+
+if [ ${#need[@]} -eq 0 ] && wine10_ready; then
     exit 0
 fi
 
 if [ "$(id -u)" -ne 0 ]; then
-    echo "setup: missing packages: ${need[*]}; run this script as root (or with sudo)" >&2
+    echo "setup: missing packages: ${need[*]}${need[*]:+; }the Wine 10 root $(wine10_ready || echo "to build ")at $wine10_root;" \
+        "run this script as root (or with sudo)" >&2
     exit 1
 fi
 
-echo "setup: installing ${need[*]}"
 export DEBIAN_FRONTEND=noninteractive
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
-    dpkg --add-architecture i386
+if [ ${#need[@]} -gt 0 ]; then
+    echo "setup: installing ${need[*]}"
+    if ! dpkg --print-foreign-architectures | grep -qx i386; then
+        dpkg --add-architecture i386
+    fi
+    apt-get update -qq
+    apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
 fi
-apt-get update -qq
-apt-get install -y -qq --no-install-recommends "${need[@]}" >/dev/null
+
+if ! wine10_ready; then
+    # Built beside its place and renamed into it when whole: an interrupted build is never taken
+    # for a root. Its own mount namespace takes along whatever debootstrap mounted, however it ends.
+    # The machine's own Debian mirror: nothing else may be reachable.
+    mirror=${HUEBRICK_DEBIAN_MIRROR:-$(shopt -s nullglob
+        awk '!/^[[:space:]]*#/ { for (i = 1; i <= NF; i++) if ($i ~ /^https?:\/\/.*\/debian\/?$/) print $i }' \
+            /etc/apt/sources.lis[t] /etc/apt/sources.list.d/*.sources /etc/apt/sources.list.d/*.list /dev/null | sed -n 1p)}
+    echo "setup: building the Wine 10 root at $wine10_root from $mirror (a few minutes, once)"
+    started=$SECONDS
+    new="$wine10_root.new"
+    rm -rf --one-file-system "$new"
+    mkdir -p "$new"
+    read -r -a packages <<<"${wine10_packages#*:}"
+    unshare -m --propagation private bash -euo pipefail -c '
+        new=$1 mirror=$2; shift 2
+        debootstrap --variant=minbase trixie "$new" "$mirror" >"$new.log" 2>&1 ||
+            { tail -n 20 "$new.log" >&2; exit 1; }
+        mount -t proc proc "$new/proc"
+        chroot "$new" dpkg --add-architecture i386
+        chroot "$new" apt-get update -qq
+        chroot "$new" apt-get install -y -qq --no-install-recommends "$@" >"$new.log" 2>&1 ||
+            { tail -n 20 "$new.log" >&2; exit 1; }
+        chroot "$new" apt-get clean
+        umount "$new/proc"' - "$new" "$mirror" "${packages[@]}"
+    rm -f "$new.log"
+    echo "$wine10_stamp" >"$new/huebrick-stamp"
+    rm -rf --one-file-system "$wine10_root.old"
+    [ ! -e "$wine10_root" ] || mv "$wine10_root" "$wine10_root.old"
+    mv "$new" "$wine10_root"
+    rm -rf --one-file-system "$wine10_root.old"
+    echo "setup: the Wine 10 root built in $(((SECONDS - started + 30) / 60)) minutes"
+fi
