@@ -51,6 +51,20 @@ wine_keep_desktop() {
     return 1
 }
 
+wine_set_dpi() {
+    # $1: the display's DPI, $2: the test window program. Wine 8 reads LogPixels when a process
+    # starts, Wine 10 when the prefix's desktop starts: the server and the desktop start again on
+    # a new value.
+    local now
+    now=$(wine reg query 'HKCU\Control Panel\Desktop' /v LogPixels 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_DWORD *0x//p')
+    [ "$((16#${now:-60}))" = "$1" ] && return 0
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1 || return 1
+    wineserver -k
+    wineserver -w
+    wineserver -p
+    wine_keep_desktop "$2"
+}
+
 wine_env_stop() {
     if [ -n "${WINEPREFIX:-}" ]; then
         wineserver -k >/dev/null 2>&1 || true

@@ -66,8 +66,9 @@ def reg_add(**values):
         run("wine", "reg", "add", KEY, "/v", name, "/t", kind, "/d", v.hex() if kind == "REG_BINARY" else v, "/f")
 
 
-def dpi(value):     # the display's DPI for programs started from now on
-    run("wine", "reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels", "/t", "REG_DWORD", "/d", value, "/f")
+def dpi(value):     # the display's DPI for programs started from now on (scripts/wine-env.sh)
+    subprocess.run(["bash", "-c", '. "$0"/scripts/wine-env.sh && wine_set_dpi "$1" "$2"', ROOT, str(value),
+                    TEST_WINDOW_EXE], check=True, timeout=200, **QUIET)
 
 
 def registry():
