@@ -119,6 +119,13 @@ def windows_named(pattern):
     return [int(w) for w in run("xdotool", "search", "--name", pattern, check=False).split()]
 
 
+def tray():
+    """The window Wine's explorer shows notification icons in when the display has no tray, or None:
+    Wine 8 titles it "Wine System Tray", Wine 10 leaves its title empty."""
+    return next(iter(int(w) for w in run("xdotool", "search", "--onlyvisible", "--class", r"^explorer\.exe$",
+                                         check=False).split()), None)
+
+
 def visible_windows():
     return set(int(w) for w in run("xdotool", "search", "--onlyvisible", "--class", ".", check=False).split())
 
