@@ -32,9 +32,11 @@ have_cmd unzip                        || need+=(unzip)
 have_cmd debootstrap                  || need+=(debootstrap)          # the Wine 10 root below
 
 # Wine 10 runs from a Debian 13 root kept outside the clone (scripts/wine10.sh enters it), one per
-# machine. The stamp in it names its release and packages: another list builds it again.
+# machine. The stamp in it names its release and packages: another list builds it again. Wine's
+# X libraries are only recommended: Xinerama for two monitors, XInput2 for clipping the pointer
+# (without it Wine 10 asks again and again to clip it to a full-screen window, busy for ever).
 wine10_root=${HUEBRICK_WINE10_ROOT:-/var/cache/huebrick/wine10}
-wine10_packages="trixie: wine wine32:i386 libxinerama1:i386 libxrandr2:i386 fonts-dejavu-core clang-format"
+wine10_packages="trixie: wine wine32:i386 libxinerama1:i386 libxrandr2:i386 libxi6:i386 fonts-dejavu-core clang-format"
 wine10_stamp=$(sha256sum <<<"$wine10_packages" | cut -c1-16)
 wine10_ready() { [ "$(cat "$wine10_root/huebrick-stamp" 2>/dev/null)" = "$wine10_stamp" ]; }
 
