@@ -54,14 +54,17 @@ wine_keep_desktop() {
 wine_set_dpi() {
     # $1: the display's DPI, $2: the test window program. Wine 8 reads LogPixels when a process
     # starts, Wine 10 when the prefix's desktop starts: the server and the desktop start again on
-    # a new value.
+    # a new value. Output goes to files or nowhere: Wine's helpers and the persistent server keep
+    # a pipe open (a caller's, ctest's) long after.
     local now
-    now=$(wine reg query 'HKCU\Control Panel\Desktop' /v LogPixels 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_DWORD *0x//p')
+    now=$(mktemp)
+    wine reg query 'HKCU\Control Panel\Desktop' /v LogPixels >"$now" 2>/dev/null
+    now=$(tr -d '\r' <"$now" | sed -n 's/.*REG_DWORD *0x//p'; rm -f "$now")
     [ "$((16#${now:-60}))" = "$1" ] && return 0
     wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1 || return 1
-    wineserver -k
-    wineserver -w
-    wineserver -p
+    wineserver -k >/dev/null 2>&1
+    wineserver -w >/dev/null 2>&1
+    wineserver -p >/dev/null 2>&1
     wine_keep_desktop "$2"
 }
 
