@@ -24,6 +24,13 @@ WHITE, RED = (255, 255, 255), (255, 0, 0)
 QUIET = dict(stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)   # Wine's helpers keep pipes open
 
 
+class Skipped(Exception):
+    """A case that cannot run under this Wine; run_case.py prints why."""
+
+
+WINE = os.environ.get("HUEBRICK_WINE", "8")     # the Wine the lane runs under (scripts/test.sh)
+
+
 def fail(message):
     caller = next(f for f in reversed(traceback.extract_stack()) if f.filename != __file__)
     raise AssertionError("%s:%d: %s" % (os.path.basename(caller.filename), caller.lineno, message))
