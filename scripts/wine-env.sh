@@ -9,15 +9,18 @@ export WINEARCH=win32
 # 32-bit Wine nor a 32-bit program starts there. On such a machine the lanes run the same
 # sources built as a 64-bit program (HUEBRICK_ARCH) under 64-bit Wine.
 HUEBRICK_ARCH=i686
+# (The Wine 10 root holds only the 64-bit Wine on such a machine, which its wrapper then takes.)
 if ! /usr/lib/wine/wineserver32 --version >/dev/null 2>&1 && [ -x /usr/lib/wine/wine64 ]; then
     HUEBRICK_ARCH=x86_64
     export WINEARCH=win64 WINELOADER=/usr/lib/wine/wine64
-    wine_shims=$(mktemp -d)
-    for name in wine wine-stable; do
-        printf '#!/bin/sh\nexec /usr/lib/wine/wine64 "$@"\n' >"$wine_shims/$name"
-        chmod +x "$wine_shims/$name"
-    done
-    export PATH="$wine_shims:$PATH"
+    if [ "${HUEBRICK_WINE:-8}" != 10 ]; then
+        wine_shims=$(mktemp -d)
+        for name in wine wine-stable; do
+            printf '#!/bin/sh\nexec /usr/lib/wine/wine64 "$@"\n' >"$wine_shims/$name"
+            chmod +x "$wine_shims/$name"
+        done
+        export PATH="$wine_shims:$PATH"
+    fi
 fi
 export HUEBRICK_ARCH
 
@@ -65,6 +68,23 @@ wine_keep_desktop() {
     done
     echo "no window to keep Wine's desktop open" >&2
     return 1
+}
+
+wine_set_dpi() {
+    # $1: the display's DPI, $2: the test window program. Wine 8 reads LogPixels when a process
+    # starts, Wine 10 when the prefix's desktop starts: the server and the desktop start again on
+    # a new value. Output goes to files or nowhere: Wine's helpers and the persistent server keep
+    # a pipe open (a caller's, ctest's) long after.
+    local now
+    now=$(mktemp)
+    wine reg query 'HKCU\Control Panel\Desktop' /v LogPixels >"$now" 2>/dev/null
+    now=$(tr -d '\r' <"$now" | sed -n 's/.*REG_DWORD *0x//p'; rm -f "$now")
+    [ "$((16#${now:-60}))" = "$1" ] && return 0
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1 || return 1
+    wineserver -k >/dev/null 2>&1
+    wineserver -w >/dev/null 2>&1
+    wineserver -p >/dev/null 2>&1
+    wine_keep_desktop "$2"
 }
 
 wine_env_stop() {

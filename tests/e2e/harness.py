@@ -24,6 +24,13 @@ WHITE, RED = (255, 255, 255), (255, 0, 0)
 QUIET = dict(stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)   # Wine's helpers keep pipes open
 
 
+class Skipped(Exception):
+    """A case that cannot run under this Wine; run_case.py prints why."""
+
+
+WINE = os.environ.get("HUEBRICK_WINE", "8")     # the Wine the lane runs under (scripts/test.sh)
+
+
 def fail(message):
     caller = next(f for f in reversed(traceback.extract_stack()) if f.filename != __file__)
     raise AssertionError("%s:%d: %s" % (os.path.basename(caller.filename), caller.lineno, message))
@@ -66,8 +73,9 @@ def reg_add(**values):
         run("wine", "reg", "add", KEY, "/v", name, "/t", kind, "/d", v.hex() if kind == "REG_BINARY" else v, "/f")
 
 
-def dpi(value):     # the display's DPI for programs started from now on
-    run("wine", "reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels", "/t", "REG_DWORD", "/d", value, "/f")
+def dpi(value):     # the display's DPI for programs started from now on (scripts/wine-env.sh)
+    subprocess.run(["bash", "-c", '. "$0"/scripts/wine-env.sh && wine_set_dpi "$1" "$2"', ROOT, str(value),
+                    TEST_WINDOW_EXE], check=True, timeout=200, **QUIET)
 
 
 def registry():
@@ -116,6 +124,13 @@ def set_clipboard(text):
 
 def windows_named(pattern):
     return [int(w) for w in run("xdotool", "search", "--name", pattern, check=False).split()]
+
+
+def tray():
+    """The window Wine's explorer shows notification icons in when the display has no tray, or None:
+    Wine 8 titles it "Wine System Tray", Wine 10 leaves its title empty."""
+    return next(iter(int(w) for w in run("xdotool", "search", "--onlyvisible", "--class", r"^explorer\.exe$",
+                                         check=False).split()), None)
 
 
 def visible_windows():

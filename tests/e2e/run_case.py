@@ -22,6 +22,8 @@ for _, name, case in sorted((f.__code__.co_firstlineno, name, f) for name, f in 
     try:
         case()
         print("PASS " + name)
+    except harness.Skipped as reason:
+        print("SKIP %s under Wine %s: %s" % (name, harness.WINE, reason))
     except Exception:
         failed += 1
         traceback.print_exc(file=sys.stdout)

@@ -6,7 +6,7 @@ import os
 import subprocess
 import time
 
-from harness import QUIET, expect_equal, geometry, keep_desktop, plain_window, popup, start
+from harness import QUIET, WINE, Skipped, expect_equal, geometry, keep_desktop, plain_window, popup, start
 from test_pick import GREY, QUADRANTS, pick_corner
 from test_window import drag_through
 
@@ -44,6 +44,10 @@ def two_monitors():
 
 
 def case_pick_place_and_dock_on_the_second_monitor():
+    if WINE == "10":
+        # Wine 10 takes a monitor's rectangle from its display mode, which with no RandR (Xinerama's heads in
+        # Xephyr come without it) is at 0,0 for every monitor; with RandR Xephyr and Xvfb offer one monitor.
+        raise Skipped("Wine 10 puts both Xinerama heads at 0,0 (no RandR); no X server here offers it two")
     with two_monitors():
         for left, top in ((1000, 150), (700, 350)):     # the quadrants meet right of the border and on it
             plain_window(left, top, 200, 200, "target %d" % left, *QUADRANTS)

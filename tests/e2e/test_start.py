@@ -5,7 +5,7 @@ import subprocess
 
 import harness
 from harness import (HEIGHT, QUIET, WIDTH, Program, display_size, dpi, expect_equal, history, poll, registry,
-                     screenshot, start, visible_windows, windows_named, xdotool)
+                     screenshot, start, tray, visible_windows, windows_named, xdotool)
 
 DEFAULTS = dict(alwaysOnTop=0, antiDitherTol=0, autoFormat=1, colorFormat=0, colorHistory=bytes.fromhex("FFFFFF00"),
                 inSystemTray=0, showToolTips=1, singleInstance=0, skinFileName="", snapTol=8, splashScreen=1,
@@ -46,7 +46,6 @@ def case_first_start_stored_values_single_instance_and_logoff():
     for keys in (["ctrl+m"], ["ctrl+t", "ctrl+m"]):
         if "ctrl+t" in keys:            # the tray's window, coming up, can take the keys: let it first
             program.key("ctrl+t")
-            tray = lambda: set(windows_named("^Wine System Tray$")) & visible_windows()
             poll(lambda: tray() and not program.focused(), "", 1, quiet=True)
         program.key("ctrl+m")
         poll(lambda: program.window not in visible_windows() or program.geometry() != place, "the window to go")

@@ -4,7 +4,7 @@ always on top; a tooltip; the about box; tray mode."""
 import os
 
 from harness import (HEIGHT, ROOT, SKIN, WIDTH, bmp, display_size, expect, expect_equal, geometry, mismatches,
-                     plain_window, poll, popup, screen, start, visible_windows, windows_named, xdotool)
+                     plain_window, poll, popup, screen, start, tray, visible_windows, xdotool)
 
 GRAB = (40, 64)             # a point of the body, away from every button and tool
 
@@ -44,10 +44,6 @@ def case_snapping_and_always_on_top():
     expect_equal((240, 352, 0, 1), tuple(values[k] for k in ("xPos", "yPos", "snapTol", "alwaysOnTop")), "saved")
 
 
-def tray():         # the stand-in Wine's explorer shows when the desktop has no tray
-    return next((w for w in windows_named("^Wine System Tray$") if w in visible_windows()), None)
-
-
 def case_tooltips_about_box_and_tray():
     width, height = display_size()
     program = start()
@@ -80,7 +76,7 @@ def case_tooltips_about_box_and_tray():
 
     # Tray mode: the icon; minimised the window hides, a double click on the icon brings it back.
     program.key("ctrl+t")
-    icon = geometry(poll(tray, "the Wine System Tray window"))
+    icon = geometry(poll(tray, "the tray window"))
     ix, iy = icon[0] + 13, icon[1] + icon[3] - 13
     pixel = screen()
     expect(len({pixel(ix + dx, iy + dy) for dx in range(-6, 7) for dy in range(-6, 7)}) > 4, "no icon drawn")

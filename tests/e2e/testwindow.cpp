@@ -34,6 +34,12 @@ int main(int argc, char** argv)
         return 2;
     for (int i = 0; i < 4; i++)
         fills[i] = RGB(rgb[i] >> 16, rgb[i] >> 8, rgb[i]);
+    // Placed and painted in screen pixels: unaware of the DPI, it would be scaled on a scaled display
+    // (Wine 10 does, as Windows does; Wine 8 never scales).
+    typedef BOOL(WINAPI * SetAwareness)(HANDLE);
+    if (SetAwareness setAwareness = reinterpret_cast<SetAwareness>(
+            GetProcAddress(GetModuleHandleA("user32.dll"), "SetProcessDpiAwarenessContext")))
+        setAwareness(reinterpret_cast<HANDLE>(-4)); // DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2
     HINSTANCE instance = GetModuleHandleA(NULL);
     WNDCLASSA windowClass = { 0, testWindowProc, 0, 0, instance, NULL, NULL, NULL, NULL, "huebrickTestWindow" };
     RegisterClassA(&windowClass);

@@ -157,6 +157,7 @@ TEST_F(SkinTest, UnusableSkinsBringTheBuiltInSkinBack)
     const std::vector<std::string> failure
         = { "Huebrick - Error | Could not load user skin: Unable to open skin image." };
     const std::vector<BYTE> good = bmpBytes(Picture(166, 132, RGB(1, 2, 3)));
+    const std::vector<BYTE> half(good.begin(), good.end() - 166 * 66 * 3);
     auto with = [&](size_t at, DWORD value) {
         std::vector<BYTE> b = good;
         memcpy(&b[at], &value, 4);
@@ -176,10 +177,7 @@ TEST_F(SkinTest, UnusableSkinsBringTheBuiltInSkinBack)
     } cases[] = {
         { "missing file", [&] { return files.path("missing.bmp"); } },
         { "empty file", [&] { return files.write("empty.bmp", {}); } },
-        { "half the pixels",
-          [&] {
-              return files.write("half.bmp", { good.begin(), good.end() - 166 * 66 * 3 });
-          } },
+        { "half the pixels", [&] { return files.write("half.bmp", half); } },
         { "wider than 8192", [&] { return files.write("wide.bmp", bmpBytes(Picture(8193, 1))); } },
         { "pixels beyond the end", [&] { return files.write("offset.bmp", with(10, 1u << 20)); } },
         { "path of 600 characters", [&] { return files.path(std::string(600, 'a') + ".bmp"); } },
