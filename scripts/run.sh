@@ -5,18 +5,20 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bash "$root/scripts/build.sh"
 source "$root/scripts/wine-env.sh"
+exe="$root/build/huebrick.exe"
+[ "$HUEBRICK_ARCH" = i686 ] || exe="$root/build-$HUEBRICK_ARCH/huebrick.exe" # no 32-bit code here
 
 if [ -n "${DISPLAY:-}" ]; then
     export WINEPREFIX="${WINEPREFIX:-$HOME/.wine-huebrick}"
     [ -d "$WINEPREFIX" ] || { wineboot -i >/dev/null 2>&1; wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1; }
-    exec wine "$root/build/huebrick.exe"
+    exec wine "$exe"
 fi
 
 out="$root/out"
 mkdir -p "$out"
 trap wine_env_stop EXIT
 wine_env_start "$out/wineprefix"
-wine "$root/build/huebrick.exe" &
+wine "$exe" &
 program=$!
 for i in $(seq 1 300); do
     xdotool search --name ' - Huebrick$' >/dev/null 2>&1 && break
