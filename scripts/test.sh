@@ -3,6 +3,7 @@
 # (GoogleTest against the real Win32 calls) and end to end (the real program under Xvfb), each
 # under Wine 8 (Debian 12's, on the host) and Wine 10 (Debian 13's, in the root scripts/setup.sh
 # builds). Name lanes to run only those: scripts/test.sh native wine e2e wine10 e2e10
+# HUEBRICK_TESTS=regex runs only the Wine and end-to-end tests whose ctest name matches.
 # HUEBRICK_BUILD_DIR names another build folder (default build), so that several
 # working copies of the suite can run side by side.
 set -uo pipefail
@@ -105,6 +106,7 @@ build_cross() {
 run_lane() {
     local label=$1 lane=$1${2#8} log only=(-L "^$1\$")
     [ "$2" = 8 ] || only+=(-LE '^files$')
+    [ -z "${HUEBRICK_TESTS:-}" ] || only+=(-R "$HUEBRICK_TESTS")
     echo "== $lane lane (Wine $2)"
     build_cross || { failed=$((failed + 1)); return; }
     start_wine "$2"

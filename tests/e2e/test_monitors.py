@@ -4,7 +4,6 @@ and across the border, docking to its right edge, the about box centred on it.""
 import contextlib
 import os
 import subprocess
-import time
 
 from harness import QUIET, WINE, Skipped, expect_equal, geometry, keep_desktop, plain_window, popup, start
 from test_pick import GREY, QUADRANTS, pick_corner
@@ -56,7 +55,6 @@ def case_pick_place_and_dock_on_the_second_monitor():
         expect_equal((1200, 100), program.geometry()[:2], "a saved place on the second monitor")
         for corner, shot in (((1100, 250), "monitors"), ((800, 450), None)):
             pick_corner(program, corner, 4, 21, shot)
-            time.sleep(0.6)     # two presses on one place this soon make a double click
         drag_through(program, [((1600 - 83 - 6, 300), (1600 - 83, 300), "6 px from the second's right edge")])
         program.key("F2")
         box = popup("the about box", lambda g: g[2:] == (228, 118))

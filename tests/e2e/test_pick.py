@@ -55,6 +55,7 @@ def pick_corner(program, corner, z, n, shot=None):
         if shot:
             screenshot(shot)
     poll(lambda: program.shows(DISPLAY, mean(n)), "the display filled after the pick, %dx, %d x %d" % (z, n, n))
+    time.sleep(0.6)     # the next press on the display this soon would be a double click: a paste
 
 
 def case_each_zoom_and_averaging_size():
