@@ -1,10 +1,9 @@
 """The skin: the built-in face pixel by pixel with its see-through notches, the splash and its
-toggle, a repaint; user skins from the file dialog, the setting and drops from outside."""
+toggle, a repaint; user skins from the file dialog and the setting (drops are the Wine lane's)."""
 
 import os
 import tempfile
 
-import xdnd
 from harness import (DISPLAY, HEIGHT, ROOT, SKIN, WHITE, WIDTH, plain_window, bmp, expect, expect_equal, geometry,
                      mismatches, poll, screen, screenshot, start, windows_named, xdotool)
 
@@ -48,21 +47,21 @@ def case_built_in_face_splash_and_repaint():
     expect_equal(0, program.close()["splashScreen"], "splash saved off")
 
 
-def drop(program, path, x=2, y=60):
-    wx, wy, _, _ = program.geometry()
-    expect(xdnd.drop(program.window, wx + x, wy + y, [path]), "the window refused the drop of " + path)
+def choose(program, path):
+    """Opens a skin in the file dialog (Ctrl+U) by typing its Windows path."""
+    program.key("ctrl+u")
+    poll(lambda: windows_named("^Oooh a new skin! :\\)$"), "the file dialog", 10)
+    xdotool("type", "--delay", 20, "Z:" + path.replace("/", "\\"))
+    xdotool("key", "Return")
 
 
-def case_user_skins_from_the_dialog_the_setting_and_drops():
+def case_user_skins_from_the_dialog_and_the_setting():
     with tempfile.TemporaryDirectory(prefix="huebrick-skin-") as folder:
-        prism = "Z:" + os.path.join(ROOT, "res", "sample", "prism.bmp").replace("/", "\\")
+        prism = os.path.join(ROOT, "res", "sample", "prism.bmp")
         program = start()
-        program.key("ctrl+u")
-        poll(lambda: windows_named("^Oooh a new skin! :\\)$"), "the file dialog", 10)
-        xdotool("type", "--delay", 20, prism)
-        xdotool("key", "Return")
+        choose(program, prism)
         poll(lambda: program.geometry()[2:] == (209, 64), "the window at the sample skin's size", 10)
-        expect_equal(prism, program.close()["skinFileName"], "saved skin")
+        expect_equal("Z:" + prism.replace("/", "\\"), program.close()["skinFileName"], "saved skin")
 
         program = start()               # the shipped sample skin comes back with its mask's shape
         expect_equal((209, 64), program.geometry()[2:], "the sample skin's window size")
@@ -73,7 +72,7 @@ def case_user_skins_from_the_dialog_the_setting_and_drops():
 
         with open(os.path.join(folder, "broken.bmp"), "wb") as f:
             f.write(b"BM not a picture at all")
-        drop(program, os.path.join(folder, "broken.bmp"), 32, 20)
+        choose(program, os.path.join(folder, "broken.bmp"))
         box = poll(lambda: windows_named("^Huebrick - Error$"), "the error message", 10)[0]
         # behind the message the built-in face is back, whole (and at its size)
         (bx, by, bw, bh), (wx, wy, _, _) = geometry(box), program.geometry()
@@ -82,10 +81,10 @@ def case_user_skins_from_the_dialog_the_setting_and_drops():
         xdotool("key", "Return")
         poll(lambda: not windows_named("^Huebrick - Error$"), "the message to close")
 
-        # Dropped without a mask, a skin takes the built-in arrangement: here red and blue swapped.
+        # Without a mask a skin takes the built-in arrangement: here red and blue swapped.
         swapped = [[c[::-1] for c in row] for row in SKIN]
         bmp.write(os.path.join(folder, "swapped.bmp"), swapped)
-        drop(program, os.path.join(folder, "swapped.bmp"))
+        choose(program, os.path.join(folder, "swapped.bmp"))
         poll(lambda: program.at()(2, 5) == swapped[5][2], "the swapped face", 10)
         expect_face(program, swapped, display=(254, 255, 255))
         program.key("ctrl+d")

@@ -107,14 +107,15 @@ protected:
         startProgram();
         builtIn = backBuffer();
     }
-    // Drops the files on the window as the shell hands them over; the handler frees the block.
+    // Drops the files on the window as Explorer hands them over, the names in UTF-16; the handler
+    // frees the block.
     void drop(const std::string& path, const std::string& second = "")
     {
-        std::string names = path + '\0' + second + '\0';
-        HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + names.size() + 1);
+        std::string names = path + '\0' + second + '\0'; // an empty name ends the list
+        HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + 2 * names.size() + 2);
         DROPFILES* files = static_cast<DROPFILES*>(GlobalLock(block));
-        files->pFiles = sizeof(DROPFILES);
-        memcpy(files + 1, names.data(), second.empty() ? path.size() : names.size());
+        files->pFiles = sizeof(DROPFILES), files->fWide = TRUE;
+        MultiByteToWideChar(CP_ACP, 0, names.data(), names.size(), reinterpret_cast<WCHAR*>(files + 1), names.size());
         GlobalUnlock(block);
         SendMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0);
     }

@@ -15,8 +15,8 @@
 namespace {
 
 // A window opened later and activated stays below while Always On Top is on, also after
-// tray mode changes the window's styles. The tray icon comes back when the shell starts
-// again and goes at the close.
+// tray mode changes the window's styles, and takes dropped files. The tray icon comes back
+// when the shell starts again and goes at the close.
 TEST_F(ProgramTest, AlwaysOnTopAndTheTrayIcon)
 {
     startProgram();
@@ -38,6 +38,7 @@ TEST_F(ProgramTest, AlwaysOnTopAndTheTrayIcon)
         SetForegroundWindow(cover);
         pumpMessages(20);
         EXPECT_EQ(s.onTop ? window : cover, WindowFromPoint({ r.left + 40, r.top + 30 })) << "after " << s.command;
+        EXPECT_TRUE(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_ACCEPTFILES) << "files not taken after " << s.command;
         DestroyWindow(cover);
     }
     // NIM_MODIFY tells whether the shell still knows the icon: modifying one that is gone fails.
