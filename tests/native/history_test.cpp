@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <tuple>
 #include <vector>
 
 const uint32_t white = 0xFFFFFF;
@@ -71,22 +70,4 @@ TEST(History, FullRingForgetsTheOldestAndSavesFromIt)
     ASSERT_TRUE(loadHistoryBytes(&loaded, bytes, sizeof bytes));
     EXPECT_EQ(heldColors(loaded), held);
     EXPECT_EQ(currentColor(&loaded), historySize + 99);
-
-    // 4..4096 bytes load, a partial last colour is dropped; anything else leaves white.
-    const struct {
-        size_t count;
-        bool ok;
-        uint32_t held;
-    } cases[] = {
-        { 0, false, 1 }, { 3, false, 1 }, { 4, true, 1 }, { 7, true, 1 }, { 8, true, 2 }, { 4097, false, 1 },
-    };
-    const std::vector<uint8_t> junk(4097, 0x42);
-    for (const auto& c : cases) {
-        resetHistory(&h);
-        h.current = 5; // the loader always leaves current at newest
-        bool ok = loadHistoryBytes(&h, junk.data(), c.count);
-        EXPECT_EQ(std::make_tuple(ok, historyCount(&h), h.current == h.newest, currentColor(&h)),
-                  std::make_tuple(c.ok, c.held, true, c.ok ? 0x42424242u : white))
-            << c.count;
-    }
 }

@@ -43,9 +43,9 @@ TEST_F(ProgramTest, StoredValuesAreReadByTheirRulesAndWrittenBack)
 }
 
 // Starts with stored histories and places. Whole colours up to the ring's size are taken, a
-// cut last colour left out; anything else leaves the single white entry. A place that shares
-// no pixel with the work area is recentred: just beyond each edge it would start invisible,
-// and every later start the same.
+// cut last colour left out, and written back byte for byte; anything else leaves the single
+// white entry. A place that shares no pixel with the work area is recentred: just beyond each
+// edge it would start invisible, and every later start the same.
 TEST_F(ProgramTest, StoredHistorySizesAndPlaces)
 {
     RECT work;
@@ -68,7 +68,7 @@ TEST_F(ProgramTest, StoredHistorySizesAndPlaces)
         SCOPED_TRACE(testing::Message() << s.bytes << " bytes, place " << s.x << "," << s.y);
         std::vector<BYTE> bytes(s.bytes), white = { 0xFF, 0xFF, 0xFF, 0 };
         for (DWORD i = 0; i < s.bytes; i++)
-            bytes[i] = BYTE(i % 4 == 3 ? 0 : i / 4 + i % 4);
+            bytes[i] = BYTE(i / 4 + i % 4); // the unused fourth byte kept too
         std::vector<BYTE> kept = s.taken ? std::vector<BYTE>(bytes.begin(), bytes.begin() + s.taken) : white;
         clearSettings();
         setValue("colorHistory", REG_BINARY, bytes.data(), s.bytes);
