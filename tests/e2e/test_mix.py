@@ -49,14 +49,13 @@ def case_channel_buttons_click_hold_and_scrub():
         program.wait_title(title)
     expected = [GREY] + [tuple(int(v, 16) for v in title.split()) for _, title in steps]
 
-    # Holding More Red steps at once, then repeats (its schedule is proved natively) until the release.
+    # Holding More Red steps at once, then repeats (its schedule is proved natively; that the release
+    # ends it, in the Wine lane).
     with program.hold(60, 74):
         program.wait_title("81 80 80")
         poll(lambda: red_of(program) >= 0x86, "the held button to repeat")
-    time.sleep(0.2)                     # the release reaches the program; after it no step may come
+    time.sleep(0.2)                     # the release reaches the program
     held = red_of(program)
-    time.sleep(0.3)
-    expect_equal(held, red_of(program), "red after the release")
 
     # Dragging off the button scrubs: one step a pixel right or up; back on the button it pauses.
     with program.hold(60, 74) as (wx, wy):
