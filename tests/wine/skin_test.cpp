@@ -12,45 +12,42 @@
 
 namespace {
 
-// BMP file bytes of a picture: 24 bits a pixel, rows bottom-up unless asked otherwise.
-std::vector<BYTE> bmpBytes(const Picture& picture, bool topDown = false)
+// BMP file bytes of w x h pixels at 1 to 32 bits a pixel: 16 and 32 as bit fields (compression 3,
+// their 12 bytes of masks where the colour table would be: 5, 6 and 5 bits, or 8 each), up to 8
+// with a colour table. fill(y, bytes, size) writes the picture's row y, 0 at the top, and as row
+// -1 the colour table. The rows run bottom-up unless asked otherwise.
+std::vector<BYTE> bmpFile(int w, int h, WORD bits, bool topDown, const std::function<void(int, BYTE*, int)>& fill)
 {
-    const unsigned stride = (unsigned(picture.width) * 3 + 3) & ~3u, size = 54 + stride * picture.height;
-    const unsigned header[] = {
-        size, 0, 54, 40, unsigned(picture.width), unsigned(picture.height), 1 | 24 << 16, 0, stride * picture.height,
-        0,    0, 0,  0
-    };
-    std::vector<BYTE> out(size, 0);
-    memcpy(&out[0], "BM", 2);
-    memcpy(&out[2], header, sizeof header);
-    const int negative = -picture.height, bottom = topDown ? 0 : picture.height - 1;
-    if (topDown)
-        memcpy(&out[22], &negative, 4);
-    for (int y = 0; y < picture.height; y++)
-        for (int x = 0; x < picture.width; x++) {
-            COLORREF c = picture.at(x, std::abs(bottom - y)), bgr = RGB(GetBValue(c), GetGValue(c), GetRValue(c));
-            memcpy(&out[54 + stride * y + x * 3], &bgr, 3);
-        }
-    return out;
+    const int stride = (w * bits + 31) / 32 * 4, table = bits < 16 ? 4 << bits : bits == 24 ? 0 : 12;
+    const int start = 54 + table, size = start + stride * h;
+    const int header[] = { size, 0, start, 40, w, topDown ? -h : h, 1 | bits << 16, table == 12 ? 3 : 0, stride * h };
+    const DWORD masks[] = { 0xF800, 0x7E0, 0x1F, 0xFF0000, 0xFF00, 0xFF };
+    std::vector<BYTE> b(size);
+    memcpy(&b[0], "BM", 2), memcpy(&b[2], header, sizeof header);
+    table == 12 ? void(memcpy(&b[54], masks + (bits == 16 ? 0 : 3), 12)) : fill(-1, &b[54], table);
+    for (int y = 0; y < h; y++)
+        fill(y, &b[start + stride * (topDown ? y : h - 1 - y)], stride);
+    return b;
 }
 
-// BMP file bytes of 166 x 132 pixels of noise at 1 to 32 bits a pixel, 16 and 32 as bit fields
-// (compression 3, their 12 bytes of masks where the colour table would be), up to 8 with a colour
-// table of noise; the rows top-down or bottom-up.
+std::vector<BYTE> bmpBytes(const Picture& picture, bool topDown = false)
+{
+    return bmpFile(picture.width, picture.height, 24, topDown, [&](int y, BYTE* row, int) {
+        for (int x = 0; y >= 0 && x < picture.width; x++) {
+            COLORREF c = picture.at(x, y);
+            row[3 * x] = GetBValue(c), row[3 * x + 1] = GetGValue(c), row[3 * x + 2] = GetRValue(c);
+        }
+    });
+}
+
+// 166 x 132 pixels of noise, and a colour table of noise.
 std::vector<BYTE> noiseBmp(WORD bits, bool topDown)
 {
-    const int w = 166, h = 132, stride = (w * bits + 31) / 32 * 4, rows = stride * h;
-    const int table = bits < 16 ? 4 << bits : bits == 24 ? 0 : 12, start = 54 + table, size = start + rows;
-    const int header[] = { size, 0, start, 40, w, topDown ? -h : h, 1 | bits << 16, table == 12 ? 3 : 0, rows };
-    const DWORD masks[] = { 0xF800, 0x7E0, 0x1F, 0xFF0000, 0xFF00, 0xFF }; // 5, 6 and 5 bits, or 8 each
-    std::vector<BYTE> b(size);
-    memcpy(&b[0], "BM", 2), memcpy(&b[2], header, sizeof header), memcpy(&b[54], masks + (bits == 16 ? 0 : 3), 12);
     unsigned noise = 12345;
-    for (int i = bits < 16 ? 54 : start; i < size; i++) {
-        int row = (i - start) / stride, flipped = start + (h - 1 - row) * stride + (i - start) % stride;
-        b[topDown || i < start ? i : flipped] = BYTE((noise = noise * 1103515245 + 12345) >> 16);
-    }
-    return b;
+    return bmpFile(166, 132, bits, topDown, [&](int, BYTE* bytes, int size) {
+        for (int i = 0; i < size; i++)
+            bytes[i] = BYTE((noise = noise * 1103515245 + 12345) >> 16);
+    });
 }
 
 // Files under the temporary folder, removed again with the object.
