@@ -1,10 +1,10 @@
 """The skin: the built-in face pixel by pixel with its see-through notches, the splash and its
-toggle, a repaint; user skins from the file dialog and the setting (drops are the Wine lane's)."""
+toggle; user skins from the file dialog and the setting (drops are the Wine lane's)."""
 
 import os
 import tempfile
 
-from harness import (DISPLAY, HEIGHT, ROOT, SKIN, WHITE, WIDTH, plain_window, bmp, expect, expect_equal, geometry,
+from harness import (DISPLAY, HEIGHT, ROOT, SKIN, WHITE, WIDTH, bmp, expect, expect_equal, geometry,
                      mismatches, poll, screen, screenshot, start, windows_named, xdotool)
 
 FIELDS = [(27, 69, 54, 80), (27, 81, 54, 92), (27, 93, 54, 104), (17, 112, 65, 121)]
@@ -23,21 +23,14 @@ def expect_face(program, face=SKIN, desktop=None, display=WHITE, hidden=lambda x
     expect(not wrong, "%d pixels differ from the face, first %r" % (len(wrong), wrong[:4]))
 
 
-def case_built_in_face_splash_and_repaint():
+def case_built_in_face_and_splash():
     xdotool("mousemove", 5, 5)
     desktop = screen()
     program = start(fresh=True)
-    x0, y0, _, _ = program.geometry()
     poll(lambda: program.shows(DISPLAY, lambda x, y: SKIN[y][x]), "the splash picture in the display")
     program.key("ctrl+p")               # while the splash shows it changes nothing
     poll(lambda: program.shows(DISPLAY, WHITE), "the white display after the splash")
     expect_face(program, desktop=program.at(desktop))
-
-    before = screen()
-    cover = plain_window(x0 - 10, y0 - 10, WIDTH + 20, HEIGHT + 20, "Huebrick skin cover", (0x30, 0x60, 0xC0))
-    poll(lambda: program.at()(40, 40) == (0x30, 0x60, 0xC0), "the cover over the window")
-    cover.stop()
-    poll(lambda: program.shows((0, 0, WIDTH, HEIGHT), program.at(before)), "the window painted again, whole")
 
     program.key("ctrl+p")               # off, then on: shown at once
     program.key("ctrl+p")
