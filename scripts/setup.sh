@@ -17,6 +17,7 @@ have_pkg googletest                   || need+=(googletest)
 have_pkg libgtest-dev                 || need+=(libgtest-dev)
 have_cmd i686-w64-mingw32-g++-posix   || need+=(g++-mingw-w64-i686-posix)
 have_cmd i686-w64-mingw32-windres     || need+=(binutils-mingw-w64-i686)
+have_cmd x86_64-w64-mingw32-g++-posix || need+=(g++-mingw-w64-x86-64-posix)  # the Wine 10 lanes' build
 have_cmd wine                         || need+=(wine)
 have_pkg wine32:i386                  || need+=(wine32:i386)
 have_cmd Xvfb                         || need+=(xvfb)
@@ -47,14 +48,12 @@ install() {
 [ ${#need[@]} -eq 0 ] || install "${need[@]}"
 
 # A machine that cannot run 32-bit x86 code (no IA-32 emulation in its kernel) tests a 64-bit
-# build under 64-bit Wine instead (scripts/wine-env.sh), in the Wine 10 root too.
-wine10_packages="trixie: wine wine32:i386 libxinerama1:i386 libxrandr2:i386 libxi6:i386 fonts-dejavu-core clang-format"
-if ! /usr/lib/wine/wineserver32 --version >/dev/null 2>&1; then
-    need=()
-    have_cmd x86_64-w64-mingw32-g++-posix || need+=(g++-mingw-w64-x86-64-posix)
-    [ -x /usr/lib/wine/wine64 ]           || need+=(wine64)
-    [ ${#need[@]} -eq 0 ] || install "${need[@]}"
-    wine10_packages="trixie: wine wine64 libxinerama1 libxrandr2 libxi6 fonts-dejavu-core clang-format"
+# build under 64-bit Wine instead (scripts/wine-env.sh). Wine 10 runs the 64-bit build on every
+# machine: Debian 13's 32-bit Wine 10 now and then leaves its wineserver spinning for ever, busy
+# without a system call, and every Wine program waits on it.
+wine10_packages="trixie: wine wine64 libxinerama1 libxrandr2 libxi6 fonts-dejavu-core clang-format"
+if ! /usr/lib/wine/wineserver32 --version >/dev/null 2>&1 && [ ! -x /usr/lib/wine/wine64 ]; then
+    install wine64
 fi
 
 # Wine 10 runs from a Debian 13 root kept outside the clone (scripts/wine10.sh enters it), one per

@@ -56,21 +56,19 @@ run_native() {
     count "$build-native/ctest.log"
 }
 
-# The program is built for 32-bit Windows; where this machine cannot run 32-bit code, the Wine
-# lanes run a 64-bit build of the same sources (scripts/wine-env.sh), and the shipped 32-bit
-# exe is still built and checked.
+# The program is built for 32-bit Windows; where this machine cannot run 32-bit code, and under
+# Wine 10, the Wine lanes run a 64-bit build of the same sources (scripts/wine-env.sh), and the
+# shipped 32-bit exe is still built and checked.
 source scripts/wine-env.sh
-cross=$build
 if [ "$HUEBRICK_ARCH" != i686 ]; then
-    cross=$build-$HUEBRICK_ARCH
     echo "note: this machine cannot run 32-bit x86 code (its kernel's IA-32 emulation is off): the Wine"
     echo "      and end-to-end lanes test the same sources built for $HUEBRICK_ARCH under 64-bit Wine"
 fi
 
 host_path=$PATH
 wine_now=""
-# $1: 8 or 10. Each Wine has its own prefix and Xvfb display; the Wine the tests run under is
-# in HUEBRICK_WINE.
+# $1: 8 or 10. Each Wine has its own build (of its architecture), prefix and Xvfb display; the
+# Wine the tests run under is in HUEBRICK_WINE.
 start_wine() {
     [ "$wine_now" = "$1" ] && return 0
     stop_wine
@@ -78,6 +76,9 @@ start_wine() {
     [ "$1" = 10 ] && wine10_use
     export HUEBRICK_WINE=$1
     source scripts/wine-env.sh
+    cross=$build
+    [ "$HUEBRICK_ARCH" = i686 ] || cross=$build-$HUEBRICK_ARCH
+    build_cross || return 1
     HUEBRICK_OWN_DISPLAY=1 wine_env_start "$root/$cross/test-prefix$1"
     wine_now=$1
     wine_keep_desktop "$root/$cross/tests/huebrick_testwindow.exe"
@@ -108,8 +109,7 @@ run_lane() {
     [ "$2" = 8 ] || only+=(-LE '^files$')
     [ -z "${HUEBRICK_TESTS:-}" ] || only+=(-R "$HUEBRICK_TESTS")
     echo "== $lane lane (Wine $2)"
-    build_cross || { failed=$((failed + 1)); return; }
-    start_wine "$2"
+    start_wine "$2" || { failed=$((failed + 1)); return; }
     log="$cross/ctest-$lane.log"
     (cd "$cross" && ctest --output-on-failure "${only[@]}") 2>&1 | tee "$log"
     count "$log"

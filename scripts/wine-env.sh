@@ -4,13 +4,14 @@
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win32
+unset WINELOADER
 
 # Some machines cannot run 32-bit x86 code at all (a kernel without IA-32 emulation): neither
 # 32-bit Wine nor a 32-bit program starts there. On such a machine the lanes run the same
-# sources built as a 64-bit program (HUEBRICK_ARCH) under 64-bit Wine.
+# sources built as a 64-bit program (HUEBRICK_ARCH) under 64-bit Wine. So does Wine 10 on every
+# machine (scripts/setup.sh says why); its root holds only the 64-bit Wine, which its wrapper takes.
 HUEBRICK_ARCH=i686
-# (The Wine 10 root holds only the 64-bit Wine on such a machine, which its wrapper then takes.)
-if ! /usr/lib/wine/wineserver32 --version >/dev/null 2>&1 && [ -x /usr/lib/wine/wine64 ]; then
+if [ "${HUEBRICK_WINE:-8}" = 10 ] || { ! /usr/lib/wine/wineserver32 --version >/dev/null 2>&1 && [ -x /usr/lib/wine/wine64 ]; }; then
     HUEBRICK_ARCH=x86_64
     export WINEARCH=win64 WINELOADER=/usr/lib/wine/wine64
     if [ "${HUEBRICK_WINE:-8}" != 10 ]; then
