@@ -68,7 +68,9 @@ def case_each_zoom_and_averaging_size():
         program.key()                   # the menu from the keyboard, then of a right click on the body
         if i < 2:
             before = visible_windows()
-            xdotool("windowfocus", program.window, "key", ("shift+F10", "Menu")[i])    # X focus, not the pointer
+            # X focus, not the pointer. Shift is held a moment first: F10 without it is the system menu.
+            keys = [["keydown", "shift", "sleep", "0.1", "key", "F10", "keyup", "shift"], ["key", "Menu"]][i]
+            xdotool("windowfocus", program.window, *keys)
             popup("the menu at the window", lambda g: g[:2] == program.geometry()[:2], before)
         else:
             program.click(2, 100, 3)
